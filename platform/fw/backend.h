@@ -1,0 +1,71 @@
+// What a back end provides to the framework. The headless back end answers modal dialogs and
+// message boxes through a driver; the Qt back end shows real windows.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/fw/printing.h"
+#include "platform/fw/resources.h"
+#include "platform/fw/types.h"
+#include "platform/fw/window.h"
+
+namespace fw {
+
+// A back end's mirror of one top-level window and its controls.
+class WindowPeer {
+  public:
+    virtual ~WindowPeer() = default;
+    // The state of source (the window itself or one of its controls) changed from code.
+    virtual void Changed(CWnd& source, Change what) = 0;
+};
+
+enum class MessageBoxKind {
+    Framework,  // the framework's standard box: application title, exclamation by default
+    Window,     // a window's own box, or one without owner: exactly the caption and icon given
+};
+
+struct MessageBoxRequest {
+    const CWnd* owner = nullptr;
+    MessageBoxKind kind = MessageBoxKind::Window;
+    std::string caption;
+    std::string text;
+    UINT type = MB_OK;  // buttons and icon as resolved by the framework
+};
+
+struct PrintDialogRequest {
+    PRINTDLG* pd = nullptr;
+    bool setupOnly = false;
+};
+
+class Backend {
+  public:
+    virtual ~Backend() = default;
+
+    virtual std::unique_ptr<WindowPeer> CreatePeer(CWnd& window) = 0;
+    // Inside a modal loop with nothing queued: wait for (or, headless, perform) the next user
+    // action or posted message.
+    virtual void WaitForEvents(CWnd& modalWindow) = 0;
+    // Lets the back end handle its own waiting events without blocking.
+    virtual void ProcessPendingEvents() = 0;
+    // Thread-safe: something was posted to the queue.
+    virtual void Wake() = 0;
+
+    virtual int ShowMessageBox(const MessageBoxRequest& request) = 0;
+    virtual int RunPrintDialog(PrintDialogRequest& request) = 0;
+    virtual std::unique_ptr<PrinterDevice> CreatePrinterDevice(const PrinterSettings& settings) = 0;
+
+    virtual int GetSystemMetrics(int index) const = 0;
+    // Pixels per 4 horizontal and per 8 vertical dialog units for a template's font.
+    virtual Size DialogBaseUnits(const DialogTemplate& tmpl) const = 0;
+    virtual void SetWaitCursor(bool on) = 0;
+};
+
+// The back end in use. Installing one also hooks the message queue's wake-up to it.
+Backend& GetBackend();
+bool HasBackend();
+void InstallBackend(Backend* backend);
+
+int GetSystemMetrics(int index);
+
+}  // namespace fw

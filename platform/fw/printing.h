@@ -1,0 +1,95 @@
+// Printing: the application's printer settings, the print dialog and the printer device context.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/fw/types.h"
+
+namespace fw {
+
+class CWnd;
+
+// Stands for the platform's device mode and device names: which printer, and where a document
+// printed to a file goes.
+struct PrinterSettings {
+    std::string printerName;  // empty: the default printer
+    std::string outputFile;   // non-empty: print into this PDF file
+    int copies = 1;
+    friend bool operator==(const PrinterSettings&, const PrinterSettings&) = default;
+};
+
+struct PRINTDLG {
+    DWORD Flags = 0;
+    WORD nFromPage = 0;
+    WORD nToPage = 0;
+    WORD nMinPage = 0;
+    WORD nMaxPage = 0;
+    PrinterSettings settings;
+    bool hasSettings = false;  // stands for non-null device mode and names
+};
+
+struct TEXTMETRIC {
+    int tmHeight = 0;
+    int tmAscent = 0;
+    int tmDescent = 0;
+    int tmAveCharWidth = 0;
+    int tmExternalLeading = 0;
+};
+
+struct DOCINFO {
+    int cbSize = 20;
+    const char* lpszDocName = nullptr;
+    const char* lpszOutput = nullptr;
+};
+
+// What a back end's printer does with the device-context calls.
+class PrinterDevice {
+  public:
+    virtual ~PrinterDevice() = default;
+    virtual int StartDoc(const std::string& docName) = 0;
+    virtual int StartPage() = 0;
+    virtual bool TextOut(int x, int y, const std::string& text) = 0;
+    virtual TEXTMETRIC GetTextMetrics() = 0;
+    virtual int EndPage() = 0;
+    virtual int EndDoc() = 0;
+};
+
+// The printer device context.
+class CDC {
+  public:
+    CDC() = default;
+    ~CDC();
+    CDC(const CDC&) = delete;
+    CDC& operator=(const CDC&) = delete;
+
+    BOOL CreatePrinterDC(const PrinterSettings& settings);
+    bool IsAttached() const { return m_device != nullptr; }
+    int StartDoc(const DOCINFO* info);
+    int StartPage();
+    BOOL TextOut(int x, int y, const char* text, int length);
+    BOOL GetTextMetrics(TEXTMETRIC* metrics);
+    int EndPage();
+    int EndDoc();
+    void DeleteDC();
+
+  private:
+    std::unique_ptr<PrinterDevice> m_device;
+};
+
+// The standard print dialog.
+class CPrintDialog {
+  public:
+    CPrintDialog(BOOL printSetupOnly, DWORD flags, CWnd* parent = nullptr);
+    int DoModal();
+    // Creates a device context for the printer chosen in the dialog.
+    BOOL CreatePrinterDC(CDC& dc) const;
+    bool IsSetupOnly() const { return m_bSetupOnly; }
+
+    PRINTDLG m_pd;
+
+  private:
+    bool m_bSetupOnly;
+};
+
+}  // namespace fw

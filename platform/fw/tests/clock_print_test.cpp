@@ -1,0 +1,108 @@
+// The clock's formatting and the printer device context over the headless printer.
+#include <cstdlib>
+
+#include "platform/fw/tests/fw_fixture.h"
+
+namespace fwtest {
+namespace {
+
+class ClockTest : public FwTest {
+  protected:
+    void SetUp() override {
+        const char* tz = std::getenv("TZ");
+        m_oldTz = tz != nullptr ? tz : "";
+        m_hadTz = tz != nullptr;
+        setenv("TZ", "UTC0", 1);
+        tzset();
+    }
+    void TearDown() override {
+        if (m_hadTz) {
+            setenv("TZ", m_oldTz.c_str(), 1);
+        } else {
+            unsetenv("TZ");
+        }
+        tzset();
+    }
+
+  private:
+    std::string m_oldTz;
+    bool m_hadTz = false;
+};
+
+TEST_F(ClockTest, FormatsWithEnglishMonthsAndTwoDigitFields) {
+    struct Case {
+        std::int64_t t;
+        const char* format;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {1026396187, "%H:%M:%S", "14:03:07"},  // 2002-07-11 14:03:07 UTC
+        {1026396187, "%B %d %Y", "July 11 2002"},
+        {1015113600, "%B %d %Y", "March 03 2002"},
+        {1609459199, "%B %d %Y %H:%M:%S", "December 31 2020 23:59:59"},
+        {0, "100%% %Q", "100% %Q"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(fw::FormatLocalTime(c.t, c.format), c.expected) << c.format;
+    }
+}
+
+TEST_F(ClockTest, ManualClockAdvancesOnlyWhenSlept) {
+    const auto start = fw::GetClock().Now();
+    for (int i = 0; i < 99; ++i) {
+        fw::GetClock().Sleep(10);
+    }
+    EXPECT_EQ(fw::GetClock().Now(), start);  // 990 ms
+    fw::GetClock().Sleep(10);
+    EXPECT_EQ(fw::GetClock().Now(), start + 1);
+}
+
+class PrintTest : public FwTest {};
+
+TEST_F(PrintTest, PrintDialogAnswersAndDeviceContextRecordsPages) {
+    fw::CWinApp app("tavora");
+    fw::CPrintDialog dlg(fw::FALSE, fw::PD_NOSELECTION | fw::PD_NOPAGENUMS);
+    app.GetPrinterDeviceDefaults(&dlg.m_pd);
+    dlg.m_pd.nMinPage = 0;
+    dlg.m_pd.nMaxPage = 2;
+    driver.AnswerPrint(fw::IDOK, fw::PrinterSettings{"Lab", "", 1});
+    ASSERT_EQ(dlg.DoModal(), fw::IDOK);
+    app.SelectPrinter(dlg.m_pd.settings);
+    EXPECT_EQ(app.Printer().printerName, "Lab");
+
+    fw::CDC dc;
+    ASSERT_TRUE(dlg.CreatePrinterDC(dc));
+    fw::DOCINFO info;
+    info.lpszDocName = "TAV.IXT";
+    dc.StartDoc(&info);
+    fw::TEXTMETRIC tm;
+    ASSERT_TRUE(dc.GetTextMetrics(&tm));
+    dc.StartPage();
+    dc.TextOut(0, 0, "head", 4);
+    dc.TextOut(0, tm.tmHeight, "line one", 4);  // the length counts, not the terminator
+    dc.EndPage();
+    dc.EndDoc();
+    ASSERT_EQ(backend.Documents().size(), 1u);
+    const auto& doc = backend.Documents()[0];
+    EXPECT_EQ(doc.name, "TAV.IXT");
+    EXPECT_TRUE(doc.ended);
+    ASSERT_EQ(doc.pages.size(), 1u);
+    ASSERT_EQ(doc.pages[0].size(), 2u);
+    EXPECT_EQ(doc.pages[0][1].text, "line");
+    EXPECT_EQ(doc.pages[0][1].y, tm.tmHeight);
+    EXPECT_EQ(backend.GetTranscript().Lines().back(), R"(printed doc="TAV.IXT" pages=1)");
+}
+
+TEST_F(PrintTest, CancelledPageSetupKeepsThePrinter) {
+    fw::CWinApp app("tavora");
+    app.SelectPrinter(fw::PrinterSettings{"First", "", 1});
+    driver.AnswerPrint(fw::IDCANCEL);
+    app.OnFilePrintSetup();
+    EXPECT_EQ(app.Printer().printerName, "First");
+    driver.AnswerPrint(fw::IDOK, fw::PrinterSettings{"Second", "", 1});
+    app.OnFilePrintSetup();
+    EXPECT_EQ(app.Printer().printerName, "Second");
+}
+
+}  // namespace
+}  // namespace fwtest
