@@ -1,0 +1,387 @@
+#include "platform/headless/script_driver.h"
+
+#include <algorithm>
+#include <map>
+
+#include "platform/fw/dialog.h"
+#include "platform/fw/message_queue.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/headless/transcript.h"
+
+namespace headless {
+
+namespace {
+
+int ParseInt(const ScriptLine& line, std::size_t index) {
+    if (index >= line.words.size()) {
+        throw ScriptFailure("line " + std::to_string(line.number) + ": missing number: " +
+                            line.text);
+    }
+    try {
+        std::size_t used = 0;
+        const int value = std::stoi(line.words[index], &used, 0);
+        if (used == line.words[index].size()) {
+            return value;
+        }
+    } catch (const std::exception&) {
+    }
+    throw ScriptFailure("line " + std::to_string(line.number) + ": not a number: " +
+                        line.words[index]);
+}
+
+int AnswerCode(const std::string& word) {
+    static const std::map<std::string, int> answers = {
+        {"ok", fw::IDOK}, {"cancel", fw::IDCANCEL}, {"yes", fw::IDYES}, {"no", fw::IDNO},
+        {"abort", fw::IDABORT}, {"retry", fw::IDRETRY}, {"ignore", fw::IDIGNORE}};
+    auto it = answers.find(word);
+    return it == answers.end() ? 0 : it->second;
+}
+
+}  // namespace
+
+std::vector<std::string> SplitScriptLine(const std::string& line) {
+    std::vector<std::string> words;
+    std::string word;
+    bool inWord = false;
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (quoted) {
+            if (c == '\\' && i + 1 < line.size()) {
+                const char e = line[++i];
+                word += e == 'n' ? '\n' : e == 'r' ? '\r' : e == 't' ? '\t' : e;
+            } else if (c == '"') {
+                quoted = false;
+            } else {
+                word += c;
+            }
+        } else if (c == '"') {
+            quoted = true;
+            inWord = true;
+        } else if (c == ' ' || c == '\t') {
+            if (inWord) {
+                words.push_back(word);
+                word.clear();
+                inWord = false;
+            }
+        } else {
+            word += c;
+            inWord = true;
+        }
+    }
+    if (quoted) {
+        throw ScriptFailure("unterminated quote: " + line);
+    }
+    if (inWord) {
+        words.push_back(word);
+    }
+    return words;
+}
+
+std::vector<ScriptLine> ParseScript(std::istream& in) {
+    std::vector<ScriptLine> lines;
+    std::string text;
+    int number = 0;
+    while (std::getline(in, text)) {
+        ++number;
+        const auto first = text.find_first_not_of(" \t\r");
+        if (first == std::string::npos || text[first] == '#') {
+            continue;
+        }
+        if (!text.empty() && text.back() == '\r') {
+            text.pop_back();
+        }
+        ScriptLine line{number, text, {}};
+        try {
+            line.words = SplitScriptLine(text);
+        } catch (const ScriptFailure& e) {
+            throw ScriptFailure("line " + std::to_string(number) + ": " + e.what());
+        }
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+ScriptDriver::ScriptDriver(std::vector<ScriptLine> lines, fw::ManualClock* clock)
+    : m_lines(std::move(lines)), m_clock(clock) {}
+
+const ScriptLine* ScriptDriver::Peek() const {
+    return m_next < m_lines.size() ? &m_lines[m_next] : nullptr;
+}
+
+const ScriptLine& ScriptDriver::Take() { return m_lines[m_next++]; }
+
+void ScriptDriver::Fail(const ScriptLine* line, const std::string& why) const {
+    if (line == nullptr) {
+        throw ScriptFailure("end of script: " + why);
+    }
+    throw ScriptFailure("line " + std::to_string(line->number) + " (" + line->text + "): " + why);
+}
+
+void ScriptDriver::Idle(fw::CWnd& window) {
+    for (;;) {
+        const ScriptLine* line = Peek();
+        if (line == nullptr) {
+            Fail(nullptr, "window " + DescribeWindow(window) + " waits for the operator");
+        }
+        Take();
+        if (RunLine(*line, window)) {
+            return;
+        }
+    }
+}
+
+bool ScriptDriver::RunLine(const ScriptLine& line, fw::CWnd& window) {
+    const std::string& cmd = line.words[0];
+    auto* dialog = dynamic_cast<fw::CDialog*>(&window);
+    auto control = [&](std::size_t index) -> fw::Control& {
+        const int id = ParseInt(line, index);
+        fw::Control* c = dialog != nullptr ? dialog->GetDlgItem(id) : nullptr;
+        if (c == nullptr) {
+            Fail(&line, "window " + DescribeWindow(window) + " has no control " +
+                            std::to_string(id));
+        }
+        return *c;
+    };
+    auto usable = [&](fw::Control& c) {
+        if (!window.IsWindowEnabled() || !c.IsWindowEnabled() || !c.IsWindowVisible()) {
+            Fail(&line, "control " + std::to_string(c.GetDlgCtrlID()) + " of window " +
+                            DescribeWindow(window) + " cannot be used: it is disabled or hidden");
+        }
+    };
+
+    if (cmd == "window") {
+        const int id = ParseInt(line, 1);
+        const int actual = dialog != nullptr ? dialog->TemplateId() : 0;
+        if (actual != id || (line.words.size() > 2 && window.GetWindowText() != line.words[2])) {
+            Fail(&line, "the waiting window is " + DescribeWindow(window));
+        }
+        return false;
+    }
+    if (cmd == "expect") {
+        Expect(line, window);
+        return false;
+    }
+    if (cmd == "click") {
+        fw::Control& c = control(1);
+        usable(c);
+        c.UserClick();
+        return true;
+    }
+    if (cmd == "type") {
+        fw::Control& c = control(1);
+        usable(c);
+        c.UserType(line.words.size() > 2 ? line.words[2] : std::string());
+        return true;
+    }
+    if (cmd == "select") {
+        fw::Control& c = control(1);
+        usable(c);
+        if (line.words.size() < 3) {
+            Fail(&line, "select needs an item");
+        }
+        int index = -1;
+        const std::string& item = line.words[2];
+        if (item.size() > 1 && item[0] == '#') {
+            index = std::stoi(item.substr(1));
+        } else {
+            const auto& items = c.Items();
+            auto it = std::find(items.begin(), items.end(), item);
+            index = it == items.end() ? -1 : static_cast<int>(it - items.begin());
+        }
+        if (index < 0 || index >= c.GetCount()) {
+            Fail(&line, "control " + std::to_string(c.GetDlgCtrlID()) + " has no item " + item);
+        }
+        c.UserSelect(index);
+        return true;
+    }
+    if (cmd == "dropdown") {
+        control(1).UserDropDown();
+        return true;
+    }
+    if (cmd == "menu") {
+        const auto id = static_cast<fw::UINT>(ParseInt(line, 1));
+        const fw::Menu* menu = window.GetMenu();
+        const fw::MenuItem* item = menu != nullptr ? menu->FindItem(id) : nullptr;
+        if (item == nullptr || item->grayed || !window.IsWindowEnabled()) {
+            Fail(&line, "window " + DescribeWindow(window) + " offers no usable menu item " +
+                            std::to_string(id));
+        }
+        window.UserCommand(id);
+        return true;
+    }
+    if (cmd == "syscommand") {
+        window.UserSysCommand(static_cast<fw::UINT>(ParseInt(line, 1)));
+        return true;
+    }
+    if (cmd == "close") {
+        window.UserClose();
+        return true;
+    }
+    if (cmd == "enter" || cmd == "escape") {
+        if (dialog == nullptr) {
+            Fail(&line, "the waiting window is not a dialog");
+        }
+        cmd == "enter" ? dialog->UserPressEnter() : dialog->UserPressEscape();
+        return true;
+    }
+    if (cmd == "wait" || cmd == "wait-message") {
+        Wait(line);
+        return true;
+    }
+    if (cmd == "msgbox" || cmd == "print-dialog") {
+        Fail(&line, "expected a " + cmd + " but window " + DescribeWindow(window) +
+                        " waits for the operator");
+    }
+    if (m_extension && m_extension(line)) {
+        return true;
+    }
+    Fail(&line, "unknown command " + cmd);
+}
+
+void ScriptDriver::Expect(const ScriptLine& line, fw::CWnd& window) {
+    if (line.words.size() < 3) {
+        Fail(&line, "expect needs a subject and a property");
+    }
+    if (line.words[1] == "title") {
+        if (window.GetWindowText() != line.words[2]) {
+            Fail(&line, "the title is " + Quote(window.GetWindowText()));
+        }
+        return;
+    }
+    auto* dialog = dynamic_cast<fw::CDialog*>(&window);
+    const int id = ParseInt(line, 1);
+    fw::Control* c = dialog != nullptr ? dialog->GetDlgItem(id) : nullptr;
+    if (c == nullptr) {
+        Fail(&line, "window " + DescribeWindow(window) + " has no control " + std::to_string(id));
+    }
+    const std::string& prop = line.words[2];
+    const std::vector<std::string> args(line.words.begin() + 3, line.words.end());
+    auto check = [&](bool ok, const std::string& actual) {
+        if (!ok) {
+            Fail(&line, "control " + std::to_string(id) + " is " + actual);
+        }
+    };
+    if (prop == "enabled" || prop == "disabled") {
+        const bool enabled = c->IsWindowEnabled() != fw::FALSE;
+        check(enabled == (prop == "enabled"), enabled ? "enabled" : "disabled");
+    } else if (prop == "visible" || prop == "hidden") {
+        const bool visible = c->IsWindowVisible() != fw::FALSE;
+        check(visible == (prop == "visible"), visible ? "visible" : "hidden");
+    } else if (prop == "checked" || prop == "unchecked") {
+        check((c->GetCheck() != 0) == (prop == "checked"), c->GetCheck() ? "checked" : "unchecked");
+    } else if (prop == "text") {
+        const std::string want = args.empty() ? std::string() : args[0];
+        check(c->GetWindowText() == want, "showing " + Quote(c->GetWindowText()));
+    } else if (prop == "items") {
+        std::string actual;
+        for (const auto& item : c->Items()) {
+            actual += " " + Quote(item);
+        }
+        check(c->Items() == args, "listing" + (actual.empty() ? std::string(" nothing") : actual));
+    } else if (prop == "selected") {
+        const int sel = c->GetCurSel();
+        const std::string actual = sel < 0 ? "none" : c->GetItemText(sel);
+        const std::string want = args.empty() ? std::string("none") : args[0];
+        check(actual == want && (sel >= 0 || want == "none"), "selecting " + Quote(actual));
+    } else if (prop == "count") {
+        const int want = args.empty() ? -1 : std::stoi(args[0]);
+        check(c->GetCount() == want, "holding " + std::to_string(c->GetCount()) + " items");
+    } else {
+        Fail(&line, "unknown property " + prop);
+    }
+}
+
+void ScriptDriver::Wait(const ScriptLine& line) {
+    if (line.words[0] == "wait-message") {
+        const int ms = line.words.size() > 1 ? ParseInt(line, 1) : 5000;
+        if (!fw::TheMessageQueue().WaitFor(ms)) {
+            Fail(&line, "no message arrived within " + std::to_string(ms) + " ms");
+        }
+        return;
+    }
+    const int seconds = ParseInt(line, 1);
+    if (m_clock == nullptr) {
+        Fail(&line, "time can only pass on the scenario clock");
+    }
+    m_clock->Advance(static_cast<std::int64_t>(seconds) * 1000);
+}
+
+int ScriptDriver::AnswerMessageBox(const fw::MessageBoxRequest& request) {
+    const ScriptLine* line = Peek();
+    const std::string shown = DescribeMessageBox(request);
+    if (line == nullptr || line->words[0] != "msgbox") {
+        Fail(line, "unexpected " + shown);
+    }
+    Take();
+    int answer = 0;
+    for (std::size_t i = 1; i < line->words.size(); ++i) {
+        const std::string& word = line->words[i];
+        if (word == "->") {
+            if (i + 1 >= line->words.size() || AnswerCode(line->words[i + 1]) == 0) {
+                Fail(line, "-> needs an answer (ok, cancel, yes, no)");
+            }
+            answer = AnswerCode(line->words[++i]);
+            continue;
+        }
+        const auto eq = word.find('=');
+        const std::string key = word.substr(0, eq);
+        const std::string value = eq == std::string::npos ? std::string() : word.substr(eq + 1);
+        std::string actual;
+        if (key == "caption") {
+            actual = request.caption;
+        } else if (key == "icon") {
+            actual = IconName(request.type);
+        } else if (key == "buttons") {
+            actual = ButtonsName(request.type);
+        } else if (key == "text") {
+            actual = request.text;
+        } else {
+            Fail(line, "unknown message box field " + key);
+        }
+        if (actual != value) {
+            Fail(line, "the message box shown is " + shown);
+        }
+    }
+    if (answer == 0) {
+        answer = (request.type & fw::MB_TYPEMASK) == fw::MB_OK ? fw::IDOK : 0;
+        if (answer == 0) {
+            Fail(line, "no answer given for " + shown);
+        }
+    }
+    return answer;
+}
+
+int ScriptDriver::AnswerPrintDialog(fw::PrintDialogRequest& request) {
+    const ScriptLine* line = Peek();
+    if (line == nullptr || line->words[0] != "print-dialog") {
+        Fail(line, "unexpected print dialog");
+    }
+    Take();
+    int answer = fw::IDOK;
+    for (std::size_t i = 1; i < line->words.size(); ++i) {
+        if (line->words[i] == "->" && i + 1 < line->words.size()) {
+            answer = AnswerCode(line->words[++i]);
+        } else if (line->words[i] == "printer" && i + 1 < line->words.size()) {
+            request.pd->settings.printerName = line->words[++i];
+        } else if (line->words[i] == "pdf" && i + 1 < line->words.size()) {
+            request.pd->settings.outputFile = line->words[++i];
+        }
+    }
+    return answer;
+}
+
+void ScriptDriver::Finish(int exitCode) {
+    while (const ScriptLine* line = Peek()) {
+        Take();
+        if (line->words[0] == "exit") {
+            if (ParseInt(*line, 1) != exitCode) {
+                Fail(line, "the program ended with code " + std::to_string(exitCode));
+            }
+            continue;
+        }
+        Fail(line, "the program has ended");
+    }
+}
+
+}  // namespace headless

@@ -1,0 +1,64 @@
+// A driver that plays a plain-text script of operator actions and expectations (the format is
+// described in docs/scenarios.md). The first unmet expectation throws ScriptFailure.
+#pragma once
+
+#include <functional>
+#include <istream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/fw/clock.h"
+#include "platform/headless/driver.h"
+
+namespace headless {
+
+class ScriptFailure : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct ScriptLine {
+    int number = 0;
+    std::string text;                // the whole line, for messages
+    std::vector<std::string> words;  // split on blanks; quoted texts unquoted
+};
+
+// Splits a script line into words: blanks separate, "..." is one word with \" \\ \n \r \t escapes.
+std::vector<std::string> SplitScriptLine(const std::string& line);
+std::vector<ScriptLine> ParseScript(std::istream& in);
+
+class ScriptDriver final : public Driver {
+public:
+    // Commands the driver does not know itself (e.g. the application's configuration actions)
+    // go to the extension; it returns false when it does not know the command either.
+    using Extension = std::function<bool(const ScriptLine&)>;
+
+    ScriptDriver(std::vector<ScriptLine> lines, fw::ManualClock* clock);
+    void SetExtension(Extension extension) { m_extension = std::move(extension); }
+
+    void Idle(fw::CWnd& modalWindow) override;
+    int AnswerMessageBox(const fw::MessageBoxRequest& request) override;
+    int AnswerPrintDialog(fw::PrintDialogRequest& request) override;
+
+    // After the program ended: runs the remaining lines, which may only be expectations about
+    // the end; throws when an action is left over.
+    void Finish(int exitCode);
+    bool AtEnd() const { return m_next >= m_lines.size(); }
+
+private:
+    const ScriptLine* Peek() const;
+    const ScriptLine& Take();
+    [[noreturn]] void Fail(const ScriptLine* line, const std::string& why) const;
+    // Runs one line at an idle point; true when the line was an action that lets the program go on.
+    bool RunLine(const ScriptLine& line, fw::CWnd& window);
+    void Expect(const ScriptLine& line, fw::CWnd& window);
+    void Wait(const ScriptLine& line);
+
+    std::vector<ScriptLine> m_lines;
+    std::size_t m_next = 0;
+    fw::ManualClock* m_clock;
+    Extension m_extension;
+};
+
+}  // namespace headless

@@ -1,0 +1,131 @@
+// Printing into a PDF file, the print dialog's options and the printer chosen in it.
+#include <QFile>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include "platform/fw/printing.h"
+#include "platform/qt/print_dialog.h"
+#include "platform/qt/printer_device.h"
+#include "qt_fixture.h"
+
+namespace qttest {
+namespace {
+
+int CountPages(const QByteArray& pdf) {
+    static const QRegularExpression page(QStringLiteral("/Type\\s*/Page(?![s\\w])"));
+    int count = 0;
+    for (auto it = page.globalMatch(QString::fromLatin1(pdf)); it.hasNext(); it.next()) {
+        ++count;
+    }
+    return count;
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+TEST_F(QtTest, PrinterDeviceWritesAPdfWithItsPages) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath("out.pdf");
+    fw::PrinterSettings settings;
+    settings.outputFile = path.toStdString();
+    fw::CDC dc;
+    ASSERT_TRUE(dc.CreatePrinterDC(settings));
+    fw::DOCINFO info;
+    info.lpszDocName = "TAV.IXT";
+    EXPECT_GT(dc.StartDoc(&info), 0);
+    fw::TEXTMETRIC tm;
+    ASSERT_TRUE(dc.GetTextMetrics(&tm));
+    EXPECT_GT(tm.tmHeight, 0);
+    EXPECT_EQ(tm.tmAscent + tm.tmDescent, tm.tmHeight);
+    EXPECT_GT(tm.tmAveCharWidth, 0);
+    for (int page = 0; page < 2; ++page) {
+        EXPECT_GT(dc.StartPage(), 0);
+        for (int line = 0; line < 62; ++line) {
+            const std::string text = "Line " + std::to_string(line);
+            EXPECT_TRUE(
+                dc.TextOut(0, line * tm.tmHeight, text.c_str(), static_cast<int>(text.size())));
+        }
+        EXPECT_GT(dc.EndPage(), 0);
+    }
+    EXPECT_GT(dc.EndDoc(), 0);
+    dc.DeleteDC();
+    const QByteArray pdf = ReadAll(path);
+    ASSERT_FALSE(pdf.isEmpty());
+    EXPECT_TRUE(pdf.startsWith("%PDF"));
+    EXPECT_EQ(CountPages(pdf), 2);
+}
+
+TEST_F(QtTest, SixtyTwoLinesFitOnAPage) {
+    fwqt::QtPrinterDevice device(fw::PrinterSettings{"", "/tmp/unused.pdf", 1});
+    const fw::TEXTMETRIC tm = device.GetTextMetrics();
+    EXPECT_LE(62 * tm.tmHeight, device.Printer().height());
+}
+
+TEST_F(QtTest, DocumentWithoutPagesWritesNoPage) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("empty.pdf");
+    fwqt::QtPrinterDevice device(fw::PrinterSettings{"", path.toStdString(), 1});
+    EXPECT_GT(device.StartDoc("empty"), 0);
+    EXPECT_GT(device.EndDoc(), 0);
+    EXPECT_EQ(CountPages(ReadAll(path)), 0);
+    EXPECT_FALSE(device.TextOut(0, 0, "late"));
+}
+
+TEST_F(QtTest, PrintDialogHonoursTheFlags) {
+    QPrinter printer;
+    QPrintDialog dialog(&printer);
+    fw::PRINTDLG pd;
+    pd.Flags = fw::PD_NOSELECTION | fw::PD_NOPAGENUMS | fw::PD_USEDEVMODECOPIESANDCOLLATE |
+               fw::PD_HIDEPRINTTOFILE;
+    pd.nMinPage = 0;
+    pd.nMaxPage = 2;
+    fwqt::ConfigurePrintDialog(dialog, pd);
+    EXPECT_FALSE(dialog.testOption(QAbstractPrintDialog::PrintSelection));
+    EXPECT_FALSE(dialog.testOption(QAbstractPrintDialog::PrintPageRange));
+    // Without any printer, a PDF file is the only way out and stays offered.
+    EXPECT_EQ(dialog.testOption(QAbstractPrintDialog::PrintToFile),
+              QPrinterInfo::availablePrinterNames().isEmpty());
+
+    fw::PRINTDLG pages;
+    pages.nMinPage = 1;
+    pages.nMaxPage = 5;
+    pages.nFromPage = 2;
+    pages.nToPage = 4;
+    QPrintDialog second(&printer);
+    fwqt::ConfigurePrintDialog(second, pages);
+    EXPECT_TRUE(second.testOption(QAbstractPrintDialog::PrintPageRange));
+    EXPECT_TRUE(second.testOption(QAbstractPrintDialog::PrintSelection));
+    EXPECT_EQ(second.minPage(), 1);
+    EXPECT_EQ(second.maxPage(), 5);
+    EXPECT_EQ(second.fromPage(), 2);
+    EXPECT_EQ(second.toPage(), 4);
+}
+
+TEST_F(QtTest, ChosenPdfFileGoesBackIntoTheSettings) {
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName("/tmp/chosen.pdf");
+    printer.setCopyCount(2);
+    fw::PRINTDLG pd;
+    fwqt::ReadPrinterChoice(printer, pd);
+    EXPECT_TRUE(pd.hasSettings);
+    EXPECT_EQ(pd.settings.outputFile, "/tmp/chosen.pdf");
+    EXPECT_EQ(pd.settings.printerName, "");
+    EXPECT_EQ(pd.settings.copies, 2);
+}
+
+TEST_F(QtTest, DefaultPdfNamesNeverOverwrite) {
+    const QString first = fwqt::DefaultPdfPath("TAV.IXT");
+    EXPECT_TRUE(first.endsWith("/TAV.IXT.pdf") || first.endsWith(") .pdf") ||
+                first.contains("TAV.IXT"));
+    EXPECT_TRUE(fwqt::DefaultPdfPath("a/b").contains("a_b"));
+}
+
+}  // namespace
+}  // namespace qttest

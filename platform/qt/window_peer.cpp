@@ -1,0 +1,442 @@
+#include "platform/qt/window_peer.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+#include <QStatusBar>
+
+#include "platform/fw/dialog.h"
+#include "platform/qt/control_widgets.h"
+#include "platform/qt/dialog_units.h"
+#include "platform/qt/qt_backend.h"
+#include "platform/qt/qt_text.h"
+#include "platform/qt/window_chrome.h"
+
+namespace fwqt {
+
+namespace {
+
+using fw::ControlKind;
+
+bool TakesFocus(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::Static:
+        case ControlKind::Icon:
+        case ControlKind::Frame:
+        case ControlKind::GridPlaceholder:
+        case ControlKind::GroupBox:
+            return false;
+        default:
+            return true;
+    }
+}
+
+bool HasLiveMnemonic(const std::string& text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '&') {
+            if (i + 1 < text.size() && text[i + 1] != '&') {
+                return true;
+            }
+            ++i;
+        }
+    }
+    return false;
+}
+
+Qt::WindowFlags FlagsFor(std::uint32_t style, bool owned) {
+    Qt::WindowFlags flags = (owned ? Qt::Dialog : Qt::Window) | Qt::CustomizeWindowHint;
+    if ((style & fw::kCaption) != 0) {
+        flags |= Qt::WindowTitleHint;
+    }
+    if ((style & fw::kSysMenu) != 0) {
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    }
+    if ((style & fw::kMinimizeBox) != 0) {
+        flags |= Qt::WindowMinimizeButtonHint;
+    }
+    return flags;
+}
+
+}  // namespace
+
+QtWindowPeer::QtWindowPeer(QtBackend& backend, fw::CWnd& window)
+    : m_backend(backend),
+      m_window(window),
+      m_context(std::make_unique<QObject>()),
+      m_alive(std::make_shared<int>(0)) {
+    const auto* dialog = dynamic_cast<const fw::CDialog*>(&window);
+    const fw::DialogTemplate* tmpl = dialog != nullptr ? dialog->Template() : nullptr;
+    const std::uint32_t style = tmpl != nullptr ? tmpl->style : fw::kCaption | fw::kSysMenu;
+
+    // An owned window stays above its owner; a window with a taskbar button stands alone.
+    QWidget* owner = nullptr;
+    if ((style & fw::kAppWindow) == 0 && window.GetParent() != nullptr) {
+        owner = backend.PeerWidget(*window.GetParent()->GetTopLevel());
+    }
+    m_top = new PeerWindow(owner, FlagsFor(style, owner != nullptr));
+    m_top->SetPeer(this);
+    m_top->setWindowTitle(ToQt(window.GetWindowText()));
+
+    m_client = new QWidget(m_top);
+    m_client->setObjectName(QStringLiteral("client"));
+    if (tmpl != nullptr) {
+        m_client->setFont(DialogFont(*tmpl));
+    }
+    if (dialog != nullptr) {
+        for (const auto& control : dialog->Controls()) {
+            m_entries.push_back(Entry{control.get(), CreateControlWidget(*control, m_client)});
+        }
+    }
+    AssignBuddies();
+    for (const Entry& entry : m_entries) {
+        const QSignalBlocker block(entry.widget);
+        MirrorAll(entry.widget, *entry.control);
+        Connect(entry);
+        // Frames lie under the controls they surround, whatever the template's order.
+        const ControlKind kind = entry.control->Kind();
+        if (kind == ControlKind::GroupBox || kind == ControlKind::Frame ||
+            kind == ControlKind::GridPlaceholder) {
+            entry.widget->lower();
+        }
+    }
+    UpdateMenu();
+    UpdateStatusBar();
+    LayOut();
+    UpdateVisible();
+}
+
+QtWindowPeer::~QtWindowPeer() {
+    m_alive.reset();
+    m_context.reset();
+    if (m_top) {
+        for (const Entry& entry : m_entries) {
+            if (auto* combo = dynamic_cast<FwComboBox*>(entry.widget)) {
+                combo->SetDropDownHandler({});
+            }
+        }
+        m_top->SetPeer(nullptr);
+        m_backend.Retire(m_top.data());
+    }
+}
+
+QWidget* QtWindowPeer::ControlWidget(const fw::CWnd& control) const {
+    if (!m_top) {
+        return nullptr;
+    }
+    for (const Entry& entry : m_entries) {
+        if (entry.control == &control) {
+            return entry.widget;
+        }
+    }
+    return nullptr;
+}
+
+QStatusBar* QtWindowPeer::StatusBar() const {
+    return m_status ? m_status->Bar() : nullptr;
+}
+
+void QtWindowPeer::Changed(fw::CWnd& source, fw::Change what) {
+    if (!m_top) {
+        return;  // the owner's widget took ours with it
+    }
+    if (&source == &m_window) {
+        switch (what) {
+            case fw::Change::Text:
+                m_top->setWindowTitle(ToQt(m_window.GetWindowText()));
+                break;
+            case fw::Change::Visible:
+                UpdateVisible();
+                break;
+            case fw::Change::Geometry:
+                LayOut();
+                break;
+            case fw::Change::Menu:
+                UpdateMenu();
+                LayOut();
+                break;
+            case fw::Change::StatusBar:
+                UpdateStatusBar();
+                LayOut();
+                break;
+            default:
+                // A disabled window keeps its look; the input gate refuses its input.
+                break;
+        }
+        return;
+    }
+    auto* control = dynamic_cast<fw::Control*>(&source);
+    if (control == nullptr) {
+        return;
+    }
+    Entry* entry = Find(control);
+    if (entry == nullptr) {
+        if (control->GetParent() != &m_window) {
+            return;
+        }
+        AddControl(*control);
+        return;
+    }
+    const QSignalBlocker block(entry->widget);
+    MirrorControl(entry->widget, *control, what);
+}
+
+void QtWindowPeer::AddControl(fw::Control& control) {
+    m_entries.push_back(Entry{&control, CreateControlWidget(control, m_client)});
+    const Entry& entry = m_entries.back();
+    const QSignalBlocker block(entry.widget);
+    MirrorAll(entry.widget, control);
+    Connect(entry);
+}
+
+void QtWindowPeer::Connect(const Entry& entry) {
+    fw::Control* c = entry.control;
+    QObject* ctx = m_context.get();
+    switch (c->Kind()) {
+        case ControlKind::PushButton:
+        case ControlKind::DefPushButton:
+        case ControlKind::RadioButton:
+        case ControlKind::CheckBox:
+            QObject::connect(static_cast<QAbstractButton*>(entry.widget), &QAbstractButton::clicked,
+                             ctx, [this, c] { RunUser([c] { c->UserClick(); }); });
+            break;
+        case ControlKind::Edit:
+            QObject::connect(static_cast<QLineEdit*>(entry.widget), &QLineEdit::textEdited, ctx,
+                             [this, c](const QString& text) {
+                                 RunUser([c, t = FromQt(text)] { c->UserType(t); });
+                             });
+            break;
+        case ControlKind::MultiLineEdit: {
+            auto* edit = static_cast<QPlainTextEdit*>(entry.widget);
+            QObject::connect(edit, &QPlainTextEdit::textChanged, ctx, [this, c, edit] {
+                RunUser([c, t = FromQtLines(edit->toPlainText())] { c->UserType(t); });
+            });
+            break;
+        }
+        case ControlKind::DropDownList:
+        case ControlKind::DropDownCombo: {
+            auto* combo = static_cast<FwComboBox*>(entry.widget);
+            QObject::connect(combo, &QComboBox::activated, ctx, [this, c](int index) {
+                RunUser([c, index] { c->UserSelect(index); });
+            });
+            if (QLineEdit* edit = combo->lineEdit()) {
+                QObject::connect(edit, &QLineEdit::textEdited, ctx, [this, c](const QString& text) {
+                    RunUser([c, t = FromQt(text)] { c->UserType(t); });
+                });
+            }
+            combo->SetDropDownHandler([this, c, alive = std::weak_ptr<int>(m_alive)] {
+                if (alive.expired()) {
+                    return false;
+                }
+                RunUser([c] { c->UserDropDown(); });
+                return !alive.expired();
+            });
+            break;
+        }
+        case ControlKind::ListBox: {
+            // The selection, not the current item: Qt moves the current item when the list
+            // takes the focus, which is no choice of the user's.
+            auto* list = static_cast<QListWidget*>(entry.widget);
+            QObject::connect(list, &QListWidget::itemSelectionChanged, ctx, [this, c, list] {
+                const QList<QListWidgetItem*> selected = list->selectedItems();
+                if (!selected.isEmpty()) {
+                    RunUser([c, row = list->row(selected.front())] { c->UserSelect(row); });
+                }
+            });
+            break;
+        }
+        case ControlKind::Static:
+        case ControlKind::Icon:
+        case ControlKind::Frame:
+        case ControlKind::GridPlaceholder:
+        case ControlKind::GroupBox:
+            break;
+    }
+}
+
+void QtWindowPeer::AssignBuddies() {
+    // A static text's mnemonic moves the focus to the next control that can take it.
+    for (std::size_t i = 0; i < m_entries.size(); ++i) {
+        const fw::Control& control = *m_entries[i].control;
+        if (control.Kind() != ControlKind::Static || !HasLiveMnemonic(control.GetWindowText())) {
+            continue;
+        }
+        for (std::size_t j = i + 1; j < m_entries.size(); ++j) {
+            if (TakesFocus(m_entries[j].control->Kind())) {
+                SetLabelBuddy(m_entries[i].widget, m_entries[j].widget);
+                break;
+            }
+        }
+    }
+}
+
+void QtWindowPeer::LayOut() {
+    fw::Rect window;
+    m_window.GetWindowRect(&window);
+    fw::Rect client;
+    m_window.GetClientRect(&client);
+    const int width = client.Width();
+    const int height = client.Height();
+    // The menu bar lies outside the client area, as on the original platform; the window grows.
+    int menuHeight = 0;
+    if (m_menuBar != nullptr) {
+        menuHeight = m_menuBar->heightForWidth(width);
+        if (menuHeight <= 0) {
+            menuHeight = m_menuBar->sizeHint().height();
+        }
+        m_menuBar->setGeometry(0, 0, width, menuHeight);
+    }
+    m_client->setGeometry(0, menuHeight, width, height);
+    // The status bar is a child along the bottom of the client area, over the strip that
+    // templates leave free for it.
+    if (QStatusBar* bar = StatusBar()) {
+        const int barHeight = bar->sizeHint().height();
+        bar->setGeometry(0, menuHeight + height - barHeight, width, barHeight);
+        bar->raise();
+    }
+    m_top->setFixedSize(width, menuHeight + height);
+    m_top->move(window.left, window.top);
+}
+
+void QtWindowPeer::UpdateMenu() {
+    delete m_menuBar;
+    m_menuBar = nullptr;
+    const fw::Menu* menu = m_window.GetMenu();
+    if (menu == nullptr || menu->Items().empty()) {
+        return;
+    }
+    m_menuBar =
+        CreateMenuBar(*menu, m_top, [this, alive = std::weak_ptr<int>(m_alive)](fw::UINT id) {
+            if (!alive.expired()) {
+                RunUser([this, id] { m_window.UserCommand(id); });
+            }
+        });
+    m_menuBar->show();
+}
+
+void QtWindowPeer::UpdateStatusBar() {
+    const fw::CStatusBar* source = m_window.GetStatusBar();
+    if (source == nullptr || !source->IsCreated()) {
+        m_status.reset();
+        return;
+    }
+    if (!m_status) {
+        m_status = std::make_unique<StatusBarMirror>(m_top);
+    }
+    m_status->Update(*source);
+    m_status->Bar()->show();
+}
+
+void QtWindowPeer::UpdateVisible() {
+    if (m_window.IsWindowVisible() != fw::FALSE) {
+        if (!m_top->isVisible()) {
+            m_top->show();
+            BringToFront(m_top);
+        }
+    } else {
+        m_top->hide();
+    }
+}
+
+void QtWindowPeer::OnCloseBox() {
+    if (!m_backend.AcceptsInput(m_window)) {
+        return;
+    }
+    RunUser([this] { m_window.UserClose(); });
+}
+
+bool QtWindowPeer::OnDialogKey(QWidget* focus, int key) {
+    if (!m_backend.AcceptsInput(m_window)) {
+        return true;
+    }
+    auto* dialog = dynamic_cast<fw::CDialog*>(&m_window);
+    if (key == Qt::Key_Escape) {
+        if (dialog == nullptr) {
+            return false;
+        }
+        RunUser([dialog] { dialog->UserPressEscape(); });
+        return true;
+    }
+    if (const Entry* entry = FindByWidget(focus)) {
+        fw::Control* control = entry->control;
+        if (control->Kind() == ControlKind::MultiLineEdit &&
+            (control->Style() & fw::kNoWantReturn) == 0) {
+            return false;  // a new line
+        }
+        // A push button with the focus is the default button while it has it.
+        if (control->Kind() == ControlKind::PushButton ||
+            control->Kind() == ControlKind::DefPushButton) {
+            RunUser([control] { control->UserClick(); });
+            return true;
+        }
+    }
+    if (dialog == nullptr) {
+        return false;
+    }
+    RunUser([dialog] { dialog->UserPressEnter(); });
+    return true;
+}
+
+void QtWindowPeer::SyncFocus() {
+    if (!m_top) {
+        return;
+    }
+    for (const Entry& entry : m_entries) {
+        if (entry.control->HasFocus()) {
+            const fw::HWND focus = entry.control->GetSafeHwnd();
+            if (focus != m_lastFocus) {
+                m_lastFocus = focus;
+                entry.widget->setFocus(Qt::OtherFocusReason);
+            }
+            return;
+        }
+    }
+}
+
+void QtWindowPeer::OnFocusMoved(QWidget* widget) {
+    if (const Entry* entry = FindByWidget(widget)) {
+        entry->control->SetFocus();
+        m_lastFocus = entry->control->GetSafeHwnd();
+    }
+}
+
+void QtWindowPeer::RunUser(const std::function<void()>& action) {
+    const std::weak_ptr<int> alive = m_alive;
+    {
+        const QtBackend::UserCall call(m_backend);
+        action();
+    }
+    if (alive.expired() || !m_top) {
+        return;
+    }
+    for (const Entry& entry : m_entries) {
+        const QSignalBlocker block(entry.widget);
+        MirrorUserState(entry.widget, *entry.control);
+    }
+    SyncFocus();
+}
+
+QtWindowPeer::Entry* QtWindowPeer::Find(const fw::CWnd* control) {
+    for (Entry& entry : m_entries) {
+        if (entry.control == control) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+const QtWindowPeer::Entry* QtWindowPeer::FindByWidget(const QWidget* widget) const {
+    for (; widget != nullptr && widget != m_client; widget = widget->parentWidget()) {
+        for (const Entry& entry : m_entries) {
+            if (entry.widget == widget) {
+                return &entry;
+            }
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace fwqt

@@ -1,0 +1,45 @@
+// The pieces that TavResources() assembles, one function per source file.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/fw/resources.h"
+
+namespace tav::resparts {
+
+// A control placed the way resource scripts state it: left, top, width and height in dialog units.
+inline fw::ControlTemplate Ctl(int id, fw::ControlKind kind, std::string text, int x, int y, int cx,
+                               int cy, std::uint32_t style = 0) {
+    return fw::ControlTemplate{id, kind, std::move(text), fw::Rect{x, y, x + cx, y + cy}, style};
+}
+
+// A dialog of cx by cy dialog units in the dialog font.
+inline fw::DialogTemplate Dialog(int id, std::string title, int cx, int cy, std::uint32_t style,
+                                 std::vector<fw::ControlTemplate> controls, int menuId = 0) {
+    fw::DialogTemplate d;
+    d.id = id;
+    d.title = std::move(title);
+    d.rect = fw::Rect{0, 0, cx, cy};
+    d.style = style;
+    d.menuId = menuId;
+    d.controls = std::move(controls);
+    return d;
+}
+
+std::vector<fw::StringResource> StringTable();
+
+// Shell dialogs: About, please-wait, error, print chooser and the remap table file dialog.
+std::vector<fw::DialogTemplate> ShellDialogs();
+// Remapping and board notification: the main window, the two confirmations, the progress
+// window and the remap table view.
+std::vector<fw::DialogTemplate> RemapDialogs();
+// System Definition and idle ports.
+std::vector<fw::DialogTemplate> SysDefDialogs();
+
+fw::MenuTemplate MainMenu();
+fw::IconResource ProgramIcon();
+
+}  // namespace tav::resparts
