@@ -1,0 +1,93 @@
+// The simulated control system's configuration (schema in README.md).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/com/guid.h"
+#include "platform/com/hresult.h"
+#include "platform/control/component_id.h"
+
+namespace control {
+
+// The longest switcher, level or board name: the program's fixed-column files hold no more.
+inline constexpr std::size_t kMaxNameLength = 8;
+
+struct LevelConfig {
+    std::string switcher;
+    std::string level;
+    std::int32_t inputs = 0;
+    std::int32_t outputs = 0;
+    std::uint16_t board = 0;  // the network board serving the level
+};
+
+struct BoardConfig {
+    std::string name;
+    std::vector<std::uint8_t> address;  // at least 6 bytes
+    char type = 'Q';
+    std::uint8_t flag = 0;
+    std::array<std::uint8_t, 8> remapInfo{};  // the record the board reports before any remap
+};
+
+// A failure on demand: calls of the operation after the first `after` fail with hr, `times`
+// times (every later call when times is negative).
+struct Fault {
+    Fault() = default;
+    Fault(ComponentId component_, std::string operation_, com::HRESULT hr_,
+          std::uint32_t after_ = 0, std::int32_t times_ = -1, std::string description_ = {})
+        : component(component_),
+          operation(std::move(operation_)),
+          hr(hr_),
+          after(after_),
+          times(times_),
+          description(std::move(description_)) {}
+
+    ComponentId component = ComponentId::ControlCenter;
+    std::string operation;  // an operation name, "create" or "QueryInterface"
+    com::HRESULT hr = com::E_FAIL;
+    std::uint32_t after = 0;
+    std::int32_t times = -1;
+    std::string description;              // the component's error text; a default when empty
+    std::optional<com::IID> interfaceId;  // QueryInterface only: the interface refused
+};
+
+struct Config {
+    std::string source;  // the file it came from, or "built-in configuration"
+    bool activeSet = true;
+    std::uint16_t activeSetCrc = 0;
+    bool configSetChanging = false;
+    std::uint16_t rebootPort = 0;
+    std::optional<std::filesystem::path> dataFolder;  // absolute once read
+    std::vector<LevelConfig> levels;
+    std::vector<BoardConfig> boards;
+    std::vector<Fault> faults;
+    // Failures of the library calls themselves, from fault entries of component "COM".
+    std::optional<com::HRESULT> coInitializeFailure;
+    std::optional<com::HRESULT> coInitializeSecurityFailure;
+};
+
+class ConfigError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// Reads a configuration from JSON text. `source` names it in error messages; `baseFolder` is
+// where a relative data folder is taken from. Throws ConfigError with a message that names the
+// offending entry.
+Config ParseConfig(std::string_view text, const std::string& source,
+                   const std::filesystem::path& baseFolder);
+Config LoadConfigFile(const std::filesystem::path& file);
+// The built-in configuration, used when no file is named.
+Config DefaultConfig();
+
+// Reads an HRESULT written as a number, a hex text ("0x80004005") or a common name ("E_FAIL").
+std::optional<com::HRESULT> ParseHresultText(std::string_view text);
+
+}  // namespace control

@@ -1,0 +1,480 @@
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "platform/control/config.h"
+#include "platform/control/crc16.h"
+#include "platform/control/default_config.h"
+#include "platform/control/ids.h"
+
+namespace control {
+
+namespace {
+
+using nlohmann::json;
+
+// The widest counts the program's fixed-column files can hold.
+constexpr std::int64_t kMaxPorts = 9999;
+constexpr std::size_t kMinAddressBytes = 6;
+constexpr std::size_t kMaxAddressBytes = 16;
+
+[[noreturn]] void Fail(const std::string& where, const std::string& what) {
+    throw ConfigError(where.empty() ? what : where + ": " + what);
+}
+
+void RefuseUnknownKeys(const json& object, const std::string& where,
+                       std::initializer_list<std::string_view> known) {
+    for (const auto& item : object.items()) {
+        if (std::find(known.begin(), known.end(), item.key()) == known.end()) {
+            std::string list;
+            for (const auto k : known) {
+                list += (list.empty() ? "" : ", ") + std::string(k);
+            }
+            Fail(where, "unknown key \"" + item.key() + "\" (known keys: " + list + ")");
+        }
+    }
+}
+
+const json& Require(const json& object, const char* key, const std::string& where) {
+    const auto found = object.find(key);
+    if (found == object.end()) {
+        Fail(where, std::string("missing \"") + key + "\"");
+    }
+    return *found;
+}
+
+std::int64_t ReadInteger(const json& value, const std::string& where, std::int64_t min,
+                         std::int64_t max) {
+    if (!value.is_number_integer()) {
+        Fail(where, "expected a whole number, found " + value.dump());
+    }
+    const std::int64_t n = value.is_number_unsigned()
+                               ? static_cast<std::int64_t>(
+                                     std::min<std::uint64_t>(value.get<std::uint64_t>(), INT64_MAX))
+                               : value.get<std::int64_t>();
+    if (n < min || n > max) {
+        Fail(where,
+             std::to_string(n) + " is outside " + std::to_string(min) + ".." + std::to_string(max));
+    }
+    return n;
+}
+
+bool ReadBool(const json& value, const std::string& where) {
+    if (!value.is_boolean()) {
+        Fail(where, "expected true or false, found " + value.dump());
+    }
+    return value.get<bool>();
+}
+
+// A name the program's files can hold: 1 to 8 printable characters, no comma (the remap table
+// files separate fields with commas) and no leading blank (the fixed-column file drops it).
+std::string ReadName(const json& value, const std::string& where) {
+    if (!value.is_string()) {
+        Fail(where, "expected a text, found " + value.dump());
+    }
+    const std::string name = value.get<std::string>();
+    if (name.empty()) {
+        Fail(where, "the name is empty");
+    }
+    if (name.size() > kMaxNameLength) {
+        Fail(where, "name \"" + name + "\" has " + std::to_string(name.size()) +
+                        " characters; names are at most " + std::to_string(kMaxNameLength));
+    }
+    for (const char c : name) {
+        if (c < 0x20 || c > 0x7E || c == ',') {
+            Fail(where, "name \"" + name + "\" holds a character the program's files cannot hold");
+        }
+    }
+    if (name.front() == ' ') {
+        Fail(where, "name \"" + name + "\" starts with a blank");
+    }
+    return name;
+}
+
+std::optional<std::uint64_t> ParseUnsigned(std::string_view text) {
+    int base = 10;
+    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
+        text.remove_prefix(2);
+        base = 16;
+    }
+    std::uint64_t value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (ec != std::errc() || end != text.data() + text.size() || text.empty()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::uint16_t ReadCrc(const json& value, const std::string& where) {
+    if (value.is_string()) {
+        const auto n = ParseUnsigned(value.get<std::string>());
+        if (!n || *n > 0xFFFF) {
+            Fail(where, "expected a 16-bit number, found " + value.dump());
+        }
+        return static_cast<std::uint16_t>(*n);
+    }
+    return static_cast<std::uint16_t>(ReadInteger(value, where, 0, 0xFFFF));
+}
+
+std::vector<std::uint8_t> ReadAddress(const json& value, const std::string& where) {
+    std::vector<std::uint8_t> bytes;
+    if (value.is_array()) {
+        for (std::size_t i = 0; i < value.size(); ++i) {
+            bytes.push_back(static_cast<std::uint8_t>(
+                ReadInteger(value[i], where + "[" + std::to_string(i) + "]", 0, 255)));
+        }
+    } else if (value.is_string()) {
+        std::string hex;
+        for (const char c : value.get<std::string>()) {
+            if (c != ':' && c != '-' && c != ' ') {
+                hex += c;
+            }
+        }
+        if (hex.size() % 2 != 0) {
+            Fail(where, "expected pairs of hex digits, found " + value.dump());
+        }
+        for (std::size_t i = 0; i < hex.size(); i += 2) {
+            const auto n = ParseUnsigned("0x" + hex.substr(i, 2));
+            if (!n) {
+                Fail(where, "expected pairs of hex digits, found " + value.dump());
+            }
+            bytes.push_back(static_cast<std::uint8_t>(*n));
+        }
+    } else {
+        Fail(where, "expected a list of bytes or a hex text, found " + value.dump());
+    }
+    if (bytes.size() < kMinAddressBytes || bytes.size() > kMaxAddressBytes) {
+        Fail(where, "an address has " + std::to_string(kMinAddressBytes) + " to " +
+                        std::to_string(kMaxAddressBytes) + " bytes, found " +
+                        std::to_string(bytes.size()));
+    }
+    return bytes;
+}
+
+LevelConfig ReadLevel(const json& value, const std::string& where) {
+    if (!value.is_object()) {
+        Fail(where, "expected an object");
+    }
+    RefuseUnknownKeys(value, where, {"switcher", "level", "inputs", "outputs", "board"});
+    LevelConfig level;
+    level.switcher = ReadName(Require(value, "switcher", where), where + ".switcher");
+    const std::string named = where + " (switcher \"" + level.switcher + "\")";
+    level.level = ReadName(Require(value, "level", where), named + ".level");
+    const std::string full = where + " (" + level.switcher + "/" + level.level + ")";
+    level.inputs = static_cast<std::int32_t>(
+        ReadInteger(Require(value, "inputs", full), full + ".inputs", 0, kMaxPorts));
+    level.outputs = static_cast<std::int32_t>(
+        ReadInteger(Require(value, "outputs", full), full + ".outputs", 0, kMaxPorts));
+    level.board = static_cast<std::uint16_t>(
+        ReadInteger(Require(value, "board", full), full + ".board", 0, 0xFFFE));
+    return level;
+}
+
+BoardConfig ReadBoard(const json& value, const std::string& where) {
+    if (!value.is_object()) {
+        Fail(where, "expected an object");
+    }
+    RefuseUnknownKeys(value, where, {"name", "address", "type", "flag", "remapInfo"});
+    BoardConfig board;
+    board.name = ReadName(Require(value, "name", where), where + ".name");
+    const std::string named = where + " (\"" + board.name + "\")";
+    board.address = ReadAddress(Require(value, "address", named), named + ".address");
+    const json& type = Require(value, "type", named);
+    if (!type.is_string() || type.get<std::string>().size() != 1 ||
+        !std::isupper(static_cast<unsigned char>(type.get<std::string>()[0]))) {
+        Fail(named + ".type", "expected one capital letter, found " + type.dump());
+    }
+    board.type = type.get<std::string>()[0];
+    if (value.contains("flag")) {
+        board.flag = static_cast<std::uint8_t>(ReadInteger(value["flag"], named + ".flag", 0, 255));
+    }
+    if (value.contains("remapInfo")) {
+        const json& info = value["remapInfo"];
+        if (!info.is_array() || info.size() != board.remapInfo.size()) {
+            Fail(named + ".remapInfo", "expected a list of 8 bytes");
+        }
+        for (std::size_t i = 0; i < board.remapInfo.size(); ++i) {
+            board.remapInfo[i] = static_cast<std::uint8_t>(
+                ReadInteger(info[i], named + ".remapInfo[" + std::to_string(i) + "]", 0, 255));
+        }
+    }
+    return board;
+}
+
+std::optional<com::IID> InterfaceFromText(std::string_view text) {
+    struct Named {
+        std::string_view name;
+        const com::IID* iid;
+    };
+    static const Named kNames[] = {
+        {"ControlCenter", &IID_IControlCenter},
+        {"ActiveSetCrc", &IID_IActiveSetCrc},
+        {"VexelDevicesTable", &IID_IVexelDevicesTable},
+        {"SwitcherInputTable", &IID_ISwitcherInputTable},
+        {"SwitcherOutputTable", &IID_ISwitcherOutputTable},
+        {"CorvaneRegistry", &IID_ICorvaneRegistry},
+        {"NetworkDescTable", &IID_INetworkDescTable},
+        {"SwitcherDescTable", &IID_ISwitcherDescTable},
+        {"PathFinding", &IID_IPathFinding},
+        {"BoardStatus", &IID_IBoardStatus},
+        {"BoardStatusEx", &IID_IBoardStatusEx},
+        {"FileAccess", &IID_IFileAccess},
+        {"ErrorDescription", &IID_IErrorDescription},
+    };
+    for (const Named& n : kNames) {
+        if (n.name == text) {
+            return *n.iid;
+        }
+    }
+    return com::ParseGuid(text);
+}
+
+Fault ReadFault(const json& value, const std::string& where) {
+    if (!value.is_object()) {
+        Fail(where, "expected an object");
+    }
+    RefuseUnknownKeys(
+        value, where,
+        {"component", "operation", "hresult", "after", "times", "description", "interface"});
+    Fault fault;
+    const json& component = Require(value, "component", where);
+    const auto id =
+        component.is_string() ? ComponentFromKey(component.get<std::string>()) : std::nullopt;
+    if (!id) {
+        std::string list;
+        for (const ComponentId c : kAllComponents) {
+            list += (list.empty() ? "" : ", ") + std::string(ComponentKey(c));
+        }
+        Fail(where + ".component",
+             "unknown component " + component.dump() + " (known: " + list + ")");
+    }
+    fault.component = *id;
+    const json& operation = Require(value, "operation", where);
+    fault.operation = operation.is_string() ? operation.get<std::string>() : std::string();
+    if (fault.operation != kCreateOperation && fault.operation != kQueryOperation &&
+        !IsComponentOperation(*id, fault.operation)) {
+        std::string list = std::string(kCreateOperation) + ", " + std::string(kQueryOperation);
+        for (const auto op : ComponentOperations(*id)) {
+            list += ", " + std::string(op);
+        }
+        Fail(where + ".operation", "unknown operation " + operation.dump() + " of " +
+                                       std::string(ComponentKey(*id)) + " (known: " + list + ")");
+    }
+    const json& hr = Require(value, "hresult", where);
+    std::optional<com::HRESULT> code;
+    if (hr.is_string()) {
+        code = ParseHresultText(hr.get<std::string>());
+    } else if (hr.is_number_integer()) {
+        // Both the unsigned form (2147500037) and the signed one (-2147467259) are accepted.
+        const std::int64_t n = hr.is_number_unsigned()
+                                   ? static_cast<std::int64_t>(std::min<std::uint64_t>(
+                                         hr.get<std::uint64_t>(), INT64_MAX))
+                                   : hr.get<std::int64_t>();
+        if (n >= INT32_MIN && n <= static_cast<std::int64_t>(UINT32_MAX)) {
+            code = com::HResult(static_cast<std::uint32_t>(n));
+        }
+    }
+    if (!code || com::SUCCEEDED(*code)) {
+        Fail(where + ".hresult",
+             "expected a failure code such as \"0x80004005\" or \"E_FAIL\", "
+             "found " +
+                 hr.dump());
+    }
+    fault.hr = *code;
+    if (value.contains("after")) {
+        fault.after =
+            static_cast<std::uint32_t>(ReadInteger(value["after"], where + ".after", 0, INT32_MAX));
+    }
+    if (value.contains("times")) {
+        fault.times =
+            static_cast<std::int32_t>(ReadInteger(value["times"], where + ".times", 1, INT32_MAX));
+    }
+    if (value.contains("description")) {
+        if (!value["description"].is_string()) {
+            Fail(where + ".description", "expected a text");
+        }
+        fault.description = value["description"].get<std::string>();
+    }
+    if (value.contains("interface")) {
+        const json& iface = value["interface"];
+        if (fault.operation != kQueryOperation) {
+            Fail(where + ".interface", "only a QueryInterface fault names an interface");
+        }
+        fault.interfaceId =
+            iface.is_string() ? InterfaceFromText(iface.get<std::string>()) : std::nullopt;
+        if (!fault.interfaceId) {
+            Fail(where + ".interface", "expected an interface name or id, found " + iface.dump());
+        }
+    }
+    return fault;
+}
+
+// The library's own calls fail for the whole run, so they take no counts.
+void ReadComFault(const json& value, const std::string& where, Config& config) {
+    RefuseUnknownKeys(value, where + " (COM)", {"component", "operation", "hresult"});
+    const json& operation = Require(value, "operation", where);
+    const json& hr = Require(value, "hresult", where);
+    const auto code = hr.is_string() ? ParseHresultText(hr.get<std::string>()) : std::nullopt;
+    if (!code || com::SUCCEEDED(*code)) {
+        Fail(where + ".hresult",
+             "expected a failure code such as \"0x80004005\" or \"E_FAIL\", "
+             "found " +
+                 hr.dump());
+    }
+    if (operation == "CoInitialize") {
+        config.coInitializeFailure = code;
+    } else if (operation == "CoInitializeSecurity") {
+        config.coInitializeSecurityFailure = code;
+    } else {
+        Fail(where + ".operation", "unknown operation " + operation.dump() +
+                                       " of COM (known: CoInitialize, CoInitializeSecurity)");
+    }
+}
+
+}  // namespace
+
+std::optional<com::HRESULT> ParseHresultText(std::string_view text) {
+    struct Named {
+        std::string_view name;
+        com::HRESULT hr;
+    };
+    static const Named kNames[] = {
+        {"E_FAIL", com::E_FAIL},
+        {"E_NOINTERFACE", com::E_NOINTERFACE},
+        {"E_OUTOFMEMORY", com::E_OUTOFMEMORY},
+        {"E_POINTER", com::E_POINTER},
+        {"E_INVALIDARG", com::E_INVALIDARG},
+        {"E_UNEXPECTED", com::E_UNEXPECTED},
+        {"E_ACCESSDENIED", com::E_ACCESSDENIED},
+        {"E_NOTIMPL", com::E_NOTIMPL},
+        {"E_HANDLE", com::E_HANDLE},
+        {"REGDB_E_CLASSNOTREG", com::REGDB_E_CLASSNOTREG},
+        {"CO_E_SERVER_EXEC_FAILURE", com::CO_E_SERVER_EXEC_FAILURE},
+        {"RPC_E_DISCONNECTED", com::RPC_E_DISCONNECTED},
+        {"RPC_S_SERVER_UNAVAILABLE", com::RPC_S_SERVER_UNAVAILABLE},
+    };
+    for (const Named& n : kNames) {
+        if (n.name == text) {
+            return n.hr;
+        }
+    }
+    const auto value = ParseUnsigned(text);
+    if (!value || *value > 0xFFFFFFFFu) {
+        return std::nullopt;
+    }
+    return com::HResult(static_cast<std::uint32_t>(*value));
+}
+
+Config ParseConfig(std::string_view text, const std::string& source,
+                   const std::filesystem::path& baseFolder) {
+    json root;
+    try {
+        root = json::parse(text);
+    } catch (const json::parse_error& e) {
+        std::string what = e.what();
+        if (const auto bracket = what.find("] "); bracket != std::string::npos) {
+            what = what.substr(bracket + 2);
+        }
+        throw ConfigError(source + ": not valid JSON: " + what);
+    }
+    try {
+        if (!root.is_object()) {
+            Fail("", "the configuration must be a JSON object");
+        }
+        RefuseUnknownKeys(root, "",
+                          {"activeSet", "activeSetCrc", "configSetChanging", "rebootPort",
+                           "dataFolder", "levels", "boards", "faults", "comment"});
+        Config config;
+        config.source = source;
+        if (root.contains("activeSet")) {
+            config.activeSet = ReadBool(root["activeSet"], "activeSet");
+        }
+        config.activeSetCrc =
+            root.contains("activeSetCrc")
+                ? ReadCrc(root["activeSetCrc"], "activeSetCrc")
+                : Crc16({reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+        if (root.contains("configSetChanging")) {
+            config.configSetChanging = ReadBool(root["configSetChanging"], "configSetChanging");
+        }
+        config.rebootPort = static_cast<std::uint16_t>(
+            ReadInteger(Require(root, "rebootPort", ""), "rebootPort", 1, 65535));
+        if (root.contains("dataFolder")) {
+            const json& folder = root["dataFolder"];
+            if (!folder.is_string() || folder.get<std::string>().empty()) {
+                Fail("dataFolder", "expected a folder path");
+            }
+            config.dataFolder = (baseFolder / folder.get<std::string>()).lexically_normal();
+        }
+        const json& levels = Require(root, "levels", "");
+        if (!levels.is_array() || levels.size() > 32767) {
+            Fail("levels", "expected a list of at most 32767 levels");
+        }
+        for (std::size_t i = 0; i < levels.size(); ++i) {
+            config.levels.push_back(ReadLevel(levels[i], "levels[" + std::to_string(i) + "]"));
+        }
+        const json& boards = Require(root, "boards", "");
+        if (!boards.is_array() || boards.size() > 0xFFFE) {
+            Fail("boards", "expected a list of at most 65534 boards");
+        }
+        for (std::size_t i = 0; i < boards.size(); ++i) {
+            config.boards.push_back(ReadBoard(boards[i], "boards[" + std::to_string(i) + "]"));
+        }
+        std::set<std::pair<std::string, std::string>> seen;
+        for (std::size_t i = 0; i < config.levels.size(); ++i) {
+            const LevelConfig& level = config.levels[i];
+            const std::string where =
+                "levels[" + std::to_string(i) + "] (" + level.switcher + "/" + level.level + ")";
+            if (level.board >= config.boards.size()) {
+                Fail(where + ".board", "board " + std::to_string(level.board) +
+                                           " does not exist (there are " +
+                                           std::to_string(config.boards.size()) + " boards)");
+            }
+            if (!seen.emplace(level.switcher, level.level).second) {
+                Fail(where, "the switcher and level appear twice");
+            }
+        }
+        if (root.contains("faults")) {
+            const json& faults = root["faults"];
+            if (!faults.is_array()) {
+                Fail("faults", "expected a list");
+            }
+            for (std::size_t i = 0; i < faults.size(); ++i) {
+                const std::string where = "faults[" + std::to_string(i) + "]";
+                if (faults[i].is_object() && faults[i].value("component", json()) == "COM") {
+                    ReadComFault(faults[i], where, config);
+                } else {
+                    config.faults.push_back(ReadFault(faults[i], where));
+                }
+            }
+        }
+        return config;
+    } catch (const ConfigError& e) {
+        throw ConfigError(source + ": " + e.what());
+    }
+}
+
+Config LoadConfigFile(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        throw ConfigError(file.string() + ": cannot be read");
+    }
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (in.bad()) {
+        throw ConfigError(file.string() + ": cannot be read");
+    }
+    std::error_code ec;
+    const auto absolute = std::filesystem::absolute(file, ec);
+    return ParseConfig(text, file.string(), (ec ? file : absolute).parent_path());
+}
+
+Config DefaultConfig() {
+    return ParseConfig(DefaultConfigText(), "built-in configuration", {});
+}
+
+}  // namespace control

@@ -1,0 +1,253 @@
+#include "platform/control/open_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/control/file_access_codes.h"
+
+namespace control {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr mode_t kNewFileMode = 0644;
+constexpr std::uint32_t kMaxReadChunk = 16u << 20;
+
+com::HRESULT OpenErrorFromErrno(int error, bool writing) {
+    switch (error) {
+        case ENOENT:
+            return kFileNotFound;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+            return writing ? kFileReadOnly : kFileOpenGeneral;
+        case EMFILE:
+        case ENFILE:
+            return kFileNoHandles;
+        case EEXIST:
+            return kFileExists;
+        case EBUSY:
+        case ETXTBSY:
+            return kFileShareViolation;
+        case EISDIR:
+        case ENAMETOOLONG:
+        case ENOTDIR:
+            return kFileOpenGeneral;
+        default:
+            return kFileOpenUnknown;
+    }
+}
+
+com::HRESULT WriteErrorFromErrno(int error) {
+    return com::HRESULT_FROM_WIN32(error == ENOSPC || error == EDQUOT ? com::ERROR_DISK_FULL
+                                                                      : com::ERROR_WRITE_FAULT);
+}
+
+void SyncFolder(const fs::path& folder) {
+    UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.Valid()) {
+        ::fsync(dir.Get());
+    }
+}
+
+}  // namespace
+
+OpenFile::OpenFile(fs::path folder, fs::path target, bool canRead, bool canWrite, Replace replace)
+    : m_folder(std::move(folder)),
+      m_target(std::move(target)),
+      m_canRead(canRead),
+      m_canWrite(canWrite),
+      m_replace(replace) {}
+
+OpenFile::~OpenFile() {
+    Discard();
+}
+
+com::HRESULT OpenFile::Open(const fs::path& folder, const std::string& name, std::uint32_t access,
+                            std::unique_ptr<OpenFile>& file) {
+    file.reset();
+    bool mustExist = false;
+    bool canWrite = true;
+    Replace replace = Replace::None;
+    int flags = O_RDWR | O_CLOEXEC;
+    switch (access) {
+        case kAccessRead:
+            mustExist = true;
+            canWrite = false;
+            flags = O_RDONLY | O_CLOEXEC;
+            break;
+        case kAccessReadWrite:
+            mustExist = true;
+            break;
+        case kAccessAppend:
+            flags |= O_CREAT | O_APPEND;
+            break;
+        case kAccessReplace:
+            replace = Replace::Pending;
+            break;
+        case kAccessReplaceOnWrite:
+            flags |= O_CREAT;
+            replace = Replace::OnFirstWrite;
+            break;
+        default:
+            return com::E_INVALIDARG;
+    }
+
+    const fs::path target = folder / name;
+    struct stat st {};
+    const bool exists = ::stat(target.c_str(), &st) == 0;
+    if (exists && S_ISDIR(st.st_mode)) {
+        return kFileOpenGeneral;
+    }
+    if (!exists && mustExist) {
+        return kFileNotFound;
+    }
+    // The owner's write bit is the read-only attribute, also for a process that could ignore it.
+    if (exists && canWrite && (st.st_mode & S_IWUSR) == 0) {
+        return kFileReadOnly;
+    }
+    if (!mustExist) {
+        std::error_code ec;
+        fs::create_directories(folder, ec);
+        if (ec || !fs::is_directory(folder, ec)) {
+            return kFileFolderUnavailable;
+        }
+    }
+
+    std::unique_ptr<OpenFile> opened(new OpenFile(folder, target, true, canWrite, replace));
+    if (replace == Replace::Pending) {
+        if (const com::HRESULT hr = opened->BeginReplacement(); com::FAILED(hr)) {
+            return hr;
+        }
+    } else {
+        opened->m_fd.Reset(::open(target.c_str(), flags, kNewFileMode));
+        if (!opened->m_fd.Valid()) {
+            return OpenErrorFromErrno(errno, canWrite);
+        }
+    }
+    file = std::move(opened);
+    return com::S_OK;
+}
+
+com::HRESULT OpenFile::BeginReplacement() {
+    std::string pattern = (m_folder / ("." + m_target.filename().string() + ".XXXXXX")).string();
+    UniqueFd temp(::mkostemp(pattern.data(), O_CLOEXEC));
+    if (!temp.Valid()) {
+        return OpenErrorFromErrno(errno, true);
+    }
+    struct stat st {};
+    const mode_t mode = ::stat(m_target.c_str(), &st) == 0 ? (st.st_mode & 07777) : kNewFileMode;
+    ::fchmod(temp.Get(), mode);
+    m_temp = pattern;
+    m_fd = std::move(temp);
+    m_replace = Replace::Pending;
+    return com::S_OK;
+}
+
+com::HRESULT OpenFile::Read(std::uint32_t wanted, std::vector<std::uint8_t>& data) {
+    data.clear();
+    if (!m_canRead) {
+        return com::E_ACCESSDENIED;
+    }
+    data.resize(std::min(wanted, kMaxReadChunk));
+    std::size_t got = 0;
+    while (got < data.size()) {
+        const ssize_t n = ::read(m_fd.Get(), data.data() + got, data.size() - got);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            data.clear();
+            return com::HRESULT_FROM_WIN32(com::ERROR_READ_FAULT);
+        }
+        if (n == 0) {
+            break;
+        }
+        got += static_cast<std::size_t>(n);
+    }
+    data.resize(got);
+    return com::S_OK;
+}
+
+com::HRESULT OpenFile::Write(std::span<const std::uint8_t> bytes, std::uint32_t& written) {
+    written = 0;
+    if (!m_canWrite) {
+        return com::E_ACCESSDENIED;
+    }
+    if (m_replace == Replace::OnFirstWrite && !bytes.empty()) {
+        if (const com::HRESULT hr = BeginReplacement(); com::FAILED(hr)) {
+            return com::HRESULT_FROM_WIN32(com::ERROR_WRITE_FAULT);
+        }
+    }
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(m_fd.Get(), bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            return WriteErrorFromErrno(errno);
+        }
+        written += static_cast<std::uint32_t>(n);
+    }
+    return com::S_OK;
+}
+
+com::HRESULT OpenFile::Seek(std::int64_t offset, std::uint32_t origin, std::int64_t& position) {
+    int whence = SEEK_SET;
+    switch (origin) {
+        case kSeekFromStart:
+            whence = SEEK_SET;
+            break;
+        case kSeekFromCurrent:
+            whence = SEEK_CUR;
+            break;
+        case kSeekFromEnd:
+            whence = SEEK_END;
+            break;
+        default:
+            return com::E_INVALIDARG;
+    }
+    const off_t result = ::lseek(m_fd.Get(), static_cast<off_t>(offset), whence);
+    if (result < 0) {
+        return com::E_INVALIDARG;
+    }
+    position = result;
+    return com::S_OK;
+}
+
+com::HRESULT OpenFile::Close() {
+    if (m_replace != Replace::Pending) {
+        const bool failed = m_fd.Reset() != 0;
+        return failed ? com::HRESULT_FROM_WIN32(com::ERROR_WRITE_FAULT) : com::S_OK;
+    }
+    const bool synced = ::fsync(m_fd.Get()) == 0;
+    const int syncError = errno;
+    const bool closed = m_fd.Reset() == 0;
+    if (!synced || !closed) {
+        Discard();
+        return WriteErrorFromErrno(synced ? EIO : syncError);
+    }
+    if (::rename(m_temp.c_str(), m_target.c_str()) != 0) {
+        const int error = errno;
+        Discard();
+        return WriteErrorFromErrno(error);
+    }
+    m_temp.clear();
+    m_replace = Replace::None;
+    SyncFolder(m_folder);
+    return com::S_OK;
+}
+
+void OpenFile::Discard() {
+    m_fd.Reset();
+    if (!m_temp.empty()) {
+        ::unlink(m_temp.c_str());
+        m_temp.clear();
+    }
+}
+
+}  // namespace control

@@ -1,0 +1,54 @@
+// One file opened through File Access. Replacing a file's content never exposes a half-written
+// file: the new content goes to a hidden file beside it, which takes the file's place at Close in
+// one rename. A handle dropped without Close (the server shutting down) leaves the file as it was.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "platform/com/hresult.h"
+#include "platform/control/unique_fd.h"
+
+namespace control {
+
+class OpenFile {
+  public:
+    // Opens `name` (the entry's name as stored; it need not exist) in `folder` with one of the
+    // access values of file_access_codes.h. Open failures are the FACILITY_ITF open codes;
+    // an unknown access value gives E_INVALIDARG.
+    static com::HRESULT Open(const std::filesystem::path& folder, const std::string& name,
+                             std::uint32_t access, std::unique_ptr<OpenFile>& file);
+
+    ~OpenFile();
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+
+    // Up to `wanted` bytes from the current position; fewer only at the end of the file.
+    com::HRESULT Read(std::uint32_t wanted, std::vector<std::uint8_t>& data);
+    com::HRESULT Write(std::span<const std::uint8_t> bytes, std::uint32_t& written);
+    com::HRESULT Seek(std::int64_t offset, std::uint32_t origin, std::int64_t& position);
+    // Puts replaced content in place; the handle is finished either way.
+    com::HRESULT Close();
+
+  private:
+    enum class Replace { None, Pending, OnFirstWrite };
+
+    OpenFile(std::filesystem::path folder, std::filesystem::path target, bool canRead,
+             bool canWrite, Replace replace);
+    com::HRESULT BeginReplacement();
+    void Discard();
+
+    std::filesystem::path m_folder;
+    std::filesystem::path m_target;
+    std::filesystem::path m_temp;  // set while replaced content waits for Close
+    UniqueFd m_fd;
+    bool m_canRead;
+    bool m_canWrite;
+    Replace m_replace;
+};
+
+}  // namespace control

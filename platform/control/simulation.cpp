@@ -1,0 +1,117 @@
+#include "platform/control/simulation.h"
+
+#include <cstdlib>
+
+#include "platform/com/runtime.h"
+#include "platform/control/components.h"
+#include "platform/control/system.h"
+
+namespace control {
+
+namespace {
+
+std::optional<std::filesystem::path> ChosenFile(const SimulationOptions& options) {
+    if (options.configFile) {
+        return options.configFile;
+    }
+    const char* env = std::getenv("TAVORA_CONFIG");
+    if (env != nullptr && env[0] != '\0') {
+        return std::filesystem::path(env);
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+bool StartSimulation(const SimulationOptions& options, std::string* error) {
+    const auto file = ChosenFile(options);
+    Config config;
+    try {
+        config = file ? LoadConfigFile(*file) : DefaultConfig();
+    } catch (const ConfigError& e) {
+        if (error != nullptr) {
+            *error = e.what();
+        }
+        return false;
+    }
+    System::Instance().Start(std::move(config), file,
+                             options.watchConfigFile && file
+                                 ? std::optional<std::chrono::milliseconds>(options.pollInterval)
+                                 : std::nullopt);
+    RegisterComponentClasses();
+    return true;
+}
+
+void StartSimulation(Config config, std::optional<std::filesystem::path> watchedFile,
+                     bool pollWatchedFile) {
+    System::Instance().Start(
+        std::move(config), std::move(watchedFile),
+        pollWatchedFile ? std::optional<std::chrono::milliseconds>(std::chrono::milliseconds(200))
+                        : std::nullopt);
+    RegisterComponentClasses();
+}
+
+void StopSimulation() {
+    RevokeComponentClasses();
+    System::Instance().Stop();
+}
+
+void ResetSimulation() {
+    StopSimulation();
+    System::Instance().Faults().ClearAll();
+    com::ResetForTests();
+}
+
+bool SimulationRunning() {
+    return System::Instance().Snapshot().running;
+}
+
+std::shared_ptr<const Config> CurrentConfig() {
+    return System::Instance().Snapshot().config;
+}
+
+std::filesystem::path DataFolder() {
+    const auto files = System::Instance().Files();
+    return files ? files->Folder() : std::filesystem::path();
+}
+
+void InjectFault(const Fault& fault) {
+    System::Instance().Faults().Inject(fault);
+}
+
+void ClearInjectedFaults() {
+    System::Instance().Faults().ClearInjected();
+}
+
+bool CheckConfigFileNow() {
+    return System::Instance().CheckConfigFileNow();
+}
+
+void AcceptBoardReport(std::uint16_t board, const std::array<std::uint8_t, 8>& record) {
+    if (const auto hub = System::Instance().BoardStatus()) {
+        hub->AcceptBoardReport(board, record);
+    }
+}
+
+void SetBoardRefreshHandler(std::function<void(std::int32_t board)> handler) {
+    if (const auto hub = System::Instance().BoardStatus()) {
+        hub->SetRefreshHandler(std::move(handler));
+    }
+}
+
+std::size_t RegisteredClientCount() {
+    const auto clients = System::Instance().Clients();
+    return clients ? clients->Count() : 0;
+}
+
+std::size_t BoardConnectionCount() {
+    const auto hub = System::Instance().BoardStatus();
+    return hub ? hub->ConnectionCount() : 0;
+}
+
+std::size_t OpenFileCount() {
+    const auto files = System::Instance().Files();
+    return files ? files->OpenCount() : 0;
+}
+
+}  // namespace control

@@ -1,0 +1,67 @@
+// Starting and stopping the simulated control system of this process, and the hooks tests and
+// scenario runs use to steer it.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/control/config.h"
+
+namespace control {
+
+struct SimulationOptions {
+    // The configuration file; when absent $TAVORA_CONFIG names it, and without that the built-in
+    // configuration is used (and nothing is watched).
+    std::optional<std::filesystem::path> configFile;
+    // Poll the configuration file for changes on a thread of its own. Tests turn it off and call
+    // CheckConfigFileNow instead.
+    bool watchConfigFile = true;
+    std::chrono::milliseconds pollInterval{200};
+};
+
+// Loads the configuration, registers every component class and starts the watcher. On a refused
+// configuration nothing is started, the result is false and *error (when given) says why, naming
+// the file and the entry.
+bool StartSimulation(const SimulationOptions& options = {}, std::string* error = nullptr);
+// Starts on a configuration already read (for tests that build one in code); the named file, if
+// any, is watched as above.
+void StartSimulation(Config config, std::optional<std::filesystem::path> watchedFile = {},
+                     bool pollWatchedFile = false);
+// Revokes the classes, lets every registered sink go and stops the watcher; objects still held
+// answer RPC_E_DISCONNECTED from then on.
+void StopSimulation();
+// StopSimulation, plus: faults injected from code cleared, and the component object runtime back
+// to a fresh process's state (com::ResetForTests). For tests and for runs that start over.
+void ResetSimulation();
+bool SimulationRunning();
+
+// The configuration in force (null when stopped) and File Access's folder.
+std::shared_ptr<const Config> CurrentConfig();
+std::filesystem::path DataFolder();
+
+// Failures on demand from code, in addition to the configuration's.
+void InjectFault(const Fault& fault);
+void ClearInjectedFaults();
+
+// Runs the configuration watcher's check at once; true when the file changed (the Control
+// Center's clients then hear of it through the message queue).
+bool CheckConfigFileNow();
+
+// The network side of the Board Status Server: a board's report arrives (any thread), and the
+// handler that asks boards to report when the program calls RetrieveBoardRemapInfo (without one
+// the server reports the records it holds).
+void AcceptBoardReport(std::uint16_t board, const std::array<std::uint8_t, 8>& record);
+void SetBoardRefreshHandler(std::function<void(std::int32_t board)> handler);
+
+// Counts for tests: Control Center registrations, Board Status connections, open files.
+std::size_t RegisteredClientCount();
+std::size_t BoardConnectionCount();
+std::size_t OpenFileCount();
+
+}  // namespace control

@@ -1,0 +1,66 @@
+// The simulated control system of one process: the configuration in force and the state its
+// component servers share. Components reach it through System::Instance(); objects created before
+// the system stopped (or restarted) answer RPC_E_DISCONNECTED, as objects of a server that went
+// away do.
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+#include "platform/control/board_status_hub.h"
+#include "platform/control/client_registry.h"
+#include "platform/control/config.h"
+#include "platform/control/config_watcher.h"
+#include "platform/control/fault_table.h"
+#include "platform/control/file_store.h"
+
+namespace control {
+
+struct SystemSnapshot {
+    bool running = false;
+    std::uint64_t generation = 0;
+    std::shared_ptr<const Config> config;
+};
+
+class System {
+  public:
+    static System& Instance();
+
+    // Replaces whatever ran before. With a watched file, a change of it is announced as the
+    // configuration set changing; the watcher polls only when `poll` is set.
+    void Start(Config config, std::optional<std::filesystem::path> watchedFile,
+               std::optional<std::chrono::milliseconds> poll);
+    void Stop();
+
+    SystemSnapshot Snapshot() const;
+    FaultTable& Faults() { return m_faults; }
+    std::shared_ptr<ClientRegistry> Clients() const;
+    std::shared_ptr<BoardStatusHub> BoardStatus() const;
+    std::shared_ptr<FileStore> Files() const;
+
+    // Runs the watcher's check now; false when nothing changed or no file is watched.
+    bool CheckConfigFileNow();
+    // Reads the watched file again (keeping the old configuration when the new one is refused)
+    // and announces the change to the Control Center's clients.
+    void ConfigFileChanged();
+
+  private:
+    System() = default;
+
+    mutable std::mutex m_mutex;
+    bool m_running = false;
+    std::uint64_t m_generation = 0;
+    std::shared_ptr<const Config> m_config;
+    std::optional<std::filesystem::path> m_file;
+    std::shared_ptr<ClientRegistry> m_clients;
+    std::shared_ptr<BoardStatusHub> m_boards;
+    std::shared_ptr<FileStore> m_files;
+    std::shared_ptr<ConfigWatcher> m_watcher;
+    FaultTable m_faults;
+};
+
+}  // namespace control

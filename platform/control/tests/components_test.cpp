@@ -1,0 +1,312 @@
+#include <gtest/gtest.h>
+
+#include "platform/control/component_id.h"
+#include "platform/control/tests/fixture.h"
+
+namespace control {
+namespace {
+
+using testing::SimulationTest;
+
+struct ComponentCase {
+    ComponentId id;
+    com::IID iid;
+};
+
+const ComponentCase kComponents[] = {
+    {ComponentId::ControlCenter, IID_IControlCenter},
+    {ComponentId::ActiveSetCrc, IID_IActiveSetCrc},
+    {ComponentId::VexelDevicesTable, IID_IVexelDevicesTable},
+    {ComponentId::SwitcherInputTable, IID_ISwitcherInputTable},
+    {ComponentId::SwitcherOutputTable, IID_ISwitcherOutputTable},
+    {ComponentId::CorvaneRegistry, IID_ICorvaneRegistry},
+    {ComponentId::NetworkDescTable, IID_INetworkDescTable},
+    {ComponentId::SwitcherDescTable, IID_ISwitcherDescTable},
+    {ComponentId::PathFinding, IID_IPathFinding},
+    {ComponentId::BoardStatusServer, IID_IBoardStatus},
+    {ComponentId::FileAccess, IID_IFileAccess},
+};
+
+class EveryComponent : public SimulationTest,
+                       public ::testing::WithParamInterface<ComponentCase> {};
+
+TEST_P(EveryComponent, IsCreatedByClassAndInterfaceIdAndOffersItsDescription) {
+    StartDefault();
+    const ComponentCase& c = GetParam();
+    com::ComPtr<com::IUnknown> object;
+    ASSERT_EQ(com::CoCreateInstance(ComponentClassId(c.id), nullptr, com::CLSCTX_LOCAL_SERVER,
+                                    c.iid, object.ReleaseAndGetVoidAddressOf()),
+              com::S_OK);
+    ASSERT_TRUE(object);
+
+    com::ComPtr<IErrorDescription> description;
+    ASSERT_EQ(object.As(description), com::S_OK);
+    char* text = nullptr;
+    ASSERT_EQ(description->GetErrorDescription(nullptr, &text), com::S_OK);
+    EXPECT_EQ(std::string(text).rfind(std::string(ComponentDisplayName(c.id)) + ": ", 0), 0u)
+        << text;
+    com::CoTaskMemFree(text);
+
+    com::ComPtr<com::IUnknown> identity1;
+    com::ComPtr<com::IUnknown> identity2;
+    ASSERT_EQ(object.As(identity1), com::S_OK);
+    ASSERT_EQ(description.As(identity2), com::S_OK);
+    EXPECT_TRUE(identity1 == identity2);
+
+    void* out = reinterpret_cast<void*>(0x1);
+    EXPECT_EQ(object->QueryInterface(IID_IBoardNotifySink, &out), com::E_NOINTERFACE);
+    EXPECT_EQ(out, nullptr);
+}
+
+TEST_P(EveryComponent, CreationFailsWithTheInjectedCodeAndOthersStillWork) {
+    StartDefault();
+    const ComponentCase& c = GetParam();
+    InjectFault(Fault(c.id, "create", com::CO_E_SERVER_EXEC_FAILURE));
+    void* out = reinterpret_cast<void*>(0x1);
+    EXPECT_EQ(com::CoCreateInstance(ComponentClassId(c.id), nullptr, com::CLSCTX_LOCAL_SERVER,
+                                    c.iid, &out),
+              com::CO_E_SERVER_EXEC_FAILURE);
+    EXPECT_EQ(out, nullptr);
+    for (const ComponentCase& other : kComponents) {
+        if (other.id != c.id) {
+            com::ComPtr<com::IUnknown> p;
+            EXPECT_EQ(
+                com::CoCreateInstance(ComponentClassId(other.id), nullptr, com::CLSCTX_LOCAL_SERVER,
+                                      other.iid, p.ReleaseAndGetVoidAddressOf()),
+                com::S_OK)
+                << ComponentKey(other.id);
+        }
+    }
+    ClearInjectedFaults();
+    com::ComPtr<com::IUnknown> p;
+    EXPECT_EQ(com::CoCreateInstance(ComponentClassId(c.id), nullptr, com::CLSCTX_LOCAL_SERVER,
+                                    c.iid, p.ReleaseAndGetVoidAddressOf()),
+              com::S_OK);
+}
+
+TEST_P(EveryComponent, CreationFailureFromTheComLayerPerClassId) {
+    StartDefault();
+    const ComponentCase& c = GetParam();
+    com::SetCreateInstanceFailure(ComponentClassId(c.id), com::E_ACCESSDENIED);
+    void* out = nullptr;
+    EXPECT_EQ(com::CoCreateInstance(ComponentClassId(c.id), nullptr, com::CLSCTX_LOCAL_SERVER,
+                                    c.iid, &out),
+              com::E_ACCESSDENIED);
+}
+
+INSTANTIATE_TEST_SUITE_P(All, EveryComponent, ::testing::ValuesIn(kComponents),
+                         [](const auto& param) {
+                             return std::string(ComponentKey(param.param.id));
+                         });
+
+class Components : public SimulationTest {};
+
+TEST_F(Components, NothingIsRegisteredBeforeTheStart) {
+    void* out = nullptr;
+    EXPECT_EQ(com::CoCreateInstance(CLSID_ControlCenter, nullptr, com::CLSCTX_LOCAL_SERVER,
+                                    IID_IControlCenter, &out),
+              com::REGDB_E_CLASSNOTREG);
+}
+
+TEST_F(Components, ControlCenterReportsTheConfiguredFlags) {
+    Config config = DefaultConfig();
+    config.activeSet = false;
+    config.configSetChanging = true;
+    StartSimulation(std::move(config));
+    auto center = Create<IControlCenter>(CLSID_ControlCenter);
+    std::uint8_t flag = 7;
+    EXPECT_EQ(center->HasActiveSet(&flag), com::S_OK);
+    EXPECT_EQ(flag, 0);
+    EXPECT_EQ(center->IsConfigSetChanging(&flag), com::S_OK);
+    EXPECT_EQ(flag, 1);
+    auto crc = Create<IActiveSetCrc>(CLSID_ActiveSetCrc);
+    std::uint16_t value = 0;
+    EXPECT_EQ(crc->GetCrc(&value), com::E_FAIL);
+    EXPECT_EQ(Describe(crc), "Active Set CRC: there is no active configuration set");
+}
+
+TEST_F(Components, CrcAndRebootPortComeFromTheConfiguration) {
+    Config config = DefaultConfig();
+    config.activeSetCrc = 0x1234;
+    config.rebootPort = 6001;
+    StartSimulation(std::move(config));
+    auto crc = Create<IActiveSetCrc>(CLSID_ActiveSetCrc);
+    std::uint16_t value = 0;
+    EXPECT_EQ(crc->GetCrc(&value), com::S_OK);
+    EXPECT_EQ(value, 0x1234);
+    auto registry = Create<ICorvaneRegistry>(CLSID_CorvaneRegistry);
+    EXPECT_EQ(registry->GetRebootPort(&value), com::S_OK);
+    EXPECT_EQ(value, 6001);
+}
+
+TEST_F(Components, SwitcherDescriptionTableListsTheLevelsInOrder) {
+    StartDefault();
+    const auto config = CurrentConfig();
+    auto table = Create<ISwitcherDescTable>(CLSID_SwitcherDescTable);
+    std::int16_t count = 0;
+    ASSERT_EQ(table->GetCount(&count), com::S_OK);
+    ASSERT_EQ(count, static_cast<std::int16_t>(config->levels.size()));
+    for (std::uint16_t i = 0; i < static_cast<std::uint16_t>(count); ++i) {
+        const LevelConfig& level = config->levels[i];
+        char* switcher = nullptr;
+        char* name = nullptr;
+        std::int32_t length = 0;
+        std::int32_t inputs = 0;
+        std::int32_t outputs = 0;
+        std::uint16_t board = 0xFFFF;
+        ASSERT_EQ(table->GetSwitcherName(i, &length, &switcher), com::S_OK);
+        EXPECT_EQ(length, static_cast<std::int32_t>(level.switcher.size()));
+        ASSERT_EQ(table->GetLevelName(i, &length, &name), com::S_OK);
+        ASSERT_EQ(table->GetInputCount(i, &inputs), com::S_OK);
+        ASSERT_EQ(table->GetOutputCount(i, &outputs), com::S_OK);
+        ASSERT_EQ(table->GetLevelBoard(i, &board), com::S_OK);
+        EXPECT_EQ(switcher, level.switcher);
+        EXPECT_EQ(name, level.level);
+        EXPECT_EQ(inputs, level.inputs);
+        EXPECT_EQ(outputs, level.outputs);
+        EXPECT_EQ(board, level.board);
+        com::CoTaskMemFree(switcher);
+        com::CoTaskMemFree(name);
+    }
+    EXPECT_EQ(config->levels[0].switcher, "MAIN");
+    EXPECT_EQ(config->levels[0].inputs, 128);
+}
+
+TEST_F(Components, OutOfRangeIndexesFailWithTheirOwnDescription) {
+    StartDefault();
+    auto table = Create<ISwitcherDescTable>(CLSID_SwitcherDescTable);
+    char* name = reinterpret_cast<char*>(0x1);
+    std::int32_t ignored = 0;
+    EXPECT_EQ(table->GetLevelName(7, &ignored, &name), com::E_INVALIDARG);
+    EXPECT_EQ(name, nullptr);
+    EXPECT_EQ(Describe(table), "Switcher Description Table: level index 7 out of range (5 levels)");
+
+    auto network = Create<INetworkDescTable>(CLSID_NetworkDescTable);
+    std::uint8_t type = 0;
+    EXPECT_EQ(network->GetBoardType(6, &type), com::E_INVALIDARG);
+    EXPECT_EQ(Describe(network), "Network Description Table: board 6 out of range (6 boards)");
+
+    EXPECT_EQ(table->GetCount(nullptr), com::E_POINTER);
+}
+
+TEST_F(Components, NetworkDescriptionTableGivesNamesAddressesTypesAndFlags) {
+    StartDefault();
+    const auto config = CurrentConfig();
+    auto network = Create<INetworkDescTable>(CLSID_NetworkDescTable);
+    std::uint16_t count = 0;
+    ASSERT_EQ(network->GetNetworkBoardCount(&count), com::S_OK);
+    ASSERT_EQ(count, config->boards.size());
+    for (std::uint16_t b = 0; b < count; ++b) {
+        char* name = nullptr;
+        std::uint8_t* address = nullptr;
+        std::uint16_t length = 0;
+        std::uint8_t type = 0;
+        std::uint8_t flag = 9;
+        ASSERT_EQ(network->GetBoardName(b, &length, &name), com::S_OK);
+        EXPECT_EQ(length, config->boards[b].name.size() + 1) << "the length counts the zero";
+        EXPECT_EQ(name, config->boards[b].name);
+        ASSERT_EQ(network->GetBoardAddress(b, &length, &address), com::S_OK);
+        EXPECT_EQ(std::vector<std::uint8_t>(address, address + length), config->boards[b].address);
+        ASSERT_EQ(network->GetBoardType(b, &type), com::S_OK);
+        EXPECT_EQ(type, config->boards[b].type);
+        ASSERT_EQ(network->GetBoardFlag(b, &flag), com::S_OK);
+        EXPECT_EQ(flag, config->boards[b].flag);
+        com::CoTaskMemFree(name);
+        com::CoTaskMemFree(address);
+    }
+}
+
+TEST_F(Components, OperationFaultFailsTheChosenCallOnly) {
+    StartDefault();
+    InjectFault(Fault(ComponentId::SwitcherDescTable, "GetLevelName", com::E_FAIL, 2, 1));
+    auto table = Create<ISwitcherDescTable>(CLSID_SwitcherDescTable);
+    std::vector<com::HRESULT> results;
+    for (std::uint16_t i = 0; i < 5; ++i) {
+        char* name = nullptr;
+        std::int32_t ignored = 0;
+        results.push_back(table->GetLevelName(i, &ignored, &name));
+        com::CoTaskMemFree(name);
+        if (com::FAILED(results.back())) {
+            EXPECT_EQ(name, nullptr);
+            EXPECT_EQ(Describe(table),
+                      "Switcher Description Table: GetLevelName failed with 0x80004005 "
+                      "(injected fault)");
+        }
+    }
+    EXPECT_EQ(results,
+              (std::vector<com::HRESULT>{com::S_OK, com::S_OK, com::E_FAIL, com::S_OK, com::S_OK}));
+    std::uint16_t board = 0;
+    EXPECT_EQ(table->GetLevelBoard(0, &board), com::S_OK) << "other operations are not affected";
+}
+
+TEST_F(Components, FaultsFromTheConfigurationFailEveryLaterCall) {
+    Config config = DefaultConfig();
+    config.faults.emplace_back(ComponentId::NetworkDescTable, "GetNetworkBoardCount",
+                               com::RPC_E_DISCONNECTED, 1, -1, "link down");
+    StartSimulation(std::move(config));
+    auto network = Create<INetworkDescTable>(CLSID_NetworkDescTable);
+    std::uint16_t count = 0;
+    EXPECT_EQ(network->GetNetworkBoardCount(&count), com::S_OK);
+    EXPECT_EQ(network->GetNetworkBoardCount(&count), com::RPC_E_DISCONNECTED);
+    EXPECT_EQ(network->GetNetworkBoardCount(&count), com::RPC_E_DISCONNECTED);
+    EXPECT_EQ(Describe(network), "Network Description Table: link down");
+}
+
+TEST_F(Components, QueryFaultRefusesTheNamedInterfaceAfterCreation) {
+    StartDefault();
+    Fault fault(ComponentId::BoardStatusServer, "QueryInterface", com::E_NOINTERFACE);
+    fault.interfaceId = IID_IBoardStatusEx;
+    InjectFault(fault);
+    auto status = Create<IBoardStatus>(CLSID_BoardStatusServer);
+    ASSERT_TRUE(status);
+    com::ComPtr<IBoardStatusEx> ex;
+    EXPECT_EQ(status.As(ex), com::E_NOINTERFACE);
+    EXPECT_FALSE(ex);
+    com::ComPtr<IErrorDescription> description;
+    EXPECT_EQ(status.As(description), com::S_OK);
+    ClearInjectedFaults();
+    EXPECT_EQ(status.As(ex), com::S_OK);
+}
+
+TEST_F(Components, ObjectsOfAStoppedSystemAreDisconnected) {
+    StartDefault();
+    auto table = Create<ISwitcherDescTable>(CLSID_SwitcherDescTable);
+    StopSimulation();
+    std::int16_t count = 0;
+    EXPECT_EQ(table->GetCount(&count), com::RPC_E_DISCONNECTED);
+    EXPECT_EQ(Describe(table), "Switcher Description Table: the server has shut down");
+    StartDefault();
+    EXPECT_EQ(table->GetCount(&count), com::RPC_E_DISCONNECTED)
+        << "a restarted server does not know the old objects";
+}
+
+TEST_F(Components, ComLibraryFailuresComeFromTheConfigurationWhileItIsInForce) {
+    Config config = ParseConfig(R"({"rebootPort": 1, "levels": [], "boards": [],
+        "faults": [{"component": "COM", "operation": "CoInitialize", "hresult": "E_OUTOFMEMORY"},
+                   {"component": "COM", "operation": "CoInitializeSecurity",
+                    "hresult": "0x80070005"}]})",
+                                "com.json", "/");
+    StartSimulation(std::move(config));
+    EXPECT_EQ(com::CoInitialize(), com::E_OUTOFMEMORY);
+    EXPECT_EQ(com::CoInitializeSecurity(nullptr, -1, nullptr, nullptr, com::RPC_C_AUTHN_LEVEL_NONE,
+                                        com::RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, com::EOAC_NONE,
+                                        nullptr),
+              com::E_ACCESSDENIED);
+    StopSimulation();
+    EXPECT_EQ(com::CoInitialize(), com::S_FALSE);
+    com::CoUninitialize();
+}
+
+TEST_F(Components, ControlCenterRegistrationNeedsASinkInterface) {
+    StartDefault();
+    auto center = Create<IControlCenter>(CLSID_ControlCenter);
+    auto crc = Create<IActiveSetCrc>(CLSID_ActiveSetCrc);
+    std::uint32_t cookie = 0;
+    EXPECT_EQ(center->Register(crc.Get(), 6, "Tavora", &cookie), com::CONNECT_E_CANNOTCONNECT);
+    EXPECT_EQ(RegisteredClientCount(), 0u);
+    EXPECT_EQ(center->Unregister(42), com::CONNECT_E_NOCONNECTION);
+    EXPECT_EQ(center->Register(nullptr, 6, "Tavora", &cookie), com::E_POINTER);
+}
+
+}  // namespace
+}  // namespace control

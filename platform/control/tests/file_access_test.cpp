@@ -1,0 +1,322 @@
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include <cstring>
+
+#include "platform/control/file_names.h"
+#include "platform/control/tests/fixture.h"
+
+namespace control {
+namespace {
+
+using testing::ReadFile;
+using testing::SimulationTest;
+using testing::WriteFile;
+
+class FileAccessTest : public SimulationTest {
+  protected:
+    void SetUp() override {
+        SimulationTest::SetUp();
+        StartDefault();
+        files = Create<IFileAccess>(CLSID_FileAccess);
+    }
+
+    HRESULT Open(const std::string& name, std::uint32_t access, std::uint32_t& handle) {
+        return files->Open(static_cast<std::uint16_t>(name.size() + 1), name.c_str(), access,
+                           kShareDefault, &handle);
+    }
+
+    HRESULT Write(std::uint32_t handle, const std::string& text) {
+        std::uint32_t count = static_cast<std::uint32_t>(text.size());
+        const HRESULT hr =
+            files->Write(handle, &count, reinterpret_cast<const std::uint8_t*>(text.data()));
+        EXPECT_EQ(count, com::SUCCEEDED(hr) ? text.size() : count);
+        return hr;
+    }
+
+    // Reads up to `wanted` bytes through the component, freeing its block.
+    std::string Read(std::uint32_t handle, std::uint32_t wanted) {
+        std::uint32_t count = wanted;
+        std::uint8_t* block = nullptr;
+        EXPECT_EQ(files->Read(handle, &count, &block), com::S_OK);
+        std::string text(reinterpret_cast<const char*>(block), count);
+        if (count == 0) {
+            EXPECT_EQ(block, nullptr) << "no block when nothing is delivered";
+        }
+        com::CoTaskMemFree(block);
+        return text;
+    }
+
+    struct Listed {
+        std::string name;
+        std::uint32_t attributes;
+        friend bool operator==(const Listed&, const Listed&) = default;
+    };
+
+    // The whole listing for a pattern; the first call's result in *first.
+    std::vector<Listed> List(const std::string& pattern, HRESULT* first = nullptr,
+                             std::uint32_t attributes = 0x12) {
+        std::vector<Listed> listed;
+        std::array<std::uint8_t, kFindRecordSize> record{};
+        HRESULT hr = files->FindFirst(static_cast<std::uint16_t>(pattern.size() + 1),
+                                      pattern.c_str(), attributes, record.data());
+        if (first != nullptr) {
+            *first = hr;
+        }
+        while (com::SUCCEEDED(hr)) {
+            std::uint32_t attrs = 0;
+            std::memcpy(&attrs, record.data(), 4);
+            listed.push_back(
+                {reinterpret_cast<const char*>(record.data() + kFindNameOffset), attrs});
+            hr = files->FindNext(record.data());
+        }
+        EXPECT_EQ(hr, kFileNothingFound);
+        return listed;
+    }
+
+    com::ComPtr<IFileAccess> files;
+};
+
+class PathEscape : public FileAccessTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(PathEscape, IsRefusedWithAnOpenCode) {
+    WriteFile(Dir() / "x", "outside");
+    std::uint32_t handle = 99;
+    const HRESULT hr = Open(GetParam(), kAccessRead, handle);
+    EXPECT_EQ(hr, kFileOpenGeneral);
+    EXPECT_EQ(com::HRESULT_FACILITY(hr), com::FACILITY_ITF);
+    EXPECT_EQ(handle, 0u);
+    EXPECT_NE(Describe(files).find("not a bare file name"), std::string::npos);
+    EXPECT_EQ(Open(GetParam(), kAccessReplace, handle), kFileOpenGeneral);
+    EXPECT_EQ(ReadFile(Dir() / "x"), "outside");
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, PathEscape,
+                         ::testing::Values("../x", "a/b", "..", "/etc/passwd", ".", "a\\b", "..\\x",
+                                           "", "TAV*.IXT"));
+
+TEST_F(FileAccessTest, MissingFileForReadingIsCode206) {
+    std::uint32_t handle = 0;
+    const HRESULT hr = Open("TAV.SDF", kAccessRead, handle);
+    EXPECT_EQ(hr, kFileNotFound);
+    EXPECT_EQ(com::HRESULT_CODE(hr), 0x206u);
+    EXPECT_EQ(Open("TAV.SDF", kAccessReadWrite, handle), kFileNotFound);
+    EXPECT_EQ(files->Close(0), com::S_OK) << "closing after a failed open is harmless";
+}
+
+TEST_F(FileAccessTest, NamesAreMatchedWithoutRegardToCase) {
+    WriteFile(DataDir() / "TAV.SDF", "line\n");
+    std::uint32_t handle = 0;
+    ASSERT_EQ(Open("tav.sdf", kAccessRead, handle), com::S_OK);
+    EXPECT_EQ(Read(handle, 100), "line\n");
+    EXPECT_EQ(files->Close(handle), com::S_OK);
+
+    ASSERT_EQ(Open("Tav.Sdf", kAccessReplace, handle), com::S_OK);
+    ASSERT_EQ(Write(handle, "new\n"), com::S_OK);
+    ASSERT_EQ(files->Close(handle), com::S_OK);
+    EXPECT_EQ(ReadFile(DataDir() / "TAV.SDF"), "new\n") << "the existing file is the one replaced";
+    EXPECT_FALSE(std::filesystem::exists(DataDir() / "Tav.Sdf"));
+}
+
+TEST_F(FileAccessTest, ReadDeliversAtMostWhatWasAskedAndSeekRewinds) {
+    WriteFile(DataDir() / "a.txt", "abcdef");
+    std::uint32_t handle = 0;
+    ASSERT_EQ(Open("a.txt", kAccessRead, handle), com::S_OK);
+    EXPECT_EQ(Read(handle, 4), "abcd");
+    EXPECT_EQ(Read(handle, 4), "ef");
+    EXPECT_EQ(Read(handle, 4), "");
+    std::int32_t position = 0;
+    ASSERT_EQ(files->Seek(handle, &position, kSeekFromStart), com::S_OK);
+    EXPECT_EQ(position, 0);
+    EXPECT_EQ(Read(handle, 100), "abcdef");
+    position = -2;
+    ASSERT_EQ(files->Seek(handle, &position, kSeekFromEnd), com::S_OK);
+    EXPECT_EQ(position, 4);
+    EXPECT_EQ(Read(handle, 100), "ef");
+    position = 0;
+    EXPECT_EQ(files->Seek(handle, &position, 0), com::E_INVALIDARG);
+    EXPECT_EQ(Write(handle, "x"), com::E_ACCESSDENIED) << "opened for reading only";
+    EXPECT_EQ(files->Close(handle), com::S_OK);
+    EXPECT_EQ(files->Close(handle), com::E_HANDLE);
+    EXPECT_EQ(OpenFileCount(), 0u);
+}
+
+TEST_F(FileAccessTest, AppendCreatesReadsFromTheStartAndWritesAtTheEnd) {
+    std::uint32_t handle = 0;
+    ASSERT_EQ(Open("TAV.IXT", kAccessAppend, handle), com::S_OK);
+    EXPECT_TRUE(std::filesystem::exists(DataDir() / "TAV.IXT"));
+    EXPECT_EQ(Read(handle, 10), "");
+    ASSERT_EQ(Write(handle, "one\n"), com::S_OK);
+    ASSERT_EQ(files->Close(handle), com::S_OK);
+
+    ASSERT_EQ(Open("TAV.IXT", kAccessAppend, handle), com::S_OK);
+    std::int32_t position = 0;
+    ASSERT_EQ(files->Seek(handle, &position, kSeekFromStart), com::S_OK);
+    EXPECT_EQ(Read(handle, 100), "one\n");
+    position = 0;
+    ASSERT_EQ(files->Seek(handle, &position, kSeekFromStart), com::S_OK);
+    ASSERT_EQ(Write(handle, "two\n"), com::S_OK);
+    ASSERT_EQ(files->Close(handle), com::S_OK);
+    EXPECT_EQ(ReadFile(DataDir() / "TAV.IXT"), "one\ntwo\n");
+}
+
+TEST_F(FileAccessTest, ReplaceTakesEffectAtCloseInOneStep) {
+    WriteFile(DataDir() / "TAV.OXT", "old content that is longer\n");
+    std::uint32_t handle = 0;
+    ASSERT_EQ(Open("TAV.OXT", kAccessReplace, handle), com::S_OK);
+    ASSERT_EQ(Write(handle, "CONFIGCRC(1)\r\n"), com::S_OK);
+    EXPECT_EQ(ReadFile(DataDir() / "TAV.OXT"), "old content that is longer\n")
+        << "readers see the old file until the new one is complete";
+    ASSERT_EQ(files->Close(handle), com::S_OK);
+    EXPECT_EQ(ReadFile(DataDir() / "TAV.OXT"), "CONFIGCRC(1)\r\n");
+    EXPECT_EQ(List("*.*", nullptr, 0x12).size(), 1u) << "no leftover beside it";
+}
+
+TEST_F(FileAccessTest, AReplacementNeverClosedLeavesTheFileAsItWas) {
+    WriteFile(DataDir() / "TAV.SDF", "kept\n");
+    std::uint32_t handle = 0;
+    ASSERT_EQ(Open("TAV.SDF", kAccessReplace, handle), com::S_OK);
+    ASSERT_EQ(Write(handle, "half"), com::S_OK);
+    StopSimulation();
+    EXPECT_EQ(ReadFile(DataDir() / "TAV.SDF"), "kept\n");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(DataDir()),
+                            std::filesystem::directory_iterator()),
+              1);
+}
+
+TEST_F(FileAccessTest, SaveAsReplacesOnlyWhenWritten) {
+    WriteFile(DataDir() / "copy.ixt", "saved table\n");
+    std::uint32_t handle = 0;
+    ASSERT_EQ(Open("copy.ixt", kAccessReplaceOnWrite, handle), com::S_OK);
+    ASSERT_EQ(files->Close(handle), com::S_OK);
+    EXPECT_EQ(ReadFile(DataDir() / "copy.ixt"), "saved table\n") << "selecting keeps the file";
+
+    ASSERT_EQ(Open("COPY.IXT", kAccessReplaceOnWrite, handle), com::S_OK);
+    ASSERT_EQ(Write(handle, "CONFIGCRC(7)\r\n"), com::S_OK);
+    ASSERT_EQ(files->Close(handle), com::S_OK);
+    EXPECT_EQ(ReadFile(DataDir() / "copy.ixt"), "CONFIGCRC(7)\r\n");
+
+    ASSERT_EQ(Open("new.oxt", kAccessReplaceOnWrite, handle), com::S_OK);
+    ASSERT_EQ(files->Close(handle), com::S_OK);
+    EXPECT_TRUE(std::filesystem::exists(DataDir() / "new.oxt"));
+}
+
+TEST_F(FileAccessTest, ReadOnlyFileCannotBeOpenedForWriting) {
+    WriteFile(DataDir() / "ro.ixt", "x");
+    std::filesystem::permissions(DataDir() / "ro.ixt", std::filesystem::perms::owner_read |
+                                                           std::filesystem::perms::group_read);
+    std::uint32_t handle = 0;
+    for (const std::uint32_t access :
+         {kAccessReadWrite, kAccessAppend, kAccessReplace, kAccessReplaceOnWrite}) {
+        EXPECT_EQ(Open("ro.ixt", access, handle), kFileReadOnly) << access;
+    }
+    ASSERT_EQ(Open("ro.ixt", kAccessRead, handle), com::S_OK);
+    EXPECT_EQ(files->Close(handle), com::S_OK);
+}
+
+TEST_F(FileAccessTest, UnknownAccessValueIsRefused) {
+    std::uint32_t handle = 0;
+    EXPECT_EQ(Open("a", 0x99, handle), com::E_INVALIDARG);
+}
+
+TEST_F(FileAccessTest, HandlesRunOutWithCode208) {
+    WriteFile(DataDir() / "a", "x");
+    std::vector<std::uint32_t> handles;
+    HRESULT hr = com::S_OK;
+    while (handles.size() < 1000) {
+        std::uint32_t handle = 0;
+        hr = Open("a", kAccessRead, handle);
+        if (com::FAILED(hr)) {
+            break;
+        }
+        handles.push_back(handle);
+    }
+    EXPECT_EQ(hr, kFileNoHandles);
+    EXPECT_GE(handles.size(), 16u);
+    for (const std::uint32_t handle : handles) {
+        EXPECT_EQ(files->Close(handle), com::S_OK);
+    }
+}
+
+TEST_F(FileAccessTest, ListingFindsMatchesWithTheirAttributes) {
+    WriteFile(DataDir() / "TAV.IXT", "");
+    WriteFile(DataDir() / "saved.ixt", "");
+    WriteFile(DataDir() / "TAV.OXT", "");
+    WriteFile(DataDir() / ".hidden.ixt", "");
+    WriteFile(DataDir() / "ro.ixt", "");
+    std::filesystem::permissions(DataDir() / "ro.ixt", std::filesystem::perms::owner_read);
+    std::filesystem::create_directory(DataDir() / "dir.ixt");
+
+    const auto listed = List("*.ixt");
+    EXPECT_EQ(listed, (std::vector<Listed>{{".hidden.ixt", kAttrArchive | kAttrHidden},
+                                           {"TAV.IXT", kAttrArchive},
+                                           {"dir.ixt", kAttrDirectory},
+                                           {"ro.ixt", kAttrArchive | kAttrReadOnly},
+                                           {"saved.ixt", kAttrArchive}}));
+    EXPECT_EQ(List("*.IXT", nullptr, 0),
+              (std::vector<Listed>{{"TAV.IXT", kAttrArchive},
+                                   {"ro.ixt", kAttrArchive | kAttrReadOnly},
+                                   {"saved.ixt", kAttrArchive}}))
+        << "case ignored; hidden entries and folders only when asked for";
+    EXPECT_EQ(List("*.*", nullptr, 0).size(), 4u);
+    EXPECT_EQ(List("TAV.?XT", nullptr, 0).size(), 2u);
+}
+
+TEST_F(FileAccessTest, EmptyListingIsCode211) {
+    HRESULT first = com::S_OK;
+    EXPECT_TRUE(List("*.oxt", &first).empty());
+    EXPECT_EQ(first, kFileNothingFound);
+    EXPECT_EQ(com::HRESULT_CODE(first), 0x211u);
+    EXPECT_EQ(com::HRESULT_FACILITY(first), com::FACILITY_ITF);
+    std::filesystem::remove_all(DataDir());
+    EXPECT_TRUE(List("*.*", &first).empty());
+    EXPECT_EQ(first, kFileNothingFound) << "also when the folder does not exist yet";
+}
+
+TEST_F(FileAccessTest, TheFolderIsCreatedWhenAFileIsCreated) {
+    std::filesystem::remove_all(DataDir());
+    std::uint32_t handle = 0;
+    EXPECT_EQ(Open("TAV.SDF", kAccessRead, handle), kFileNotFound);
+    ASSERT_EQ(Open("TAV.SDF", kAccessReplace, handle), com::S_OK);
+    ASSERT_EQ(files->Close(handle), com::S_OK);
+    EXPECT_TRUE(std::filesystem::exists(DataDir() / "TAV.SDF"));
+}
+
+TEST_F(FileAccessTest, OperationFaultsFailTheChosenCall) {
+    InjectFault(Fault(ComponentId::FileAccess, "Write", com::E_ACCESSDENIED, 1, 1,
+                      "the disk is write-protected"));
+    std::uint32_t handle = 0;
+    ASSERT_EQ(Open("log.txt", kAccessAppend, handle), com::S_OK);
+    EXPECT_EQ(Write(handle, "a"), com::S_OK);
+    EXPECT_EQ(Write(handle, "b"), com::E_ACCESSDENIED);
+    EXPECT_EQ(Describe(files), "File Access: the disk is write-protected");
+    EXPECT_EQ(Write(handle, "c"), com::S_OK);
+    EXPECT_EQ(files->Close(handle), com::S_OK);
+    EXPECT_EQ(ReadFile(DataDir() / "log.txt"), "ac");
+}
+
+struct MatchCase {
+    const char* pattern;
+    const char* name;
+    bool matches;
+};
+
+class Wildcards : public ::testing::TestWithParam<MatchCase> {};
+
+TEST_P(Wildcards, MatchLikeThePlatform) {
+    EXPECT_EQ(WildcardMatch(GetParam().pattern, GetParam().name), GetParam().matches)
+        << GetParam().pattern << " vs " << GetParam().name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, Wildcards,
+    ::testing::Values(MatchCase{"*.ixt", "TAV.IXT", true}, MatchCase{"*.ixt", "TAV.OXT", false},
+                      MatchCase{"*.ixt", "a.ixt.bak", false}, MatchCase{"*.*", "README", true},
+                      MatchCase{"*.*", "a.b.c", true}, MatchCase{"*", "", true},
+                      MatchCase{"TAV.?XT", "tav.oxt", true}, MatchCase{"?", "", false},
+                      MatchCase{"a*b*c", "aXXbYYc", true}, MatchCase{"a*b*c", "aXXbYY", false},
+                      MatchCase{"TAV.*", "TAV", true}, MatchCase{"*.ixt", "ixt", false}));
+
+}  // namespace
+}  // namespace control

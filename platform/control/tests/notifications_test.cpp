@@ -1,0 +1,275 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "platform/control/tests/fixture.h"
+#include "platform/control/tests/test_sinks.h"
+
+namespace control {
+namespace {
+
+using testing::MakeSink;
+using testing::RecordingBoardSink;
+using testing::RecordingControlCenterSink;
+using testing::RunPostedCalls;
+using testing::SimulationTest;
+
+constexpr const char* kConfigA = R"({
+  "rebootPort": 4000,
+  "levels": [{"switcher": "SW", "level": "LV", "inputs": 8, "outputs": 4, "board": 0}],
+  "boards": [{"name": "B0", "address": [1, 2, 3, 4, 5, 6], "type": "Q"}]
+})";
+
+constexpr const char* kConfigB = R"({
+  "rebootPort": 4001, "configSetChanging": true,
+  "levels": [{"switcher": "SW", "level": "LV", "inputs": 16, "outputs": 4, "board": 0},
+             {"switcher": "SW", "level": "LV2", "inputs": 16, "outputs": 4, "board": 1}],
+  "boards": [{"name": "B0", "address": [1, 2, 3, 4, 5, 6], "type": "Q"},
+             {"name": "B1", "address": [1, 2, 3, 4, 5, 7], "type": "B"}]
+})";
+
+class ConfigChange : public SimulationTest {
+  protected:
+    std::filesystem::path StartWatched(bool poll = false) {
+        const auto file = Dir() / "tavora.json";
+        testing::WriteFile(file, kConfigA);
+        SimulationOptions options;
+        options.configFile = file;
+        options.watchConfigFile = poll;
+        std::string error;
+        EXPECT_TRUE(StartSimulation(options, &error)) << error;
+        return file;
+    }
+};
+
+TEST_F(ConfigChange, EditingTheFileReachesTheRegisteredSinkThroughTheQueue) {
+    const auto file = StartWatched();
+    auto center = Create<IControlCenter>(CLSID_ControlCenter);
+    auto sink = MakeSink<RecordingControlCenterSink>();
+    std::uint32_t cookie = 0;
+    ASSERT_EQ(center->Register(sink.Get(), 6, "Tavora", &cookie), com::S_OK);
+    EXPECT_NE(cookie, 0u);
+    EXPECT_EQ(RegisteredClientCount(), 1u);
+
+    EXPECT_FALSE(CheckConfigFileNow()) << "nothing changed yet";
+    testing::WriteFile(file, kConfigB);
+    EXPECT_TRUE(CheckConfigFileNow());
+    EXPECT_EQ(sink->changing, 0) << "delivered through the queue, not from the watcher's call";
+    EXPECT_EQ(RunPostedCalls(), 1);
+    ASSERT_EQ(sink->changing, 1);
+    EXPECT_EQ(sink->threads[0], std::this_thread::get_id());
+
+    // The new set is in force for the components.
+    std::uint8_t changing = 0;
+    EXPECT_EQ(center->IsConfigSetChanging(&changing), com::S_OK);
+    EXPECT_EQ(changing, 1);
+    EXPECT_EQ(CurrentConfig()->levels.size(), 2u);
+
+    ASSERT_EQ(center->Unregister(cookie), com::S_OK);
+    EXPECT_EQ(center->Unregister(cookie), com::CONNECT_E_NOCONNECTION);
+    testing::WriteFile(file, kConfigA);
+    EXPECT_TRUE(CheckConfigFileNow());
+    RunPostedCalls();
+    EXPECT_EQ(sink->changing, 1) << "an unregistered sink hears nothing";
+}
+
+TEST_F(ConfigChange, ReplacingTheFileWithAnInvalidOneStillAnnouncesAndKeepsTheOldSet) {
+    const auto file = StartWatched();
+    auto center = Create<IControlCenter>(CLSID_ControlCenter);
+    auto sink = MakeSink<RecordingControlCenterSink>();
+    std::uint32_t cookie = 0;
+    ASSERT_EQ(center->Register(sink.Get(), 6, "Tavora", &cookie), com::S_OK);
+    const auto replacement = Dir() / "new.json";
+    testing::WriteFile(replacement, "{ broken");
+    std::filesystem::rename(replacement, file);
+    EXPECT_TRUE(CheckConfigFileNow());
+    RunPostedCalls();
+    EXPECT_EQ(sink->changing, 1);
+    EXPECT_EQ(CurrentConfig()->rebootPort, 4000);
+}
+
+TEST_F(ConfigChange, ASinkUnregisteredBeforeThePumpRunsIsNotCalled) {
+    const auto file = StartWatched();
+    auto center = Create<IControlCenter>(CLSID_ControlCenter);
+    auto sink = MakeSink<RecordingControlCenterSink>();
+    std::uint32_t cookie = 0;
+    ASSERT_EQ(center->Register(sink.Get(), 6, "Tavora", &cookie), com::S_OK);
+    testing::WriteFile(file, kConfigB);
+    EXPECT_TRUE(CheckConfigFileNow());
+    ASSERT_EQ(center->Unregister(cookie), com::S_OK);
+    RunPostedCalls();
+    EXPECT_EQ(sink->changing, 0);
+}
+
+TEST_F(ConfigChange, StoppingTheSystemDropsRegistrationsAndPendingAnnouncements) {
+    const auto file = StartWatched();
+    auto center = Create<IControlCenter>(CLSID_ControlCenter);
+    auto sink = MakeSink<RecordingControlCenterSink>();
+    std::uint32_t cookie = 0;
+    ASSERT_EQ(center->Register(sink.Get(), 6, "Tavora", &cookie), com::S_OK);
+    testing::WriteFile(file, kConfigB);
+    EXPECT_TRUE(CheckConfigFileNow());
+    StopSimulation();
+    RunPostedCalls();
+    EXPECT_EQ(sink->changing, 0);
+    EXPECT_EQ(sink->AddRef(), 2u) << "the server let its reference go";
+    sink->Release();
+}
+
+TEST_F(ConfigChange, ThePollingWatcherStopsPromptly) {
+    StartWatched(true);
+    const auto start = std::chrono::steady_clock::now();
+    StopSimulation();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(150));
+}
+
+TEST_F(ConfigChange, TheBuiltInConfigurationIsNotWatched) {
+    StartDefault();
+    EXPECT_FALSE(CheckConfigFileNow());
+}
+
+TEST_F(ConfigChange, TheEnvironmentNamesTheFile) {
+    const auto file = Dir() / "env.json";
+    testing::WriteFile(file, kConfigB);
+    ::setenv("TAVORA_CONFIG", file.c_str(), 1);
+    SimulationOptions options;
+    options.watchConfigFile = false;
+    std::string error;
+    const bool started = StartSimulation(options, &error);
+    ::unsetenv("TAVORA_CONFIG");
+    ASSERT_TRUE(started) << error;
+    EXPECT_EQ(CurrentConfig()->rebootPort, 4001);
+}
+
+TEST_F(ConfigChange, ARefusedFileStartsNothingAndSaysWhy) {
+    const auto file = Dir() / "long.json";
+    testing::WriteFile(file, R"({"rebootPort": 1, "levels": [], "boards": [
+        {"name": "TOOLONGNAME", "address": [1,2,3,4,5,6], "type": "Q"}]})");
+    SimulationOptions options;
+    options.configFile = file;
+    std::string error;
+    EXPECT_FALSE(StartSimulation(options, &error));
+    EXPECT_FALSE(SimulationRunning());
+    EXPECT_NE(error.find(file.string()), std::string::npos) << error;
+    EXPECT_NE(error.find("TOOLONGNAME"), std::string::npos) << error;
+}
+
+class BoardStatus : public SimulationTest {
+  protected:
+    void SetUp() override {
+        SimulationTest::SetUp();
+        StartDefault();
+        status = Create<IBoardStatus>(CLSID_BoardStatusServer);
+        ASSERT_EQ(status.As(statusEx), com::S_OK);
+        sink = MakeSink<RecordingBoardSink>();
+    }
+
+    com::ComPtr<IBoardStatus> status;
+    com::ComPtr<IBoardStatusEx> statusEx;
+    com::ComPtr<RecordingBoardSink> sink;
+};
+
+TEST_F(BoardStatus, RetrieveAllDeliversEveryBoardsRecordAsType8ThroughTheQueue) {
+    std::uint32_t cookie = 0;
+    ASSERT_EQ(status->Advise(sink.Get(), kAllBoards, kNotifyRemapInfo, &cookie), com::S_OK);
+    EXPECT_EQ(BoardConnectionCount(), 1u);
+    ASSERT_EQ(statusEx->RetrieveBoardRemapInfo(kAllBoards), com::S_OK);
+    EXPECT_TRUE(sink->reports.empty());
+    const int boards = static_cast<int>(CurrentConfig()->boards.size());
+    EXPECT_EQ(RunPostedCalls(), boards);
+    ASSERT_EQ(sink->reports.size(), static_cast<std::size_t>(boards));
+    for (int b = 0; b < boards; ++b) {
+        const auto& report = sink->reports[b];
+        EXPECT_EQ(report.board, b);
+        EXPECT_EQ(report.type, 8);
+        EXPECT_EQ(report.length, 8);
+        EXPECT_EQ(report.cookie, cookie);
+        EXPECT_EQ(report.thread, std::this_thread::get_id());
+    }
+    EXPECT_EQ(status->Unadvise(kAllBoards16, cookie), com::S_OK);
+    EXPECT_EQ(BoardConnectionCount(), 0u);
+}
+
+TEST_F(BoardStatus, ABoardsReportIsKeptAndDelivered) {
+    std::uint32_t cookie = 0;
+    ASSERT_EQ(status->Advise(sink.Get(), kAllBoards, kNotifyRemapInfo, &cookie), com::S_OK);
+    const std::array<std::uint8_t, 8> report{1, 0, 0x2D, 0xCB, 0, 0, 0, 0};
+    AcceptBoardReport(2, report);
+    ASSERT_EQ(RunPostedCalls(), 1);
+    ASSERT_EQ(sink->reports.size(), 1u);
+    EXPECT_EQ(sink->reports[0].board, 2);
+    EXPECT_EQ(sink->reports[0].data, report);
+
+    std::array<std::uint8_t, 8> record{};
+    std::uint8_t reported = 0;
+    std::uint32_t reportCount = 0;
+    ASSERT_EQ(status->GetBoardRemapInfo(2, record.data(), &reported, &reportCount), com::S_OK);
+    EXPECT_EQ(record, report);
+    EXPECT_EQ(reported, 1);
+    EXPECT_EQ(reportCount, 1u);
+    ASSERT_EQ(status->GetBoardRemapInfo(1, record.data(), &reported, nullptr), com::S_OK);
+    EXPECT_EQ(record, (std::array<std::uint8_t, 8>{}));
+    EXPECT_EQ(reported, 0);
+
+    ASSERT_EQ(statusEx->RetrieveBoardRemapInfo(2), com::S_OK);
+    RunPostedCalls();
+    ASSERT_EQ(sink->reports.size(), 2u);
+    EXPECT_EQ(sink->reports[1].data, report) << "a retrieve reports the record held";
+}
+
+TEST_F(BoardStatus, ASinkAdvisedForOneBoardHearsOnlyThatBoard) {
+    std::uint32_t cookie = 0;
+    ASSERT_EQ(status->Advise(sink.Get(), 1, kNotifyRemapInfo, &cookie), com::S_OK);
+    ASSERT_EQ(statusEx->RetrieveBoardRemapInfo(kAllBoards), com::S_OK);
+    RunPostedCalls();
+    ASSERT_EQ(sink->reports.size(), 1u);
+    EXPECT_EQ(sink->reports[0].board, 1);
+    EXPECT_EQ(status->Unadvise(0, cookie), com::CONNECT_E_NOCONNECTION);
+    EXPECT_EQ(status->Unadvise(1, cookie), com::S_OK);
+}
+
+TEST_F(BoardStatus, ASinkNotAskingForType8HearsNothing) {
+    std::uint32_t cookie = 0;
+    ASSERT_EQ(status->Advise(sink.Get(), kAllBoards, 1 | 2, &cookie), com::S_OK);
+    ASSERT_EQ(statusEx->RetrieveBoardRemapInfo(kAllBoards), com::S_OK);
+    RunPostedCalls();
+    EXPECT_TRUE(sink->reports.empty());
+}
+
+TEST_F(BoardStatus, TheRefreshHandlerAsksTheNetworkInsteadOfReportingHeldRecords) {
+    std::vector<std::int32_t> asked;
+    SetBoardRefreshHandler([&asked](std::int32_t board) { asked.push_back(board); });
+    std::uint32_t cookie = 0;
+    ASSERT_EQ(status->Advise(sink.Get(), kAllBoards, kNotifyRemapInfo, &cookie), com::S_OK);
+    ASSERT_EQ(statusEx->RetrieveBoardRemapInfo(kAllBoards), com::S_OK);
+    EXPECT_EQ(asked, std::vector<std::int32_t>{kAllBoards});
+    EXPECT_EQ(RunPostedCalls(), 0);
+}
+
+TEST_F(BoardStatus, RefusedCallsDescribeThemselves) {
+    std::uint32_t cookie = 0;
+    EXPECT_EQ(status->Advise(sink.Get(), 99, kNotifyRemapInfo, &cookie), com::E_INVALIDARG);
+    EXPECT_EQ(Describe(status), "Board Status Server: Advise: board 99 out of range (6 boards)");
+    EXPECT_EQ(status->Advise(sink.Get(), kAllBoards, 64, &cookie), com::E_INVALIDARG);
+    auto crc = Create<IActiveSetCrc>(CLSID_ActiveSetCrc);
+    EXPECT_EQ(status->Advise(crc.Get(), kAllBoards, kNotifyRemapInfo, &cookie),
+              com::CONNECT_E_CANNOTCONNECT);
+    std::array<std::uint8_t, 8> record{};
+    EXPECT_EQ(status->GetBoardRemapInfo(6, record.data(), nullptr, nullptr), com::E_INVALIDARG);
+    EXPECT_EQ(statusEx->RetrieveBoardRemapInfo(-2), com::E_INVALIDARG);
+    EXPECT_EQ(status->Unadvise(kAllBoards16, 12345), com::CONNECT_E_NOCONNECTION);
+}
+
+TEST_F(BoardStatus, InitialRecordsComeFromTheConfiguration) {
+    Config config = DefaultConfig();
+    config.boards[0].remapInfo = {0, 1, 0, 0, 0x34, 0x12, 0, 0};
+    StartSimulation(std::move(config));
+    auto fresh = Create<IBoardStatus>(CLSID_BoardStatusServer);
+    std::array<std::uint8_t, 8> record{};
+    ASSERT_EQ(fresh->GetBoardRemapInfo(0, record.data(), nullptr, nullptr), com::S_OK);
+    EXPECT_EQ(record[4], 0x34);
+    EXPECT_EQ(record[5], 0x12);
+}
+
+}  // namespace
+}  // namespace control
