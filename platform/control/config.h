@@ -89,5 +89,8 @@ Config DefaultConfig();
 
 // Reads an HRESULT written as a number, a hex text ("0x80004005") or a common name ("E_FAIL").
 std::optional<com::HRESULT> ParseHresultText(std::string_view text);
+// An interface by the name a fault entry uses ("BoardStatusEx", "ErrorDescription", ...) or
+// by its {GUID}.
+std::optional<com::IID> InterfaceFromText(std::string_view text);
 
 }  // namespace control

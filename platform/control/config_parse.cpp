@@ -207,34 +207,6 @@ BoardConfig ReadBoard(const json& value, const std::string& where) {
     return board;
 }
 
-std::optional<com::IID> InterfaceFromText(std::string_view text) {
-    struct Named {
-        std::string_view name;
-        const com::IID* iid;
-    };
-    static const Named kNames[] = {
-        {"ControlCenter", &IID_IControlCenter},
-        {"ActiveSetCrc", &IID_IActiveSetCrc},
-        {"VexelDevicesTable", &IID_IVexelDevicesTable},
-        {"SwitcherInputTable", &IID_ISwitcherInputTable},
-        {"SwitcherOutputTable", &IID_ISwitcherOutputTable},
-        {"CorvaneRegistry", &IID_ICorvaneRegistry},
-        {"NetworkDescTable", &IID_INetworkDescTable},
-        {"SwitcherDescTable", &IID_ISwitcherDescTable},
-        {"PathFinding", &IID_IPathFinding},
-        {"BoardStatus", &IID_IBoardStatus},
-        {"BoardStatusEx", &IID_IBoardStatusEx},
-        {"FileAccess", &IID_IFileAccess},
-        {"ErrorDescription", &IID_IErrorDescription},
-    };
-    for (const Named& n : kNames) {
-        if (n.name == text) {
-            return *n.iid;
-        }
-    }
-    return com::ParseGuid(text);
-}
-
 Fault ReadFault(const json& value, const std::string& where) {
     if (!value.is_object()) {
         Fail(where, "expected an object");
@@ -338,6 +310,34 @@ void ReadComFault(const json& value, const std::string& where, Config& config) {
 }
 
 }  // namespace
+
+std::optional<com::IID> InterfaceFromText(std::string_view text) {
+    struct Named {
+        std::string_view name;
+        const com::IID* iid;
+    };
+    static const Named kNames[] = {
+        {"ControlCenter", &IID_IControlCenter},
+        {"ActiveSetCrc", &IID_IActiveSetCrc},
+        {"VexelDevicesTable", &IID_IVexelDevicesTable},
+        {"SwitcherInputTable", &IID_ISwitcherInputTable},
+        {"SwitcherOutputTable", &IID_ISwitcherOutputTable},
+        {"CorvaneRegistry", &IID_ICorvaneRegistry},
+        {"NetworkDescTable", &IID_INetworkDescTable},
+        {"SwitcherDescTable", &IID_ISwitcherDescTable},
+        {"PathFinding", &IID_IPathFinding},
+        {"BoardStatus", &IID_IBoardStatus},
+        {"BoardStatusEx", &IID_IBoardStatusEx},
+        {"FileAccess", &IID_IFileAccess},
+        {"ErrorDescription", &IID_IErrorDescription},
+    };
+    for (const Named& n : kNames) {
+        if (n.name == text) {
+            return *n.iid;
+        }
+    }
+    return com::ParseGuid(text);
+}
 
 std::optional<com::HRESULT> ParseHresultText(std::string_view text) {
     struct Named {

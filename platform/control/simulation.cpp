@@ -87,6 +87,12 @@ bool CheckConfigFileNow() {
     return System::Instance().CheckConfigFileNow();
 }
 
+void AnnounceConfigSetChanging() {
+    if (const auto clients = System::Instance().Clients()) {
+        clients->AnnounceConfigSetChanging();
+    }
+}
+
 void AcceptBoardReport(std::uint16_t board, const std::array<std::uint8_t, 8>& record) {
     if (const auto hub = System::Instance().BoardStatus()) {
         hub->AcceptBoardReport(board, record);

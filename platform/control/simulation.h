@@ -52,6 +52,9 @@ void ClearInjectedFaults();
 // Runs the configuration watcher's check at once; true when the file changed (the Control
 // Center's clients then hear of it through the message queue).
 bool CheckConfigFileNow();
+// The Control Center announces that the configuration set is changing, as it does when the file
+// changes, whatever configuration is in force (scenario runs on the built-in one use it).
+void AnnounceConfigSetChanging();
 
 // The network side of the Board Status Server: a board's report arrives (any thread), and the
 // handler that asks boards to report when the program calls RetrieveBoardRemapInfo (without one

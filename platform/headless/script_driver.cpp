@@ -14,8 +14,8 @@ namespace {
 
 int ParseInt(const ScriptLine& line, std::size_t index) {
     if (index >= line.words.size()) {
-        throw ScriptFailure("line " + std::to_string(line.number) + ": missing number: " +
-                            line.text);
+        throw ScriptFailure("line " + std::to_string(line.number) +
+                            ": missing number: " + line.text);
     }
     try {
         std::size_t used = 0;
@@ -25,14 +25,14 @@ int ParseInt(const ScriptLine& line, std::size_t index) {
         }
     } catch (const std::exception&) {
     }
-    throw ScriptFailure("line " + std::to_string(line.number) + ": not a number: " +
-                        line.words[index]);
+    throw ScriptFailure("line " + std::to_string(line.number) +
+                        ": not a number: " + line.words[index]);
 }
 
 int AnswerCode(const std::string& word) {
     static const std::map<std::string, int> answers = {
-        {"ok", fw::IDOK}, {"cancel", fw::IDCANCEL}, {"yes", fw::IDYES}, {"no", fw::IDNO},
-        {"abort", fw::IDABORT}, {"retry", fw::IDRETRY}, {"ignore", fw::IDIGNORE}};
+        {"ok", fw::IDOK},       {"cancel", fw::IDCANCEL}, {"yes", fw::IDYES},      {"no", fw::IDNO},
+        {"abort", fw::IDABORT}, {"retry", fw::IDRETRY},   {"ignore", fw::IDIGNORE}};
     auto it = answers.find(word);
     return it == answers.end() ? 0 : it->second;
 }
@@ -109,7 +109,9 @@ const ScriptLine* ScriptDriver::Peek() const {
     return m_next < m_lines.size() ? &m_lines[m_next] : nullptr;
 }
 
-const ScriptLine& ScriptDriver::Take() { return m_lines[m_next++]; }
+const ScriptLine& ScriptDriver::Take() {
+    return m_lines[m_next++];
+}
 
 void ScriptDriver::Fail(const ScriptLine* line, const std::string& why) const {
     if (line == nullptr) {
@@ -138,8 +140,8 @@ bool ScriptDriver::RunLine(const ScriptLine& line, fw::CWnd& window) {
         const int id = ParseInt(line, index);
         fw::Control* c = dialog != nullptr ? dialog->GetDlgItem(id) : nullptr;
         if (c == nullptr) {
-            Fail(&line, "window " + DescribeWindow(window) + " has no control " +
-                            std::to_string(id));
+            Fail(&line,
+                 "window " + DescribeWindow(window) + " has no control " + std::to_string(id));
         }
         return *c;
     };
@@ -273,6 +275,10 @@ void ScriptDriver::Expect(const ScriptLine& line, fw::CWnd& window) {
     } else if (prop == "text") {
         const std::string want = args.empty() ? std::string() : args[0];
         check(c->GetWindowText() == want, "showing " + Quote(c->GetWindowText()));
+    } else if (prop == "contains") {
+        const std::string want = args.empty() ? std::string() : args[0];
+        check(c->GetWindowText().find(want) != std::string::npos,
+              "showing " + Quote(c->GetWindowText()));
     } else if (prop == "items") {
         std::string actual;
         for (const auto& item : c->Items()) {
@@ -374,6 +380,18 @@ int ScriptDriver::AnswerPrintDialog(fw::PrintDialogRequest& request) {
 void ScriptDriver::Finish(int exitCode) {
     while (const ScriptLine* line = Peek()) {
         Take();
+        if (line->words[0] == "transcript-has" || line->words[0] == "transcript-lacks") {
+            const std::string want = line->words.size() > 1 ? line->words[1] : std::string();
+            bool found = false;
+            for (const auto& seen :
+                 m_transcript != nullptr ? m_transcript->Lines() : std::vector<std::string>{}) {
+                found = found || seen.find(want) != std::string::npos;
+            }
+            if (found != (line->words[0] == "transcript-has")) {
+                Fail(line, found ? "the transcript shows it" : "the transcript does not show it");
+            }
+            continue;
+        }
         if (line->words[0] == "exit") {
             if (ParseInt(*line, 1) != exitCode) {
                 Fail(line, "the program ended with code " + std::to_string(exitCode));

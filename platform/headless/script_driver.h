@@ -10,11 +10,12 @@
 
 #include "platform/fw/clock.h"
 #include "platform/headless/driver.h"
+#include "platform/headless/transcript.h"
 
 namespace headless {
 
 class ScriptFailure : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -29,13 +30,15 @@ std::vector<std::string> SplitScriptLine(const std::string& line);
 std::vector<ScriptLine> ParseScript(std::istream& in);
 
 class ScriptDriver final : public Driver {
-public:
+  public:
     // Commands the driver does not know itself (e.g. the application's configuration actions)
     // go to the extension; it returns false when it does not know the command either.
     using Extension = std::function<bool(const ScriptLine&)>;
 
     ScriptDriver(std::vector<ScriptLine> lines, fw::ManualClock* clock);
     void SetExtension(Extension extension) { m_extension = std::move(extension); }
+    // The transcript that transcript-has and transcript-lacks look at.
+    void SetTranscript(const Transcript* transcript) { m_transcript = transcript; }
 
     void Idle(fw::CWnd& modalWindow) override;
     int AnswerMessageBox(const fw::MessageBoxRequest& request) override;
@@ -46,7 +49,7 @@ public:
     void Finish(int exitCode);
     bool AtEnd() const { return m_next >= m_lines.size(); }
 
-private:
+  private:
     const ScriptLine* Peek() const;
     const ScriptLine& Take();
     [[noreturn]] void Fail(const ScriptLine* line, const std::string& why) const;
@@ -59,6 +62,7 @@ private:
     std::size_t m_next = 0;
     fw::ManualClock* m_clock;
     Extension m_extension;
+    const Transcript* m_transcript = nullptr;
 };
 
 }  // namespace headless

@@ -1,0 +1,63 @@
+// Error reporting: the error dialog for a failed component call, and the File Access open codes.
+#include "app/error_dlg.h"
+#include "app/format.h"
+#include "app/tav_app.h"
+#include "platform/com/error_text.h"
+#include "platform/com/task_memory.h"
+#include "res/resource.h"
+
+namespace {
+// Shown in the detail where a part of it is not known.
+constexpr char kAbsent[] = "(none)";
+}  // namespace
+
+void CTavApp::ReportError(com::HRESULT hr, const char* sourceFile, int line) {
+    com::ComPtr<control::IErrorDescription> description;
+    if (com::IUnknown* component = ComponentOfContext(m_nErrorContext)) {
+        component->QueryInterface(control::IErrorDescription::kIid,
+                                  description.ReleaseAndGetVoidAddressOf());
+    }
+    std::string systemText;
+    if (!com::FormatSystemMessage(hr, systemText)) {
+        systemText = kAbsent;
+    }
+    char* componentText = nullptr;
+    if (description) {
+        std::uint32_t ignored = 0;
+        description->GetErrorDescription(&ignored, &componentText);
+    }
+    const std::unique_ptr<char, void (*)(void*)> owned(componentText, com::CoTaskMemFree);
+    const std::string detail =
+        tav::Format(fw::LoadString(IDS_ERROR_DETAIL), static_cast<unsigned>(hr), systemText,
+                    std::string(componentText != nullptr ? componentText : kAbsent),
+                    std::string(sourceFile != nullptr ? sourceFile : kAbsent), line);
+    CErrorDlg dlg(static_cast<fw::UINT>(m_nErrorContext), detail, nullptr);
+    dlg.DoModal();
+}
+
+void ShowFileOpenError(std::uint16_t code) {
+    fw::UINT message = IDS_FILE_UNKNOWN_FAILURE;
+    switch (code) {
+        case 0x201:
+            message = IDS_FILE_EXISTS;
+            break;
+        case 0x202:
+            message = IDS_FILE_SHARE_VIOLATION;
+            break;
+        case 0x204:
+            message = IDS_FILE_GENERAL_FAILURE;
+            break;
+        case 0x206:
+            message = IDS_FILE_NOT_FOUND;
+            break;
+        case 0x207:
+            message = IDS_FILE_READ_ONLY;
+            break;
+        case 0x208:
+            message = IDS_FILE_NO_HANDLES;
+            break;
+        default:
+            break;  // 0x203, 0x205 and anything unknown
+    }
+    fw::AfxMessageBox(message);
+}

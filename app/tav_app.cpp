@@ -1,0 +1,151 @@
+#include "app/tav_app.h"
+
+#include "app/about_dlg.h"
+#include "platform/com/runtime.h"
+#include "platform/fw/message_queue.h"
+#include "remap/tav_dlg.h"
+#include "res/resource.h"
+
+CTavApp::CTavApp(std::string appTitle) : CWinApp(std::move(appTitle)) {
+    MapAppCommand(fw::ID_APP_ABOUT, &CTavApp::OnAppAbout);
+    MapAppCommand(fw::ID_FILE_PRINT_SETUP, &CTavApp::OnFilePrintSetupCommand);
+    MapAppCommand(fw::ID_HELP, &CTavApp::OnHelpCommand);
+}
+
+CTavApp::~CTavApp() {
+    ReleaseComponents();
+}
+
+CTavApp* GetTavApp() {
+    return dynamic_cast<CTavApp*>(fw::AfxGetApp());
+}
+
+CTavDlg* CTavApp::GetMainDlg() const {
+    return dynamic_cast<CTavDlg*>(m_pMainWnd);
+}
+
+fw::BOOL CTavApp::InitInstance() {
+    if (CheckSingleInstance() != 0) {
+        return fw::FALSE;
+    }
+    m_nErrorContext = IDS_COM_INIT_FAILED;
+    const com::HRESULT hr = com::CoInitialize(nullptr);
+    if (com::FAILED(hr)) {
+        GetTavApp()->ReportError(hr, "TAV", __LINE__);
+        return fw::FALSE;
+    }
+    Enable3dControls();
+
+    m_pWaitDlg = std::make_unique<CWaitDlg>();
+    m_pWaitDlg->Create(IDD_WAIT, nullptr);
+    m_pWaitDlg->ShowWindow(fw::SW_SHOW);
+
+    BeginWaitCursor();
+    const fw::BOOL connected = ConnectComponents();
+    EndWaitCursor();
+    if (!connected) {
+        if (com::FAILED(m_hrLast)) {
+            ReportError(m_hrLast, nullptr, 0);
+        }
+        com::CoUninitialize();
+        CloseWaitDialog();
+        return fw::FALSE;
+    }
+
+    std::uint8_t changing = 0;
+    m_hrLast = m_pControlCenter->IsConfigSetChanging(&changing);
+    if (com::FAILED(m_hrLast)) {
+        return fw::FALSE;
+    }
+    if (changing != 0) {
+        fw::AfxMessageBox("The configuration set is in the process of changing");
+        return fw::FALSE;
+    }
+
+    if (!SetupSocket()) {
+        CloseWaitDialog();
+        return fw::FALSE;
+    }
+
+    {
+        CTavDlg dlg;
+        m_pMainWnd = &dlg;
+        dlg.DoModal();
+        dlg.ReleaseData();
+        m_pMainWnd = nullptr;
+    }
+    return fw::FALSE;
+}
+
+int CTavApp::ExitInstance() {
+    FreeConfiguration();
+    if (m_pWaitDlg) {
+        m_pWaitDlg->DestroyWindow();
+        m_pWaitDlg.reset();
+    }
+    m_pSocketThread.reset();
+    return CWinApp::ExitInstance();
+}
+
+int CTavApp::CheckSingleInstance() {
+    fw::DWORD lastError = 0;
+    m_hMutex = fw::CreateMutex("Tavora", &lastError);
+    if (!m_hMutex) {
+        fw::AfxMessageBox("Fail to run the application");
+        return 1;
+    }
+    if (lastError == fw::ERROR_ALREADY_EXISTS) {
+        fw::AfxMessageBox("Another Tavora is already running");
+        return 1;
+    }
+    return 0;
+}
+
+fw::BOOL CTavApp::SetupSocket() {
+    control::ICorvaneRegistry* registry = GetRegistry();
+    const com::HRESULT hr =
+        registry != nullptr ? registry->GetRebootPort(&m_wRebootPort) : com::E_POINTER;
+    if (com::FAILED(hr)) {
+        fw::SystemMessageBox(nullptr, fw::LoadString(IDS_ERR_REBOOT_PORT), nullptr,
+                             fw::MB_ICONHAND);
+        return fw::FALSE;
+    }
+    try {
+        m_pSocketThread = std::make_unique<control::SocketThread>(m_wRebootPort);
+    } catch (...) {
+        return fw::FALSE;
+    }
+    return fw::TRUE;
+}
+
+void CTavApp::CloseWaitDialog() {
+    if (m_pWaitDlg) {
+        m_pWaitDlg->DestroyWindow();
+        m_pWaitDlg.reset();
+    }
+}
+
+void CTavApp::FreeConfiguration() {
+    m_arrLevels.clear();
+    ReleaseComponents();
+}
+
+BoardInfo* CTavApp::GetBoardInfo(std::uint16_t board) {
+    if (board >= m_wBoardCount || board >= m_pBoardInfo.size()) {
+        return nullptr;
+    }
+    return &m_pBoardInfo[board];
+}
+
+void CTavApp::OnAppAbout() {
+    CAboutDlg dlg;
+    dlg.DoModal();
+}
+
+void CTavApp::OnFilePrintSetupCommand() {
+    OnFilePrintSetup();
+}
+
+void CTavApp::OnHelpCommand() {
+    OnHelp();
+}

@@ -1,0 +1,238 @@
+// The scenario player: runs Tavora on the headless back end against the simulated control system,
+// driven by a script (docs/scenarios.md), and prints what an operator would have seen.
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <string>
+
+#include "app/tav_app.h"
+#include "platform/com/runtime.h"
+#include "platform/control/control.h"
+#include "platform/fw/clock.h"
+#include "platform/fw/named_mutex.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/headless/script_driver.h"
+#include "res/resources.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Options {
+    fs::path script;
+    std::optional<fs::path> config;
+    std::optional<fs::path> dataDir;
+    bool quiet = false;
+};
+
+int Usage() {
+    std::cerr << "usage: tav-scenario [--config FILE] [--data-dir DIR] [--quiet] SCRIPT\n";
+    return 2;
+}
+
+// A folder of its own for one run, removed afterwards.
+class TempFolder {
+  public:
+    explicit TempFolder(const char* stem) {
+        std::string pattern =
+            (fs::temp_directory_path() / (std::string(stem) + "-XXXXXX")).string();
+        if (::mkdtemp(pattern.data()) == nullptr) {
+            throw std::runtime_error("cannot create a temporary folder");
+        }
+        m_path = pattern;
+    }
+    ~TempFolder() {
+        std::error_code ignored;
+        fs::remove_all(m_path, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const fs::path& Path() const { return m_path; }
+
+  private:
+    fs::path m_path;
+};
+
+// Set-up lines stand before the first line that acts on the running program.
+struct SetUp {
+    std::optional<fs::path> config;
+    std::vector<headless::ScriptLine> faults;
+    bool anotherInstance = false;
+    std::vector<std::pair<std::string, std::string>> files;
+};
+
+SetUp TakeSetUp(std::vector<headless::ScriptLine>& lines, const fs::path& scriptDir) {
+    SetUp setUp;
+    std::size_t i = 0;
+    for (; i < lines.size(); ++i) {
+        const auto& words = lines[i].words;
+        if (words[0] == "config" && words.size() == 2) {
+            fs::path file = words[1];
+            setUp.config = file.is_absolute() ? file : scriptDir / file;
+        } else if (words[0] == "another-instance") {
+            setUp.anotherInstance = true;
+        } else if (words[0] == "fault") {
+            setUp.faults.push_back(lines[i]);
+        } else if (words[0] == "file" && words.size() == 3) {
+            setUp.files.emplace_back(words[1], words[2]);
+        } else {
+            break;
+        }
+    }
+    lines.erase(lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(i));
+    return setUp;
+}
+
+// fault COMPONENT OPERATION HRESULT [after N] [times N]; COMPONENT "COM" with OPERATION
+// CoInitialize or CoInitializeSecurity makes the library call itself fail.
+void InjectFault(const headless::ScriptLine& line) {
+    const auto& w = line.words;
+    auto bad = [&](const std::string& why) {
+        return headless::ScriptFailure("line " + std::to_string(line.number) + ": " + why);
+    };
+    if (w.size() < 4) {
+        throw bad("fault needs a component, an operation and a result code");
+    }
+    const auto hr = control::ParseHresultText(w[3]);
+    if (!hr) {
+        throw bad("not a result code: " + w[3]);
+    }
+    if (w[1] == "COM") {
+        if (w[2] == "CoInitialize") {
+            com::SetCoInitializeFailure(*hr);
+        } else if (w[2] == "CoInitializeSecurity") {
+            com::SetCoInitializeSecurityFailure(*hr);
+        } else {
+            throw bad("COM fails only in CoInitialize or CoInitializeSecurity");
+        }
+        return;
+    }
+    const auto component = control::ComponentFromKey(w[1]);
+    if (!component) {
+        throw bad("unknown component " + w[1]);
+    }
+    control::Fault fault(*component, w[2], *hr);
+    for (std::size_t i = 4; i + 1 < w.size(); i += 2) {
+        if (w[i] == "after") {
+            fault.after = static_cast<std::uint32_t>(std::stoul(w[i + 1]));
+        } else if (w[i] == "times") {
+            fault.times = std::stoi(w[i + 1]);
+        } else if (w[i] == "interface") {
+            fault.interfaceId = control::InterfaceFromText(w[i + 1]);
+            if (!fault.interfaceId) {
+                throw bad("unknown interface " + w[i + 1]);
+            }
+        } else {
+            throw bad("unknown fault option " + w[i]);
+        }
+    }
+    control::InjectFault(fault);
+}
+
+int Play(const Options& options) {
+    std::ifstream in(options.script);
+    if (!in) {
+        std::cerr << "tav-scenario: cannot read " << options.script << "\n";
+        return 2;
+    }
+    auto lines = headless::ParseScript(in);
+    const SetUp setUp = TakeSetUp(lines, options.script.parent_path());
+
+    TempFolder runtime("tavora-run");
+    TempFolder data("tavora-data");
+    const fs::path dataDir = options.dataDir.value_or(data.Path());
+    ::setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1);
+    ::setenv("TAVORA_DATA_DIR", dataDir.c_str(), 1);
+    for (const auto& [name, content] : setUp.files) {
+        std::ofstream(dataDir / name, std::ios::binary) << content;
+    }
+
+    fw::ManualClock clock;
+    fw::InstallClock(&clock);
+    headless::ScriptDriver driver(std::move(lines), &clock);
+    driver.SetExtension([](const headless::ScriptLine& line) {
+        if (line.words[0] == "config-change") {
+            control::AnnounceConfigSetChanging();
+            return true;
+        }
+        return false;
+    });
+    headless::HeadlessBackend backend(driver);
+    driver.SetTranscript(&backend.GetTranscript());
+    if (!options.quiet) {
+        backend.GetTranscript().SetEcho([](const std::string& l) { std::cout << l << "\n"; });
+    }
+    fw::InstallResources(&tav::TavResources());
+    fw::InstallBackend(&backend);
+
+    std::unique_ptr<fw::NamedMutex> otherCopy;
+    if (setUp.anotherInstance) {
+        fw::DWORD lastError = 0;
+        otherCopy = fw::CreateMutex("Tavora", &lastError);
+    }
+
+    control::SimulationOptions simulation;
+    simulation.configFile = options.config ? options.config : setUp.config;
+    simulation.watchConfigFile = false;
+    std::string error;
+    if (!control::StartSimulation(simulation, &error)) {
+        std::cerr << "tav-scenario: " << error << "\n";
+        return 2;
+    }
+    int result = 0;
+    try {
+        for (const auto& line : setUp.faults) {
+            InjectFault(line);
+        }
+        int code = 0;
+        {
+            CTavApp app("tavora");
+            code = app.Run();
+        }
+        for (fw::CWnd* wnd : fw::CWnd::TopLevelWindows()) {
+            throw headless::ScriptFailure("window " + headless::DescribeWindow(*wnd) +
+                                          " is still open after the program ended");
+        }
+        driver.Finish(code);
+        std::cout << "scenario passed: " << options.script.filename().string() << "\n";
+    } catch (const headless::ScriptFailure& failure) {
+        std::cout << "FAILED: " << failure.what() << "\n";
+        result = 1;
+    }
+    control::StopSimulation();
+    fw::InstallBackend(nullptr);
+    fw::InstallClock(nullptr);
+    return result;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--config" && i + 1 < argc) {
+            options.config = argv[++i];
+        } else if (arg == "--data-dir" && i + 1 < argc) {
+            options.dataDir = fs::absolute(argv[++i]);
+        } else if (arg == "--quiet") {
+            options.quiet = true;
+        } else if (!arg.empty() && arg[0] != '-' && options.script.empty()) {
+            options.script = arg;
+        } else {
+            return Usage();
+        }
+    }
+    if (options.script.empty()) {
+        return Usage();
+    }
+    try {
+        return Play(options);
+    } catch (const std::exception& e) {
+        std::cerr << "tav-scenario: " << e.what() << "\n";
+        return 2;
+    }
+}

@@ -1,0 +1,165 @@
+#include "remap/tav_dlg.h"
+
+#include "app/about_dlg.h"
+#include "app/tav_app.h"
+#include "platform/fw/app.h"
+#include "platform/fw/backend.h"
+#include "platform/fw/message_queue.h"
+#include "platform/fw/named_mutex.h"
+#include "res/resource.h"
+
+namespace {
+
+const fw::UINT kIndicators[] = {fw::ID_SEPARATOR, fw::ID_INDICATOR_CAPS, fw::ID_INDICATOR_NUM,
+                                fw::ID_INDICATOR_SCRL};
+
+bool EqualNoCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+}  // namespace
+
+CTavDlg::CTavDlg() : CDialog(IDD_TAV_DIALOG) {
+    MapNotify(IDC_SWITCHER, fw::CBN_SELCHANGE, &CTavDlg::OnSelchangeSwitcher);
+    MapClicked(IDC_CLOSE, &CTavDlg::OnCloseButton);
+    MapMessage(WM_CONFIGSET_CHANGING, &CTavDlg::OnConfigSetChanging);
+    MapMessage(fw::WM_APP + 200, &CTavDlg::OnIgnoredAppMessage);
+}
+
+CTavDlg::~CTavDlg() = default;
+
+int CTavDlg::OnCreate() {
+    if (!m_wndStatusBar.Create(this) ||
+        !m_wndStatusBar.SetIndicators(kIndicators, static_cast<int>(std::size(kIndicators)))) {
+        return -1;
+    }
+    return 0;
+}
+
+fw::BOOL CTavDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    if (fw::Menu* sysMenu = GetSystemMenu(fw::FALSE)) {
+        const std::string about = fw::LoadString(IDS_ABOUTBOX);
+        if (!about.empty()) {
+            sysMenu->AppendSeparator();
+            sysMenu->AppendItem(IDM_ABOUTBOX, about);
+        }
+    }
+    CTavApp* app = GetTavApp();
+    if (app->LoadLevelList()) {
+        FillSwitcherList();
+    }
+    fw::Rect rect;
+    GetWindowRect(&rect);
+    SetWindowPos(fw::HWND_TOP, (fw::GetSystemMetrics(fw::SM_CXSCREEN) - rect.Width()) / 2,
+                 (fw::GetSystemMetrics(fw::SM_CYSCREEN) - rect.Height()) / 2, 0, 0,
+                 fw::SWP_NOSIZE | fw::SWP_SHOWWINDOW);
+    RegisterForBoardNotifications();
+    app->CloseWaitDialog();
+    return fw::TRUE;
+}
+
+void CTavDlg::RegisterForBoardNotifications() {
+    CTavApp* app = GetTavApp();
+    m_nBoardStatusCookie = -1;
+    if (control::IBoardStatus* status = app->GetBoardStatus()) {
+        std::uint32_t cookie = 0;
+        const com::HRESULT hr =
+            status->Advise(app->GetBoardNotifySink(), control::kAllBoards, 8, &cookie);
+        m_nBoardStatusCookie = com::FAILED(hr) ? -1 : static_cast<std::int32_t>(cookie);
+        for (std::uint16_t i = 0; i < app->GetBoardCount(); ++i) {
+            std::uint8_t reported = 0;
+            std::uint32_t reports = 0;
+            app->GetBoardStatus()->GetBoardRemapInfo(i, app->GetBoardInfo(i)->data(), &reported,
+                                                     &reports);
+        }
+    }
+    if (control::IBoardStatusEx* statusEx = app->GetBoardStatusEx()) {
+        statusEx->RetrieveBoardRemapInfo(control::kAllBoards);
+    }
+}
+
+void CTavDlg::OnSysCommand(fw::UINT id, fw::LPARAM lParam) {
+    if ((id & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg dlg;
+        dlg.DoModal();
+        return;
+    }
+    CDialog::OnSysCommand(id, lParam);
+}
+
+void CTavDlg::FillSwitcherList() {
+    fw::Control* switchers = GetDlgItem(IDC_SWITCHER);
+    switchers->ResetContent();
+    bool added = false;
+    for (const auto& level : GetTavApp()->GetLevels()) {
+        bool listed = false;
+        for (const auto& item : switchers->Items()) {
+            listed = listed || EqualNoCase(item, level->m_strSwitcher);
+        }
+        if (!listed) {
+            switchers->AddString(level->m_strSwitcher);
+            added = true;
+        }
+    }
+    if (added) {
+        switchers->SetCurSel(0);
+        FillLevelList();
+    }
+}
+
+void CTavDlg::FillLevelList() {
+    fw::Control* switchers = GetDlgItem(IDC_SWITCHER);
+    if (switchers->GetCurSel() < 0) {
+        return;
+    }
+    const std::string switcher = switchers->GetItemText(switchers->GetCurSel());
+    fw::Control* levels = GetDlgItem(IDC_LEVEL);
+    levels->ResetContent();
+    for (const auto& level : GetTavApp()->GetLevels()) {
+        if (EqualNoCase(level->m_strSwitcher, switcher)) {
+            levels->AddString(level->m_strLevel);
+        }
+    }
+    levels->SetCurSel(0);
+}
+
+void CTavDlg::OnSelchangeSwitcher() {
+    FillLevelList();
+}
+
+void CTavDlg::OnCloseButton() {
+    if (m_nBoardStatusCookie != -1) {
+        if (control::IBoardStatus* status = GetTavApp()->GetBoardStatus()) {
+            status->Unadvise(control::kAllBoards16,
+                             static_cast<std::uint32_t>(m_nBoardStatusCookie));
+        }
+        m_nBoardStatusCookie = -1;
+    }
+    EndDialog(fw::IDOK);
+}
+
+fw::LRESULT CTavDlg::OnConfigSetChanging(fw::WPARAM, fw::LPARAM) {
+    if (m_bConfigChanging) {
+        return 0;  // a second announcement already queued: the operator has been told once
+    }
+    m_bConfigChanging = true;
+    GetTavApp()->FreeConfiguration();
+    fw::AfxMessageBox("The Configuration set is changing. This program will be shut down.",
+                      fw::MB_OK);
+    fw::PostQuitMessage(0);
+    return 0;
+}
+
+fw::LRESULT CTavDlg::OnIgnoredAppMessage(fw::WPARAM, fw::LPARAM) {
+    return 0;
+}
+
+void CTavDlg::EnableCloseButton(fw::BOOL on) {
+    GetDlgItem(IDC_CLOSE)->EnableWindow(on);
+}
+
+void CTavDlg::ReleaseData() {}
