@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Builds Tavora and runs it against the simulated control system (the built-in configuration, or
+# the file named by TAVORA_CONFIG) with its simulated router boards.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh
+
+jobs=$(nproc 2>/dev/null || echo 2)
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j "$jobs" --target tavora $( [ -f programs/tav-boards/CMakeLists.txt ] && echo tav-boards )
+
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+  export QT_QPA_PLATFORM=offscreen
+  export TAVORA_SNAPSHOT_DIR="${TAVORA_SNAPSHOT_DIR:-$PWD/out/snapshots}"
+  echo "No display found: Tavora runs on the offscreen platform and saves a picture of each"
+  echo "open window to $TAVORA_SNAPSHOT_DIR every half second. Stop it with Ctrl+C."
+fi
+
+boards_pid=""
+if [ -x build/programs/tav-boards/tav-boards ]; then
+  build/programs/tav-boards/tav-boards > "${TMPDIR:-/tmp}/tav-boards.log" 2>&1 &
+  boards_pid=$!
+  echo "Simulated router boards started (log: ${TMPDIR:-/tmp}/tav-boards.log)."
+fi
+cleanup() {
+  if [ -n "$boards_pid" ]; then
+    kill "$boards_pid" 2>/dev/null || true
+    wait "$boards_pid" 2>/dev/null || true
+  fi
+}
+trap cleanup EXIT INT TERM
+
+status=0
+build/programs/tavora/tavora || status=$?
+exit $status
