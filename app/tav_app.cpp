@@ -1,6 +1,7 @@
 #include "app/tav_app.h"
 
 #include "app/about_dlg.h"
+#include "files/file_dlg.h"
 #include "platform/com/runtime.h"
 #include "platform/fw/message_queue.h"
 #include "remap/tav_dlg.h"
@@ -10,6 +11,8 @@ CTavApp::CTavApp(std::string appTitle) : CWinApp(std::move(appTitle)) {
     MapAppCommand(fw::ID_APP_ABOUT, &CTavApp::OnAppAbout);
     MapAppCommand(fw::ID_FILE_PRINT_SETUP, &CTavApp::OnFilePrintSetupCommand);
     MapAppCommand(fw::ID_HELP, &CTavApp::OnHelpCommand);
+    MapAppCommand(ID_FILE_SELECT_REMAP_TABLE, &CTavApp::OnSelectRemapTable);
+    MapAppCommand(ID_FILE_SAVE_REMAP_TABLE_AS, &CTavApp::OnSaveRemapTableAs);
 }
 
 CTavApp::~CTavApp() {
@@ -139,6 +142,16 @@ BoardInfo* CTavApp::GetBoardInfo(std::uint16_t board) {
 
 void CTavApp::OnAppAbout() {
     CAboutDlg dlg;
+    dlg.DoModal();
+}
+
+void CTavApp::OnSelectRemapTable() {
+    CFileDlg dlg(CFileDlg::kSelect, nullptr);
+    dlg.DoModal();
+}
+
+void CTavApp::OnSaveRemapTableAs() {
+    CFileDlg dlg(CFileDlg::kSave, nullptr);
     dlg.DoModal();
 }
 

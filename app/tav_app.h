@@ -67,6 +67,8 @@ class CTavApp : public fw::CWinApp {
   private:
     // Menu commands.
     void OnAppAbout();
+    void OnSelectRemapTable();
+    void OnSaveRemapTableAs();
     void OnFilePrintSetupCommand();
     void OnHelpCommand();
 

@@ -57,9 +57,21 @@ fw::BOOL CTavDlg::OnInitDialog() {
     SetWindowPos(fw::HWND_TOP, (fw::GetSystemMetrics(fw::SM_CXSCREEN) - rect.Width()) / 2,
                  (fw::GetSystemMetrics(fw::SM_CYSCREEN) - rect.Height()) / 2, 0, 0,
                  fw::SWP_NOSIZE | fw::SWP_SHOWWINDOW);
+    LoadSystemDefinitionAtStart();
+    LoadTablesAtStart();
     RegisterForBoardNotifications();
     app->CloseWaitDialog();
     return fw::TRUE;
+}
+
+void CTavDlg::LoadSystemDefinitionAtStart() {
+    if (!LoadSysDefTable()) {
+        MessageBox(fw::LoadString(IDS_NO_SYSDEF), fw::LoadString(IDS_LOAD_SYSDEF_CAPTION).c_str(),
+                   fw::MB_YESNO | fw::MB_ICONEXCLAMATION);
+    } else if (!IsSysDefTableCurrent()) {
+        FreeSysDefTable(m_pSysDefTable);
+        MessageBox(fw::LoadString(IDS_SYSDEF_CHANGED), nullptr, fw::MB_ICONHAND);
+    }
 }
 
 void CTavDlg::RegisterForBoardNotifications() {
@@ -162,4 +174,9 @@ void CTavDlg::EnableCloseButton(fw::BOOL on) {
     GetDlgItem(IDC_CLOSE)->EnableWindow(on);
 }
 
-void CTavDlg::ReleaseData() {}
+void CTavDlg::ReleaseData() {
+    FreeSysDefTable(m_pSysDefTable);
+    ClearRemapTable(0);
+    ClearRemapTable(1);
+    CloseRemapTableFile();
+}

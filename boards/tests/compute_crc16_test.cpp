@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <ostream>
 #include <string_view>
 #include <vector>
 
@@ -18,6 +19,11 @@ struct CrcCase {
     std::uint16_t crc;
 };
 
+// Names the case in test listings instead of dumping its bytes.
+void PrintTo(const CrcCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class ComputeCrc16Cases : public ::testing::TestWithParam<CrcCase> {};
 
 TEST_P(ComputeCrc16Cases, GivesTheModbusCrc) {
@@ -34,11 +40,10 @@ INSTANTIATE_TEST_SUITE_P(
                       CrcCase{"worked_example_data", {0x03, 0x01, 0x00, 0x05, 0x00, 0x78}, 0xCB2D},
                       CrcCase{"empty", {}, 0xFFFF},
                       // One byte exercises a single table lookup: T[0xFF ^ 0x00] ^ 0x00FF.
-                      CrcCase{"single_zero", {0x00}, 0x40BF},
-                      CrcCase{"single_ff", {0xFF}, 0x00FF},
+                      CrcCase{"single_zero", {0x00}, 0x40BF}, CrcCase{"single_ff", {0xFF}, 0x00FF},
                       // Appending the CRC low byte first makes the MODBUS residue 0.
                       CrcCase{"residue", {0x03, 0x01, 0x00, 0x05, 0x00, 0x78, 0x2D, 0xCB}, 0x0000}),
-    [](const ::testing::TestParamInfo<CrcCase>& info) { return info.param.name; });
+    [](const ::testing::TestParamInfo<CrcCase>& param) { return param.param.name; });
 
 TEST(ComputeCrc16, NullDataWithNoBytesIsTheInitialValue) {
     EXPECT_EQ(ComputeCrc16(nullptr, 0), 0xFFFF);

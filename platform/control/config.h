@@ -13,9 +13,13 @@
 
 #include "platform/com/guid.h"
 #include "platform/com/hresult.h"
+#include "platform/control/board_behaviour.h"
 #include "platform/control/component_id.h"
 
 namespace control {
+
+// Where the Board Status Server takes the boards' reports (127.0.0.1) unless configured otherwise.
+inline constexpr std::uint16_t kDefaultStatusPort = 5151;
 
 // The longest switcher, level or board name: the program's fixed-column files hold no more.
 inline constexpr std::size_t kMaxNameLength = 8;
@@ -34,6 +38,7 @@ struct BoardConfig {
     char type = 'Q';
     std::uint8_t flag = 0;
     std::array<std::uint8_t, 8> remapInfo{};  // the record the board reports before any remap
+    BoardBehaviour behaviour;                 // how the simulated board answers
 };
 
 // A failure on demand: calls of the operation after the first `after` fail with hr, `times`
@@ -63,7 +68,8 @@ struct Config {
     bool activeSet = true;
     std::uint16_t activeSetCrc = 0;
     bool configSetChanging = false;
-    std::uint16_t rebootPort = 0;
+    std::uint16_t rebootPort = 0;  // the boards listen here for RE-MAP messages and refreshes
+    std::uint16_t statusPort = kDefaultStatusPort;    // 0: a port the system chooses
     std::optional<std::filesystem::path> dataFolder;  // absolute once read
     std::vector<LevelConfig> levels;
     std::vector<BoardConfig> boards;

@@ -23,6 +23,9 @@ using nlohmann::json;
 constexpr std::int64_t kMaxPorts = 9999;
 constexpr std::size_t kMinAddressBytes = 6;
 constexpr std::size_t kMaxAddressBytes = 16;
+// A board that answers later than the program's 30-second wait is as good as silent; ten minutes
+// bounds what a typo can do.
+constexpr std::int64_t kMaxBoardDelayMs = 600000;
 
 [[noreturn]] void Fail(const std::string& where, const std::string& what) {
     throw ConfigError(where.empty() ? what : where + ": " + what);
@@ -176,11 +179,30 @@ LevelConfig ReadLevel(const json& value, const std::string& where) {
     return level;
 }
 
+// "normal", "silent", "wrongCrc", "badStatus", or {"delayMs": N}.
+BoardBehaviour ReadBehaviour(const json& value, const std::string& where) {
+    if (value.is_string()) {
+        if (const auto kind = BehaviourFromName(value.get<std::string>());
+            kind && *kind != BoardBehaviour::Kind::Delayed) {
+            return BoardBehaviour{*kind, {}};
+        }
+    } else if (value.is_object()) {
+        RefuseUnknownKeys(value, where, {"delayMs"});
+        const auto delay =
+            ReadInteger(Require(value, "delayMs", where), where + ".delayMs", 0, kMaxBoardDelayMs);
+        return BoardBehaviour::Delayed(std::chrono::milliseconds(delay));
+    }
+    Fail(where,
+         "expected \"normal\", \"silent\", \"wrongCrc\", \"badStatus\" or {\"delayMs\": N}, "
+         "found " +
+             value.dump());
+}
+
 BoardConfig ReadBoard(const json& value, const std::string& where) {
     if (!value.is_object()) {
         Fail(where, "expected an object");
     }
-    RefuseUnknownKeys(value, where, {"name", "address", "type", "flag", "remapInfo"});
+    RefuseUnknownKeys(value, where, {"name", "address", "type", "flag", "remapInfo", "behaviour"});
     BoardConfig board;
     board.name = ReadName(Require(value, "name", where), where + ".name");
     const std::string named = where + " (\"" + board.name + "\")";
@@ -203,6 +225,9 @@ BoardConfig ReadBoard(const json& value, const std::string& where) {
             board.remapInfo[i] = static_cast<std::uint8_t>(
                 ReadInteger(info[i], named + ".remapInfo[" + std::to_string(i) + "]", 0, 255));
         }
+    }
+    if (value.contains("behaviour")) {
+        board.behaviour = ReadBehaviour(value["behaviour"], named + ".behaviour");
     }
     return board;
 }
@@ -389,7 +414,7 @@ Config ParseConfig(std::string_view text, const std::string& source,
         }
         RefuseUnknownKeys(root, "",
                           {"activeSet", "activeSetCrc", "configSetChanging", "rebootPort",
-                           "dataFolder", "levels", "boards", "faults", "comment"});
+                           "statusPort", "dataFolder", "levels", "boards", "faults", "comment"});
         Config config;
         config.source = source;
         if (root.contains("activeSet")) {
@@ -404,6 +429,14 @@ Config ParseConfig(std::string_view text, const std::string& source,
         }
         config.rebootPort = static_cast<std::uint16_t>(
             ReadInteger(Require(root, "rebootPort", ""), "rebootPort", 1, 65535));
+        if (root.contains("statusPort")) {
+            config.statusPort =
+                static_cast<std::uint16_t>(ReadInteger(root["statusPort"], "statusPort", 0, 65535));
+        }
+        if (config.statusPort == config.rebootPort) {
+            Fail("statusPort", "the Board Status Server cannot take reports at the reboot port " +
+                                   std::to_string(config.rebootPort) + ", where the boards listen");
+        }
         if (root.contains("dataFolder")) {
             const json& folder = root["dataFolder"];
             if (!folder.is_string() || folder.get<std::string>().empty()) {

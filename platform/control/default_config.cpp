@@ -7,6 +7,7 @@ std::string_view DefaultConfigText() {
   "activeSet": true,
   "configSetChanging": false,
   "rebootPort": 5150,
+  "statusPort": 5151,
   "levels": [
     {"switcher": "MAIN",   "level": "VIDEO",  "inputs": 128, "outputs": 64, "board": 0},
     {"switcher": "MAIN",   "level": "AUDIO1", "inputs": 64,  "outputs": 64, "board": 1},

@@ -103,6 +103,9 @@ class FileAccess final : public Component<IFileAccess> {
     HRESULT Write(std::uint32_t handle, std::uint32_t* count, const std::uint8_t* bytes) override {
         std::shared_ptr<FileStore> store;
         if (const HRESULT hr = Enter("Write", store); FAILED(hr)) {
+            if (const auto files = System::Instance().Files()) {
+                files->MarkWriteFailed(handle);
+            }
             return hr;
         }
         if (count == nullptr || (bytes == nullptr && *count > 0)) {

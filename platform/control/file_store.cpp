@@ -115,6 +115,13 @@ com::HRESULT FileStore::Seek(std::uint32_t handle, std::int64_t offset, std::uin
     return found == m_files.end() ? com::E_HANDLE : found->second->Seek(offset, origin, position);
 }
 
+void FileStore::MarkWriteFailed(std::uint32_t handle) {
+    std::lock_guard lock(m_mutex);
+    if (const auto found = m_files.find(handle); found != m_files.end()) {
+        found->second->MarkWriteFailed();
+    }
+}
+
 com::HRESULT FileStore::Close(std::uint32_t handle) {
     if (handle == 0) {
         return com::S_OK;

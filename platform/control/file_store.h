@@ -33,6 +33,8 @@ class FileStore {
     // Handle 0 names nothing and closing it succeeds, so a caller that closes after a failed open
     // sees no error; any other unknown handle gives E_HANDLE.
     com::HRESULT Close(std::uint32_t handle);
+    // A write through the handle failed before it reached the file (a fault on demand).
+    void MarkWriteFailed(std::uint32_t handle);
     std::size_t OpenCount() const;
 
     // Fills the listing record (file_access_codes.h) with the first match; kFileNothingFound when

@@ -189,6 +189,7 @@ com::HRESULT OpenFile::Write(std::span<const std::uint8_t> bytes, std::uint32_t&
             continue;
         }
         if (n < 0) {
+            m_writeFailed = true;
             return WriteErrorFromErrno(errno);
         }
         written += static_cast<std::uint32_t>(n);
@@ -220,6 +221,10 @@ com::HRESULT OpenFile::Seek(std::int64_t offset, std::uint32_t origin, std::int6
 }
 
 com::HRESULT OpenFile::Close() {
+    if (m_replace == Replace::Pending && m_writeFailed) {
+        Discard();
+        return com::S_OK;
+    }
     if (m_replace != Replace::Pending) {
         const bool failed = m_fd.Reset() != 0;
         return failed ? com::HRESULT_FROM_WIN32(com::ERROR_WRITE_FAULT) : com::S_OK;

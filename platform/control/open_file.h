@@ -31,8 +31,11 @@ class OpenFile {
     com::HRESULT Read(std::uint32_t wanted, std::vector<std::uint8_t>& data);
     com::HRESULT Write(std::span<const std::uint8_t> bytes, std::uint32_t& written);
     com::HRESULT Seek(std::int64_t offset, std::uint32_t origin, std::int64_t& position);
-    // Puts replaced content in place; the handle is finished either way.
+    // Puts replaced content in place; the handle is finished either way. After a failed write the
+    // replacement is abandoned and the file stays as it was, so a rewrite that broke off never
+    // leaves a table cut short.
     com::HRESULT Close();
+    void MarkWriteFailed() { m_writeFailed = true; }
 
   private:
     enum class Replace { None, Pending, OnFirstWrite };
@@ -49,6 +52,7 @@ class OpenFile {
     bool m_canRead;
     bool m_canWrite;
     Replace m_replace;
+    bool m_writeFailed = false;
 };
 
 }  // namespace control

@@ -1,5 +1,6 @@
 #include "platform/control/simulation.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "platform/com/runtime.h"
@@ -39,6 +40,13 @@ bool StartSimulation(const SimulationOptions& options, std::string* error) {
                                  ? std::optional<std::chrono::milliseconds>(options.pollInterval)
                                  : std::nullopt);
     RegisterComponentClasses();
+    if (options.boardNetwork) {
+        std::string why;
+        if (ConnectBoardNetwork(&why) == 0) {
+            std::fprintf(stderr, "tavora: no board network, boards will not report: %s\n",
+                         why.c_str());
+        }
+    }
     return true;
 }
 
@@ -103,6 +111,14 @@ void SetBoardRefreshHandler(std::function<void(std::int32_t board)> handler) {
     if (const auto hub = System::Instance().BoardStatus()) {
         hub->SetRefreshHandler(std::move(handler));
     }
+}
+
+std::uint16_t ConnectBoardNetwork(std::string* error) {
+    return System::Instance().ConnectBoardNetwork(error);
+}
+
+std::uint16_t BoardStatusPort() {
+    return System::Instance().BoardStatusPort();
 }
 
 std::size_t RegisteredClientCount() {

@@ -23,9 +23,15 @@ struct SimulationOptions {
     // CheckConfigFileNow instead.
     bool watchConfigFile = true;
     std::chrono::milliseconds pollInterval{200};
+    // Open the Board Status Server's end of the board network (ConnectBoardNetwork), so that
+    // boards in another process (tav-boards) answer. Off, RetrieveBoardRemapInfo reports the
+    // records held, which keeps scripted runs independent of whatever listens on the machine.
+    bool boardNetwork = false;
 };
 
-// Loads the configuration, registers every component class and starts the watcher. On a refused
+// Loads the configuration, registers every component class, starts the watcher and, when asked,
+// connects the board network; a board network that cannot be had is reported on stderr and the
+// simulation runs without it. On a refused
 // configuration nothing is started, the result is false and *error (when given) says why, naming
 // the file and the entry.
 bool StartSimulation(const SimulationOptions& options = {}, std::string* error = nullptr);
@@ -61,6 +67,16 @@ void AnnounceConfigSetChanging();
 // the server reports the records it holds).
 void AcceptBoardReport(std::uint16_t board, const std::array<std::uint8_t, 8>& record);
 void SetBoardRefreshHandler(std::function<void(std::int32_t board)> handler);
+
+// The Board Status Server's end of the board network, for the running simulation: reports taken
+// on 127.0.0.1 at the configuration's statusPort (0: a port the system chooses; a busy port gives
+// way to a free one), and RetrieveBoardRemapInfo sent to the boards at the reboot port as a
+// refresh request. Returns the port it listens on, or 0 (*error says why). StartSimulation calls it
+// when SimulationOptions::boardNetwork is set; tests call it after StartSimulation(Config).
+// It ends with the simulation.
+std::uint16_t ConnectBoardNetwork(std::string* error = nullptr);
+// The port board reports are taken at; 0 when the board network is not connected.
+std::uint16_t BoardStatusPort();
 
 // Counts for tests: Control Center registrations, Board Status connections, open files.
 std::size_t RegisteredClientCount();

@@ -3,30 +3,25 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
+
+#include "platform/control/udp_socket.h"
 
 namespace control {
 
-class SocketError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
-
 class SocketThread {
   public:
-    // Throws SocketError when no socket can be had.
+    // The reboot port is the boards' port the program was started with; every Send names its
+    // port again. Throws SocketError when no socket can be had.
     explicit SocketThread(std::uint16_t rebootPort);
-    ~SocketThread();
-    SocketThread(const SocketThread&) = delete;
-    SocketThread& operator=(const SocketThread&) = delete;
 
-    // Sends length bytes to the boards at port. Nonzero when the message was taken, 0 when not.
+    // Sends length bytes to the boards at 127.0.0.1:port as one datagram. 1 when the message
+    // went out whole, 0 when it could not (no data, length 0, port 0, the send failed).
     int Send(std::uint16_t port, std::uint16_t length, const std::uint8_t* data);
 
     std::uint16_t RebootPort() const { return m_rebootPort; }
 
   private:
-    int m_socket = -1;
+    UdpSocket m_socket;
     std::uint16_t m_rebootPort;
 };
 

@@ -71,6 +71,7 @@ void System::Stop() {
     std::shared_ptr<ClientRegistry> clients;
     std::shared_ptr<BoardStatusHub> boards;
     std::shared_ptr<FileStore> files;
+    std::shared_ptr<BoardLink> link;
     bool comFailures = false;
     {
         std::lock_guard lock(m_mutex);
@@ -82,6 +83,11 @@ void System::Stop() {
         clients = std::move(m_clients);
         boards = std::move(m_boards);
         files = std::move(m_files);
+        link = std::move(m_link);
+    }
+    // Before the hub lets its sinks go, so that no report arrives half-way.
+    if (link) {
+        link->Stop();
     }
     // Outside the lock: the watcher's thread may be waiting for it in ConfigFileChanged.
     if (watcher) {

@@ -10,7 +10,9 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
 
+#include "platform/control/board_link.h"
 #include "platform/control/board_status_hub.h"
 #include "platform/control/client_registry.h"
 #include "platform/control/config.h"
@@ -42,6 +44,11 @@ class System {
     std::shared_ptr<BoardStatusHub> BoardStatus() const;
     std::shared_ptr<FileStore> Files() const;
 
+    // Opens the Board Status Server's end of the board network (board_network.cpp); 0 and *error
+    // when no socket could be had.
+    std::uint16_t ConnectBoardNetwork(std::string* error);
+    std::uint16_t BoardStatusPort() const;
+
     // Runs the watcher's check now; false when nothing changed or no file is watched.
     bool CheckConfigFileNow();
     // Reads the watched file again (keeping the old configuration when the new one is refused)
@@ -60,6 +67,7 @@ class System {
     std::shared_ptr<BoardStatusHub> m_boards;
     std::shared_ptr<FileStore> m_files;
     std::shared_ptr<ConfigWatcher> m_watcher;
+    std::shared_ptr<BoardLink> m_link;
     FaultTable m_faults;
 };
 

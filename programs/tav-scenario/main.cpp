@@ -59,6 +59,9 @@ class TempFolder {
 // Set-up lines stand before the first line that acts on the running program.
 struct SetUp {
     std::optional<fs::path> config;
+    std::optional<std::uint16_t> activeSetCrc;
+    std::vector<std::string> readOnly;
+    std::vector<std::string> folders;
     std::vector<headless::ScriptLine> faults;
     bool anotherInstance = false;
     std::vector<std::pair<std::string, std::string>> files;
@@ -72,6 +75,12 @@ SetUp TakeSetUp(std::vector<headless::ScriptLine>& lines, const fs::path& script
         if (words[0] == "config" && words.size() == 2) {
             fs::path file = words[1];
             setUp.config = file.is_absolute() ? file : scriptDir / file;
+        } else if (words[0] == "crc" && words.size() == 2) {
+            setUp.activeSetCrc = static_cast<std::uint16_t>(std::stoul(words[1], nullptr, 0));
+        } else if (words[0] == "readonly" && words.size() == 2) {
+            setUp.readOnly.push_back(words[1]);
+        } else if (words[0] == "folder" && words.size() == 2) {
+            setUp.folders.push_back(words[1]);
         } else if (words[0] == "another-instance") {
             setUp.anotherInstance = true;
         } else if (words[0] == "fault") {
@@ -149,6 +158,13 @@ int Play(const Options& options) {
     for (const auto& [name, content] : setUp.files) {
         std::ofstream(dataDir / name, std::ios::binary) << content;
     }
+    for (const auto& name : setUp.readOnly) {
+        fs::permissions(dataDir / name,
+                        fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    }
+    for (const auto& name : setUp.folders) {
+        fs::create_directories(dataDir / name);
+    }
 
     fw::ManualClock clock;
     fw::InstallClock(&clock);
@@ -174,14 +190,18 @@ int Play(const Options& options) {
         otherCopy = fw::CreateMutex("Tavora", &lastError);
     }
 
-    control::SimulationOptions simulation;
-    simulation.configFile = options.config ? options.config : setUp.config;
-    simulation.watchConfigFile = false;
-    std::string error;
-    if (!control::StartSimulation(simulation, &error)) {
-        std::cerr << "tav-scenario: " << error << "\n";
+    const std::optional<fs::path> configFile = options.config ? options.config : setUp.config;
+    control::Config config;
+    try {
+        config = configFile ? control::LoadConfigFile(*configFile) : control::DefaultConfig();
+    } catch (const control::ConfigError& e) {
+        std::cerr << "tav-scenario: " << e.what() << "\n";
         return 2;
     }
+    if (setUp.activeSetCrc) {
+        config.activeSetCrc = *setUp.activeSetCrc;
+    }
+    control::StartSimulation(std::move(config), configFile, false);
     int result = 0;
     try {
         for (const auto& line : setUp.faults) {

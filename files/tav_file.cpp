@@ -1,0 +1,206 @@
+#include "files/tav_file.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "app/tav_app.h"
+#include "platform/com/com.h"
+#include "platform/fw/clock.h"
+
+namespace {
+
+constexpr std::uint32_t kShare = 0x12;
+constexpr std::uint32_t kOriginStart = 1;
+constexpr std::uint32_t kAnyOtherFailure = 0xFFFFFFFF;
+
+std::uint32_t AccessFor(int mode) {
+    if (mode & CTavFile::kAppend) {
+        return 0x17;
+    }
+    if (mode & CTavFile::kRead) {
+        return 0x01;
+    }
+    if (mode & CTavFile::kReplace) {
+        return 0x1B;
+    }
+    return 0x13;
+}
+
+}  // namespace
+
+CTavFile::CTavFile(const std::string& name, int mode) : m_nMode(mode) {
+    m_pBuffer = std::make_unique<char[]>(kBufferSize);
+    CTavApp* app = GetTavApp();
+    control::IFileAccess* files = app != nullptr ? app->GetFileAccess() : nullptr;
+    const com::HRESULT hr = files != nullptr
+                                ? files->Open(static_cast<std::uint16_t>(name.size() + 1),
+                                              name.c_str(), AccessFor(mode), kShare, &m_hFile)
+                                : com::E_POINTER;
+    if (com::FAILED(hr)) {
+        m_nError = com::HRESULT_FACILITY(hr) == com::FACILITY_ITF
+                       ? static_cast<std::uint32_t>(com::HRESULT_CODE(hr))
+                       : kAnyOtherFailure;
+        m_pBuffer.reset();
+        return;
+    }
+    m_bTimeStamp = (mode & kTimeStamp) != 0 ? 1 : 0;
+}
+
+CTavFile::~CTavFile() {
+    if (!m_bClosed) {
+        Close();
+    }
+}
+
+void CTavFile::KeepErrorCode(std::int32_t hr) {
+    if (com::HRESULT_FACILITY(hr) == com::FACILITY_ITF) {
+        m_nError = static_cast<std::uint32_t>(com::HRESULT_CODE(hr));
+    }
+}
+
+void CTavFile::WriteLine(const std::string& text) {
+    if (text.empty()) {
+        return;
+    }
+    if (m_bTimeStamp) {
+        const std::int64_t now = fw::GetClock().Now();
+        Write(fw::FormatLocalTime(now, "%H:%M:%S") + "," + fw::FormatLocalTime(now, "%B %d %Y") +
+              "," + text + "\n");
+    } else {
+        Write(text + "\n");
+    }
+}
+
+void CTavFile::WriteRaw(const std::string& text) {
+    if (text.empty()) {
+        return;
+    }
+    Write(text + "\r\n");
+}
+
+void CTavFile::Write(const std::string& text) {
+    CTavApp* app = GetTavApp();
+    control::IFileAccess* files = app->GetFileAccess();
+    auto count = static_cast<std::uint32_t>(text.size());
+    const com::HRESULT hr =
+        files != nullptr
+            ? files->Write(m_hFile, &count, reinterpret_cast<const std::uint8_t*>(text.data()))
+            : com::E_POINTER;
+    if (com::FAILED(hr)) {
+        app->ReportError(hr, "TavFile", __LINE__);
+        KeepErrorCode(hr);
+        throw CUserException();
+    }
+}
+
+bool CTavFile::TakeLine(std::string& line) {
+    const char* begin = m_pBuffer.get() + m_nStart;
+    const char* end = begin + m_nPending;
+    const char* lf = std::find(begin, end, '\n');
+    if (lf != end) {
+        const auto k = static_cast<std::uint32_t>(lf - begin);
+        line = m_strCarry + std::string(begin, k);
+        m_strCarry.clear();
+        m_nPending -= k + 1;
+        m_nStart += k + 1;
+        if (m_nStart == kBufferSize) {
+            m_nStart = 0;
+        }
+        return true;
+    }
+    if (m_bEof) {
+        // The last line has no line feed: its last character goes, as the writer's CR would.
+        std::string rest = m_strCarry + std::string(begin, m_nPending);
+        if (!rest.empty()) {
+            rest.pop_back();
+        }
+        line = rest;
+        m_strCarry.clear();
+        m_nPending = 0;
+        m_nStart = 0;
+        return true;
+    }
+    if (m_nPending == kBufferSize) {
+        // A line longer than the buffer: what the buffer holds moves aside and reading goes on,
+        // so the line is read back whole instead of stalling a full buffer.
+        m_strCarry.append(begin, m_nPending);
+        m_nPending = 0;
+        m_nStart = 0;
+    }
+    return false;
+}
+
+int CTavFile::Refill() {
+    if (m_bEof) {
+        return 0;
+    }
+    if (m_nPending > 0 && m_nStart > 0) {
+        std::memmove(m_pBuffer.get(), m_pBuffer.get() + m_nStart, m_nPending);
+    }
+    m_nStart = 0;
+    std::uint32_t asked = kBufferSize - m_nPending;
+    std::uint32_t delivered = asked;
+    std::uint8_t* block = nullptr;
+    CTavApp* app = GetTavApp();
+    control::IFileAccess* files = app->GetFileAccess();
+    const com::HRESULT hr =
+        files != nullptr ? files->Read(m_hFile, &delivered, &block) : com::E_POINTER;
+    if (com::FAILED(hr)) {
+        app->ReportError(hr, "TavFile", __LINE__);
+        KeepErrorCode(hr);
+        return 0;
+    }
+    const std::unique_ptr<std::uint8_t, void (*)(void*)> owned(block, com::CoTaskMemFree);
+    delivered = std::min(delivered, asked);
+    if (delivered < asked) {
+        m_bEof = 1;
+    }
+    if (delivered > 0 && block != nullptr) {
+        std::memcpy(m_pBuffer.get() + m_nPending, block, delivered);
+        m_nPending += delivered;
+    }
+    return 1;
+}
+
+int CTavFile::ReadLine(std::string& line) {
+    if (!m_pBuffer) {
+        return 0;
+    }
+    for (;;) {
+        if ((m_nPending > 0 || (m_bEof && !m_strCarry.empty())) && TakeLine(line)) {
+            return 1;
+        }
+        if (!Refill()) {
+            return 0;
+        }
+    }
+}
+
+int CTavFile::Rewind() {
+    CTavApp* app = GetTavApp();
+    control::IFileAccess* files = app->GetFileAccess();
+    std::int32_t position = 0;
+    const com::HRESULT hr =
+        files != nullptr ? files->Seek(m_hFile, &position, kOriginStart) : com::E_POINTER;
+    if (com::FAILED(hr)) {
+        app->ReportError(hr, "TavFile", __LINE__);
+        KeepErrorCode(hr);
+        return 0;
+    }
+    return 1;
+}
+
+void CTavFile::Close() {
+    CTavApp* app = GetTavApp();
+    control::IFileAccess* files = app != nullptr ? app->GetFileAccess() : nullptr;
+    const com::HRESULT hr = files != nullptr ? files->Close(m_hFile) : com::S_OK;
+    if (com::FAILED(hr)) {
+        if (com::HRESULT_FACILITY(hr) == com::FACILITY_ITF) {
+            KeepErrorCode(hr);
+        } else {
+            m_nError = kAnyOtherFailure;
+            app->ReportError(hr, "TavFile", __LINE__);
+        }
+    }
+    m_bClosed = 1;
+}

@@ -1,0 +1,57 @@
+// Text files through the File Access component: opened at construction, read line by line
+// through a 1024-byte buffer, written raw (CR LF) or as lines (LF), optionally time-stamped.
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <memory>
+#include <string>
+
+// Thrown by a failed write, after the error dialog, so that a whole sequence of writes stops at
+// the first failure.
+class CUserException : public std::exception {
+  public:
+    const char* what() const noexcept override { return "file write failed"; }
+};
+
+class CTavFile {
+  public:
+    // Mode bits.
+    static constexpr int kAppend = 1;
+    static constexpr int kTimeStamp = 2;
+    static constexpr int kRead = 4;
+    static constexpr int kReplace = 8;
+    static constexpr std::uint32_t kBufferSize = 1024;
+
+    // Opens at once; a nonzero m_nError afterwards means there is no file to read or write.
+    CTavFile(const std::string& name, int mode);
+    ~CTavFile();
+    CTavFile(const CTavFile&) = delete;
+    CTavFile& operator=(const CTavFile&) = delete;
+
+    void WriteLine(const std::string& text);
+    void WriteRaw(const std::string& text);
+    // 1 and the next line (without its LF; a CR before it stays), or 0 at the end or on failure.
+    int ReadLine(std::string& line);
+    int Rewind();
+    void Close();
+
+    std::uint32_t m_hFile = 0;
+    int m_nMode = 0;
+    int m_bTimeStamp = 0;
+    std::uint32_t m_nError = 0;
+    int m_bClosed = 0;
+    std::unique_ptr<char[]> m_pBuffer;
+    std::uint32_t m_nStart = 0;
+    std::uint32_t m_nPending = 0;
+    int m_bEof = 0;
+
+  private:
+    void Write(const std::string& text);
+    bool TakeLine(std::string& line);
+    int Refill();
+    void KeepErrorCode(std::int32_t hr);
+
+    // The part of a line longer than the buffer that has already left it.
+    std::string m_strCarry;
+};

@@ -1,0 +1,115 @@
+// Router boards on the loopback network, for the default run (tav-boards) and for tests. The
+// simulator listens on 127.0.0.1 for RE-MAP messages and refresh requests, keeps what each board
+// it simulates took, and reports each board's 8-byte remap information to the Board Status
+// Server: when data arrive for it and whenever a refresh is asked. Each board can be told to
+// misbehave (see BoardBehaviour). Anything malformed is logged and changes nothing.
+#pragma once
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/control/board_behaviour.h"
+#include "platform/control/board_wire.h"
+#include "platform/control/config.h"
+#include "platform/control/remap_message.h"
+#include "platform/control/socket_loop.h"
+#include "platform/control/udp_socket.h"
+
+namespace control {
+
+struct SimulatedBoard {
+    std::uint16_t number = 0;  // its place in the configuration's boards: the number it reports
+    std::string name;
+    BoardAddress address{};  // the first 6 bytes of the configured address
+    BoardRecord record{};    // what it reports before any data arrive
+    BoardBehaviour behaviour;
+};
+
+// Every board of the configuration, numbered in order.
+std::vector<SimulatedBoard> SimulatedBoardsOf(const Config& config);
+
+struct BoardSimulatorOptions {
+    std::uint16_t port = 0;  // listens on 127.0.0.1:port; 0 lets the system choose
+    // Where reports go until a refresh request arrives (the requester is then the server);
+    // 0: nowhere until then.
+    std::uint16_t statusPort = 0;
+    // One line per event, on the simulator's thread; every datagram received is shown in hex.
+    std::function<void(const std::string& line)> log;
+};
+
+class BoardSimulator {
+  public:
+    struct Counts {
+        std::uint64_t received = 0;  // datagrams handled
+        std::uint64_t accepted = 0;  // well-formed RE-MAP messages
+        std::uint64_t rejected = 0;  // malformed datagrams
+        std::uint64_t refreshes = 0;
+        std::uint64_t reportsSent = 0;
+    };
+
+    // Throws SocketError when the port cannot be had.
+    BoardSimulator(std::vector<SimulatedBoard> boards, BoardSimulatorOptions options);
+    ~BoardSimulator();
+    BoardSimulator(const BoardSimulator&) = delete;
+    BoardSimulator& operator=(const BoardSimulator&) = delete;
+
+    std::uint16_t Port() const { return m_port; }
+    void SetStatusPort(std::uint16_t port);
+    // False when no simulated board has that number.
+    bool SetBehaviour(std::uint16_t board, BoardBehaviour behaviour);
+
+    // What the board holds (its record as a well-behaved board would report it), and the data it
+    // took for input (0) or output (1); nothing for an unknown board or data never taken.
+    std::optional<BoardRecord> HeldRecord(std::uint16_t board) const;
+    std::optional<std::vector<std::uint8_t>> HeldData(std::uint16_t board, int io) const;
+
+    Counts GetCounts() const;
+    // Waits until the counts satisfy `done` or the timeout passes; true when they do.
+    bool WaitFor(const std::function<bool(const Counts&)>& done,
+                 std::chrono::milliseconds timeout) const;
+
+    // Stops listening; nothing is handled or reported afterwards.
+    void Stop();
+
+  private:
+    struct Board {
+        SimulatedBoard config;
+        std::optional<std::vector<std::uint8_t>> data[2];
+    };
+
+    void TakeWaiting();
+    void Handle(const Datagram& datagram);
+    void HandleRemap(const RemapMessage& message);
+    void HandleRefresh(std::uint16_t board, const sockaddr_in& from);
+    // Has the board report now, later, or not at all, as its behaviour says.
+    void Answer(std::size_t index, SocketLoop::Clock::time_point now);
+    void SendReport(std::size_t index);
+    std::optional<SocketLoop::Clock::time_point> NextDue() const;
+    void SendDueReports();
+    BoardRecord Reported(const Board& board) const;
+    void Log(const std::string& line) const;
+    void Count(std::uint64_t Counts::*counter);
+
+    UdpSocket m_socket;
+    std::uint16_t m_port;
+    std::function<void(const std::string&)> m_log;
+
+    mutable std::mutex m_mutex;
+    mutable std::condition_variable m_changed;
+    std::vector<Board> m_boards;
+    std::optional<sockaddr_in> m_status;
+    std::multimap<SocketLoop::Clock::time_point, std::size_t> m_pending;  // delayed reports
+    Counts m_counts;
+
+    std::unique_ptr<SocketLoop> m_loop;  // last: its thread uses the members above
+};
+
+}  // namespace control

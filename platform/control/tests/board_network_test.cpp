@@ -1,0 +1,256 @@
+// The Board Status Server with simulated boards behind it on the loopback network: a board's
+// report reaches the advised sinks as a type-8 notification through the queue, and
+// RetrieveBoardRemapInfo reaches the boards.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+
+#include "platform/control/board_simulator.h"
+#include "platform/control/remap_message.h"
+#include "platform/control/socket_thread.h"
+#include "platform/control/tests/fixture.h"
+#include "platform/control/tests/loopback.h"
+#include "platform/control/tests/test_sinks.h"
+
+namespace control {
+namespace {
+
+using testing::kPatience;
+using testing::MakeSink;
+using testing::RecordingBoardSink;
+using testing::RunPostedCalls;
+using Bytes = std::vector<std::uint8_t>;
+
+const Bytes kWorkedExample = {0x52, 0x45, 0x2D, 0x4D, 0x41, 0x50, 0x02, 0x00, 0x00, 0x00,
+                              0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x49,
+                              0xCB, 0x2D, 0x03, 0x01, 0x00, 0x05, 0x00, 0x78};
+
+class BoardNetwork : public testing::SimulationTest {
+  protected:
+    // The built-in configuration's boards, simulated in this process; the server's status port
+    // is one the system chooses, so that tests can run side by side.
+    void StartNetwork(const std::function<void(Config&)>& adjust = {}) {
+        Config config = DefaultConfig();
+        config.dataFolder = DataDir();
+        config.boards[0].remapInfo = {0, 1, 0, 0, 0x34, 0x12, 0, 0};
+        if (adjust) {
+            adjust(config);
+        }
+        boards =
+            std::make_unique<BoardSimulator>(SimulatedBoardsOf(config), BoardSimulatorOptions{});
+        config.rebootPort = boards->Port();
+        config.statusPort = 0;
+        StartSimulation(std::move(config));
+        std::string error;
+        statusPort = ConnectBoardNetwork(&error);
+        ASSERT_NE(statusPort, 0) << error;
+        boards->SetStatusPort(statusPort);
+
+        status = Create<IBoardStatus>(CLSID_BoardStatusServer);
+        ASSERT_EQ(status.As(statusEx), com::S_OK);
+        sink = MakeSink<RecordingBoardSink>();
+        ASSERT_EQ(status->Advise(sink.Get(), kAllBoards, kNotifyRemapInfo, &cookie), com::S_OK);
+    }
+
+    void TearDown() override {
+        boards.reset();
+        testing::SimulationTest::TearDown();
+    }
+
+    void Send(const Bytes& message) {
+        SocketThread sender(boards->Port());
+        ASSERT_EQ(
+            sender.Send(boards->Port(), static_cast<std::uint16_t>(message.size()), message.data()),
+            1);
+    }
+
+    // Pumps the queue as the program's wait does, until the sink has heard `count` reports.
+    bool PumpUntilReports(std::size_t count) {
+        const auto deadline = std::chrono::steady_clock::now() + kPatience;
+        for (;;) {
+            RunPostedCalls();
+            if (sink->reports.size() >= count) {
+                return true;
+            }
+            if (std::chrono::steady_clock::now() >= deadline) {
+                return false;
+            }
+            fw::TheMessageQueue().WaitFor(50);
+        }
+    }
+
+    BoardRecord Held(std::uint16_t board) {
+        BoardRecord record{};
+        EXPECT_EQ(status->GetBoardRemapInfo(board, record.data(), nullptr, nullptr), com::S_OK);
+        return record;
+    }
+
+    std::unique_ptr<BoardSimulator> boards;
+    std::uint16_t statusPort = 0;
+    com::ComPtr<IBoardStatus> status;
+    com::ComPtr<IBoardStatusEx> statusEx;
+    com::ComPtr<RecordingBoardSink> sink;
+    std::uint32_t cookie = 0;
+};
+
+TEST_F(BoardNetwork, TheWorkedExampleComesBackAsAType8ReportOnTheUserInterfaceThread) {
+    StartNetwork();
+    EXPECT_EQ(BoardStatusPort(), statusPort);
+    Send(kWorkedExample);
+    ASSERT_TRUE(PumpUntilReports(1));
+    const auto& report = sink->reports[0];
+    EXPECT_EQ(report.board, 0);
+    EXPECT_EQ(report.type, kNotifyRemapInfo);
+    EXPECT_EQ(report.length, 8);
+    EXPECT_EQ(report.cookie, cookie);
+    EXPECT_EQ(report.thread, std::this_thread::get_id());
+    EXPECT_EQ(report.data, (BoardRecord{1, 1, 0x2D, 0xCB, 0x34, 0x12, 0, 0}));
+    EXPECT_EQ(Held(0), report.data);
+}
+
+TEST_F(BoardNetwork, RetrieveAllHasEveryBoardReport) {
+    StartNetwork();
+    ASSERT_EQ(statusEx->RetrieveBoardRemapInfo(kAllBoards), com::S_OK);
+    const std::size_t count = CurrentConfig()->boards.size();
+    ASSERT_TRUE(PumpUntilReports(count));
+    for (std::size_t b = 0; b < count; ++b) {
+        EXPECT_EQ(sink->reports[b].board, b);
+    }
+    EXPECT_EQ(sink->reports[0].data, (BoardRecord{0, 1, 0, 0, 0x34, 0x12, 0, 0}));
+    EXPECT_TRUE(boards->WaitFor([](const BoardSimulator::Counts& c) { return c.received >= 1; },
+                                kPatience));
+    EXPECT_EQ(boards->GetCounts().refreshes, 1u);
+}
+
+TEST_F(BoardNetwork, RetrieveOneHasThatBoardReport) {
+    StartNetwork();
+    ASSERT_EQ(statusEx->RetrieveBoardRemapInfo(3), com::S_OK);
+    ASSERT_TRUE(PumpUntilReports(1));
+    EXPECT_EQ(sink->reports[0].board, 3);
+    ASSERT_EQ(statusEx->RetrieveBoardRemapInfo(5), com::S_OK);
+    ASSERT_TRUE(PumpUntilReports(2));
+    EXPECT_EQ(sink->reports[1].board, 5);
+}
+
+TEST_F(BoardNetwork, MalformedDatagramsLeaveTheBoardsAndTheServerUnchanged) {
+    StartNetwork();
+    std::vector<Bytes> bad;
+    for (std::size_t length = 1; length < kWorkedExample.size(); ++length) {
+        bad.emplace_back(kWorkedExample.begin(), kWorkedExample.begin() + length);
+    }
+    Bytes longer = kWorkedExample;
+    longer.push_back(0x00);
+    bad.push_back(longer);
+    Bytes wrongCrc = kWorkedExample;
+    wrongCrc[20] = 0x2D;
+    wrongCrc[21] = 0xCB;
+    bad.push_back(wrongCrc);
+    std::mt19937 random(11);
+    for (int i = 0; i < 20; ++i) {
+        Bytes noise(static_cast<std::size_t>(random() % 200 + 1));
+        for (auto& b : noise) {
+            b = static_cast<std::uint8_t>(random());
+        }
+        bad.push_back(noise);
+    }
+    for (std::size_t i = 0; i < bad.size(); ++i) {
+        Send(bad[i]);
+        ASSERT_TRUE(boards->WaitFor(
+            [i](const BoardSimulator::Counts& c) { return c.received >= i + 1; }, kPatience));
+    }
+    EXPECT_EQ(boards->GetCounts().rejected, bad.size());
+    EXPECT_EQ(boards->GetCounts().reportsSent, 0u);
+    RunPostedCalls();
+    EXPECT_TRUE(sink->reports.empty());
+    for (std::uint16_t b = 0; b < CurrentConfig()->boards.size(); ++b) {
+        EXPECT_EQ(Held(b), CurrentConfig()->boards[b].remapInfo) << "board " << b;
+        EXPECT_EQ(boards->HeldRecord(b), CurrentConfig()->boards[b].remapInfo) << "board " << b;
+    }
+    // The boards still answer.
+    Send(kWorkedExample);
+    ASSERT_TRUE(PumpUntilReports(1));
+    EXPECT_EQ(sink->reports[0].data, (BoardRecord{1, 1, 0x2D, 0xCB, 0x34, 0x12, 0, 0}));
+}
+
+TEST_F(BoardNetwork, TheServerIgnoresStrayDatagramsOnItsStatusPort) {
+    StartNetwork();
+    const UdpSocket stray = UdpSocket::ForSending();
+    const sockaddr_in to = LoopbackAddress(statusPort);
+    ASSERT_TRUE(stray.SendTo(to, Bytes{'B', 'R', 'D', '-', 'I', 'N', 'F', 'O', 0, 1}));
+    ASSERT_TRUE(stray.SendTo(to, Bytes(100, 0x42)));
+    // A report for a board past the configuration's count is no board's record either.
+    ASSERT_TRUE(stray.SendTo(to, EncodeBoardReport({200, {9, 9, 9, 9, 9, 9, 9, 9}})));
+    ASSERT_TRUE(stray.SendTo(to, EncodeBoardReport({4, {1, 2, 3, 4, 5, 6, 7, 8}})));
+    ASSERT_TRUE(PumpUntilReports(1));
+    RunPostedCalls();
+    ASSERT_EQ(sink->reports.size(), 1u);
+    EXPECT_EQ(sink->reports[0].board, 4);
+    EXPECT_EQ(Held(4), (BoardRecord{1, 2, 3, 4, 5, 6, 7, 8}));
+}
+
+TEST_F(BoardNetwork, ASilentBoardLeavesItsRecordAsItWas) {
+    StartNetwork([](Config& config) { config.boards[0].behaviour = BoardBehaviour::Silent(); });
+    Send(kWorkedExample);
+    ASSERT_EQ(statusEx->RetrieveBoardRemapInfo(1), com::S_OK);
+    ASSERT_TRUE(PumpUntilReports(1));
+    EXPECT_EQ(sink->reports[0].board, 1) << "the silent board's report would have come first";
+    EXPECT_EQ(Held(0), (BoardRecord{0, 1, 0, 0, 0x34, 0x12, 0, 0}));
+}
+
+TEST_F(BoardNetwork, RetrieveWithNoBoardsListeningSendsTheRequestAndSucceeds) {
+    StartNetwork();
+    // The boards go away; a plain socket takes their port to see what arrives there.
+    const std::uint16_t boardsPort = boards->Port();
+    boards.reset();
+    const UdpSocket listener = UdpSocket::BindLoopback(boardsPort);
+    ASSERT_EQ(statusEx->RetrieveBoardRemapInfo(kAllBoards), com::S_OK);
+    const auto request = testing::ReceiveWithin(listener);
+    ASSERT_TRUE(request);
+    EXPECT_EQ(request->bytes, EncodeRefreshRequest(kAllBoards));
+    EXPECT_EQ(ntohs(request->from.sin_port), statusPort) << "sent from the status socket";
+    RunPostedCalls();
+    EXPECT_TRUE(sink->reports.empty()) << "no held records stand in for the boards";
+}
+
+TEST_F(BoardNetwork, ABusyStatusPortGivesWayToAFreeOne) {
+    const UdpSocket squatter = UdpSocket::BindLoopback(0);
+    Config config = DefaultConfig();
+    config.dataFolder = DataDir();
+    config.statusPort = squatter.LocalPort();
+    StartSimulation(std::move(config));
+    const std::uint16_t port = ConnectBoardNetwork();
+    EXPECT_NE(port, 0);
+    EXPECT_NE(port, squatter.LocalPort());
+    EXPECT_EQ(BoardStatusPort(), port);
+}
+
+TEST_F(BoardNetwork, TheStatusPortIsFreedWhenTheSimulationStops) {
+    StartNetwork();
+    ResetSimulation();
+    EXPECT_EQ(BoardStatusPort(), 0);
+    EXPECT_NO_THROW(UdpSocket::BindLoopback(statusPort));
+}
+
+TEST_F(BoardNetwork, WithoutTheNetworkRetrieveReportsTheRecordsHeld) {
+    StartDefault();
+    EXPECT_EQ(BoardStatusPort(), 0);
+    auto server = Create<IBoardStatusEx>(CLSID_BoardStatusServer);
+    auto board = MakeSink<RecordingBoardSink>();
+    auto first = Create<IBoardStatus>(CLSID_BoardStatusServer);
+    std::uint32_t id = 0;
+    ASSERT_EQ(first->Advise(board.Get(), 2, kNotifyRemapInfo, &id), com::S_OK);
+    ASSERT_EQ(server->RetrieveBoardRemapInfo(2), com::S_OK);
+    EXPECT_EQ(RunPostedCalls(), 1);
+    EXPECT_EQ(board->reports.size(), 1u);
+}
+
+TEST(BoardNetworkOff, ConnectingWithoutASimulationSaysWhy) {
+    ResetSimulation();
+    std::string error;
+    EXPECT_EQ(ConnectBoardNetwork(&error), 0);
+    EXPECT_NE(error.find("not running"), std::string::npos) << error;
+}
+
+}  // namespace
+}  // namespace control

@@ -1,0 +1,54 @@
+// The report and refresh datagrams between the Board Status Server and the boards.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/control/board_wire.h"
+
+namespace control {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+TEST(BoardWire, AReportIsTagBoardHighFirstAndTheRecord) {
+    const Bytes bytes = EncodeBoardReport({0x0102, {1, 0, 0x2D, 0xCB, 0, 0, 0, 0}});
+    EXPECT_EQ(bytes, (Bytes{'B', 'R', 'D', '-', 'I', 'N', 'F', 'O', 0x01, 0x02, 1, 0, 0x2D, 0xCB, 0,
+                            0, 0, 0}));
+    const auto report = DecodeBoardReport(bytes);
+    ASSERT_TRUE(report);
+    EXPECT_EQ(report->board, 0x0102);
+    EXPECT_EQ(report->record, (BoardRecord{1, 0, 0x2D, 0xCB, 0, 0, 0, 0}));
+}
+
+TEST(BoardWire, ARefreshRequestNamesOneBoardOrAll) {
+    EXPECT_EQ(EncodeRefreshRequest(-1),
+              (Bytes{'B', 'R', 'D', '-', 'R', 'F', 'S', 'H', 0xFF, 0xFF}));
+    EXPECT_EQ(EncodeRefreshRequest(3), (Bytes{'B', 'R', 'D', '-', 'R', 'F', 'S', 'H', 0, 3}));
+    EXPECT_EQ(DecodeRefreshRequest(EncodeRefreshRequest(-1)), kRefreshAllBoards);
+    EXPECT_EQ(DecodeRefreshRequest(EncodeRefreshRequest(258)), 258);
+    EXPECT_TRUE(LooksLikeRefreshRequest(EncodeRefreshRequest(0)));
+}
+
+TEST(BoardWire, AnythingNotExactlyADatagramOfItsKindIsRefused) {
+    const Bytes report = EncodeBoardReport({1, {}});
+    const Bytes refresh = EncodeRefreshRequest(1);
+    for (std::size_t n = 0; n < report.size(); ++n) {
+        EXPECT_FALSE(DecodeBoardReport(Bytes(report.begin(), report.begin() + n))) << n;
+    }
+    Bytes longer = report;
+    longer.push_back(0);
+    EXPECT_FALSE(DecodeBoardReport(longer));
+    EXPECT_FALSE(DecodeBoardReport(refresh));
+    for (std::size_t n = 0; n < refresh.size(); ++n) {
+        EXPECT_FALSE(DecodeRefreshRequest(Bytes(refresh.begin(), refresh.begin() + n))) << n;
+    }
+    longer = refresh;
+    longer.push_back(0);
+    EXPECT_FALSE(DecodeRefreshRequest(longer));
+    Bytes otherTag = report;
+    otherTag[4] = 'X';
+    EXPECT_FALSE(DecodeBoardReport(otherTag));
+}
+
+}  // namespace
+}  // namespace control

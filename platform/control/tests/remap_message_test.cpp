@@ -1,0 +1,194 @@
+// The boards' reading of the RE-MAP message: the worked example, and everything that must be
+// refused without reading past the datagram.
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/control/crc16.h"
+#include "platform/control/remap_message.h"
+
+namespace control {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// One chosen board 02 00 00 00 00 01, input, one remap in row 3 from 5 to 120.
+const Bytes kWorkedExample = {0x52, 0x45, 0x2D, 0x4D, 0x41, 0x50, 0x02, 0x00, 0x00, 0x00,
+                              0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x49,
+                              0xCB, 0x2D, 0x03, 0x01, 0x00, 0x05, 0x00, 0x78};
+constexpr std::size_t kAddressListEnd = 18;  // where the count byte of the worked example is
+
+Bytes Replaced(Bytes bytes, std::size_t at, std::uint8_t value) {
+    bytes.at(at) = value;
+    return bytes;
+}
+
+Bytes Appended(Bytes bytes, const Bytes& tail) {
+    bytes.insert(bytes.end(), tail.begin(), tail.end());
+    return bytes;
+}
+
+TEST(RemapMessage, TheWorkedExampleIsTakenAsSent) {
+    ASSERT_EQ(kWorkedExample.size(), 28u);
+    const RemapParseResult parsed = ParseRemapMessage(kWorkedExample);
+    ASSERT_TRUE(parsed.message) << parsed.error;
+    EXPECT_TRUE(parsed.error.empty());
+    const RemapMessage& m = *parsed.message;
+    ASSERT_EQ(m.addresses.size(), 1u);
+    EXPECT_EQ(m.addresses[0], (BoardAddress{0x02, 0, 0, 0, 0, 0x01}));
+    EXPECT_EQ(m.ioLetter, 'I');
+    EXPECT_EQ(m.IoIndex(), 0);
+    EXPECT_EQ(m.crc, 0xCB2D);
+    EXPECT_EQ(m.Count(), 1u);
+    EXPECT_EQ(m.data, (Bytes{0x03, 0x01, 0x00, 0x05, 0x00, 0x78}));
+}
+
+TEST(RemapMessage, BuildingTheWorkedExampleGivesItsBytes) {
+    const Bytes data = {0x03, 0x01, 0x00, 0x05, 0x00, 0x78};
+    EXPECT_EQ(BuildRemapMessage({{0x02, 0, 0, 0, 0, 0x01}}, 'I', data), kWorkedExample);
+}
+
+TEST(RemapMessage, SeveralBoardsAndEntriesForOutput) {
+    const Bytes data = {0x00, 0x02, 0x00, 0x01, 0x00, 0x10, 0x00, 0x00, 0x00,
+                        0x02, 0x00, 0x11, 0x04, 0x01, 0x01, 0x00, 0x00, 0x3F};
+    const std::vector<BoardAddress> addresses = {
+        {2, 0, 0, 0, 0, 1}, {2, 0, 0, 0, 0, 3}, {0, 0, 0, 0, 0, 9}};
+    const Bytes message = BuildRemapMessage(addresses, 'O', data);
+    ASSERT_EQ(message.size(), 6u * (3 + 1) + 10 + 6 * 3);
+    const RemapParseResult parsed = ParseRemapMessage(message);
+    ASSERT_TRUE(parsed.message) << parsed.error;
+    EXPECT_EQ(parsed.message->addresses, addresses);
+    EXPECT_EQ(parsed.message->IoIndex(), 1);
+    EXPECT_EQ(parsed.message->crc, Crc16(data));
+    EXPECT_EQ(parsed.message->data, data);
+}
+
+TEST(RemapMessage, AnEmptyTableIsCountZeroAndCrcZero) {
+    const Bytes message = BuildRemapMessage({{2, 0, 0, 0, 0, 4}}, 'O', {});
+    EXPECT_EQ(message, (Bytes{'R', 'E', '-', 'M', 'A', 'P', 2, 0, 0,   0, 0,
+                              4,   0,   0,   0,   0,   0,   0, 0, 'O', 0, 0}));
+    const RemapParseResult parsed = ParseRemapMessage(message);
+    ASSERT_TRUE(parsed.message) << parsed.error;
+    EXPECT_EQ(parsed.message->Count(), 0u);
+    EXPECT_EQ(parsed.message->crc, 0);
+}
+
+struct Refused {
+    const char* name;
+    Bytes bytes;
+    const char* reason;  // a part of the error text
+};
+
+void PrintTo(const Refused& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class RemapMessageRefuses : public ::testing::TestWithParam<Refused> {};
+
+TEST_P(RemapMessageRefuses, WithAReason) {
+    const RemapParseResult parsed = ParseRemapMessage(GetParam().bytes);
+    EXPECT_FALSE(parsed.message);
+    EXPECT_NE(parsed.error.find(GetParam().reason), std::string::npos) << parsed.error;
+}
+
+const Bytes kNoBoard = {'R', 'E', '-', 'M', 'A', 'P', 0, 0, 0, 0, 0, 0, 0, 'I', 0, 0};
+
+INSTANTIATE_TEST_SUITE_P(
+    Malformed, RemapMessageRefuses,
+    ::testing::Values(
+        Refused{"empty", {}, "RE-MAP"},
+        Refused{"tag_only_in_part", {'R', 'E', '-', 'M', 'A'}, "RE-MAP"},
+        Refused{"other_tag", Replaced(kWorkedExample, 5, 'Q'), "RE-MAP"},
+        Refused{"lower_case_tag", Replaced(kWorkedExample, 0, 'r'), "RE-MAP"},
+        Refused{"no_end_of_addresses", Bytes(kWorkedExample.begin(), kWorkedExample.begin() + 12),
+                "address list"},
+        Refused{"end_of_addresses_cut", Bytes(kWorkedExample.begin(), kWorkedExample.begin() + 17),
+                "address list"},
+        Refused{"no_board", kNoBoard, "names no board"},
+        Refused{"header_cut", Bytes(kWorkedExample.begin(), kWorkedExample.begin() + 20),
+                "header bytes"},
+        Refused{"wrong_letter", Replaced(kWorkedExample, 19, 'X'), "neither 'I' nor 'O'"},
+        Refused{"lower_case_letter", Replaced(kWorkedExample, 19, 'i'), "neither 'I' nor 'O'"},
+        Refused{"count_above_data", Replaced(kWorkedExample, kAddressListEnd, 2), "truncated"},
+        Refused{"count_below_data", Replaced(kWorkedExample, kAddressListEnd, 0), "over-long"},
+        Refused{"trailing_byte", Appended(kWorkedExample, {0x00}), "over-long"},
+        Refused{"trailing_entry", Appended(kWorkedExample, {3, 0, 0, 6, 0, 0x79}), "over-long"},
+        Refused{"crc_off_by_one", Replaced(kWorkedExample, 21, 0x2E), "CRC mismatch"},
+        Refused{"crc_low_byte_first", Replaced(Replaced(kWorkedExample, 20, 0x2D), 21, 0xCB),
+                "CRC mismatch"},
+        Refused{"data_changed", Replaced(kWorkedExample, 27, 0x77), "CRC mismatch"},
+        Refused{"empty_table_with_crc",
+                Replaced(BuildRemapMessage({{2, 0, 0, 0, 0, 4}}, 'I', {}), 21, 1), "CRC mismatch"}),
+    [](const ::testing::TestParamInfo<Refused>& param) { return param.param.name; });
+
+TEST(RemapMessage, EveryTruncationIsRefused) {
+    for (std::size_t length = 0; length < kWorkedExample.size(); ++length) {
+        const Bytes cut(kWorkedExample.begin(), kWorkedExample.begin() + length);
+        EXPECT_FALSE(ParseRemapMessage(cut).message) << "accepted the first " << length << " bytes";
+    }
+}
+
+TEST(RemapMessage, EveryOverLongMessageIsRefused) {
+    for (std::size_t extra = 1; extra <= 12; ++extra) {
+        const Bytes longer = Appended(kWorkedExample, Bytes(extra, 0x5A));
+        const RemapParseResult parsed = ParseRemapMessage(longer);
+        EXPECT_FALSE(parsed.message) << "accepted " << extra << " extra bytes";
+        EXPECT_NE(parsed.error.find("over-long"), std::string::npos) << parsed.error;
+    }
+}
+
+// The addresses are not covered by the CRC; everything after them is, or is checked by value.
+TEST(RemapMessage, EverySingleBitFlipOutsideTheAddressesIsRefused) {
+    for (std::size_t at = 0; at < kWorkedExample.size(); ++at) {
+        if (at >= 6 && at < 12) {
+            continue;
+        }
+        for (int bit = 0; bit < 8; ++bit) {
+            const Bytes flipped = Replaced(
+                kWorkedExample, at, static_cast<std::uint8_t>(kWorkedExample[at] ^ (1 << bit)));
+            EXPECT_FALSE(ParseRemapMessage(flipped).message)
+                << "accepted with bit " << bit << " of byte " << at << " flipped";
+        }
+    }
+}
+
+// Random datagrams, some dressed as RE-MAP messages: whatever is accepted must be exactly what a
+// well-behaved sender builds from the parsed fields.
+TEST(RemapMessage, RandomBytesAreRefusedOrRebuiltExactly) {
+    std::mt19937 random(20240611);
+    std::uniform_int_distribution<int> byte(0, 255);
+    std::uniform_int_distribution<int> length(0, 120);
+    int accepted = 0;
+    for (int round = 0; round < 20000; ++round) {
+        Bytes bytes(static_cast<std::size_t>(length(random)));
+        for (auto& b : bytes) {
+            b = static_cast<std::uint8_t>(byte(random));
+        }
+        if (round % 2 == 0 && bytes.size() >= 6) {
+            std::copy_n("RE-MAP", 6, bytes.begin());
+        }
+        if (round % 4 == 0 && bytes.size() >= 18) {
+            std::fill(bytes.begin() + 12, bytes.begin() + 18, 0);  // one board, then the end
+        }
+        const RemapParseResult parsed = ParseRemapMessage(bytes);
+        if (!parsed.message) {
+            EXPECT_FALSE(parsed.error.empty());
+            continue;
+        }
+        ++accepted;
+        const RemapMessage& m = *parsed.message;
+        EXPECT_EQ(BuildRemapMessage(m.addresses, m.ioLetter, m.data), bytes);
+    }
+    EXPECT_LT(accepted, 200) << "random data should almost never carry a matching CRC";
+}
+
+TEST(RemapMessage, HexBytesForTheLog) {
+    EXPECT_EQ(HexBytes(Bytes{0x52, 0x00, 0xCB, 0x2D}), "52 00 CB 2D");
+    EXPECT_EQ(HexBytes(Bytes{}), "");
+}
+
+}  // namespace
+}  // namespace control

@@ -1,0 +1,117 @@
+// tav-boards: the router boards of a configuration, simulated on the loopback network until
+// SIGINT or SIGTERM. Every datagram received is printed in hex, with what the boards made of it.
+#include <signal.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <mutex>
+#include <optional>
+#include <string>
+
+#include "platform/control/board_simulator.h"
+#include "platform/control/config.h"
+
+namespace {
+
+constexpr char kUsage[] =
+    "usage: tav-boards [--config FILE]\n"
+    "Simulates the router boards of the configuration (FILE, else $TAVORA_CONFIG, else the\n"
+    "built-in one): RE-MAP messages and refresh requests are taken on 127.0.0.1 at the reboot\n"
+    "port, reports go to the Board Status Server at the status port. Ends on Ctrl-C.\n";
+
+struct Arguments {
+    std::optional<std::filesystem::path> configFile;
+    bool help = false;
+};
+
+std::optional<Arguments> ParseArguments(int argc, char** argv) {
+    Arguments arguments;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--help" || argument == "-h") {
+            arguments.help = true;
+        } else if (argument == "--config" && i + 1 < argc) {
+            arguments.configFile = argv[++i];
+        } else if (argument.rfind("--config=", 0) == 0) {
+            arguments.configFile = argument.substr(std::strlen("--config="));
+        } else {
+            return std::nullopt;
+        }
+    }
+    return arguments;
+}
+
+std::optional<std::filesystem::path> ChosenFile(const Arguments& arguments) {
+    if (arguments.configFile) {
+        return arguments.configFile;
+    }
+    const char* env = std::getenv("TAVORA_CONFIG");
+    if (env != nullptr && env[0] != '\0') {
+        return std::filesystem::path(env);
+    }
+    return std::nullopt;
+}
+
+void PrintLine(const std::string& line) {
+    static std::mutex mutex;
+    std::lock_guard lock(mutex);
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const auto arguments = ParseArguments(argc, argv);
+    if (!arguments || arguments->help) {
+        std::fputs(kUsage, arguments ? stdout : stderr);
+        return arguments ? 0 : 2;
+    }
+
+    control::Config config;
+    try {
+        const auto file = ChosenFile(*arguments);
+        config = file ? control::LoadConfigFile(*file) : control::DefaultConfig();
+    } catch (const control::ConfigError& e) {
+        std::fprintf(stderr, "tav-boards: %s\n", e.what());
+        return 1;
+    }
+
+    // Blocked before the simulator's thread starts, so that only sigwait below takes them.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGINT);
+    sigaddset(&stopSignals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+    const auto boards = control::SimulatedBoardsOf(config);
+    std::optional<control::BoardSimulator> simulator;
+    try {
+        simulator.emplace(boards, control::BoardSimulatorOptions{config.rebootPort,
+                                                                 config.statusPort, PrintLine});
+    } catch (const control::SocketError& e) {
+        std::fprintf(stderr, "tav-boards: %s (is another tav-boards running?)\n", e.what());
+        return 1;
+    }
+
+    PrintLine("tav-boards: " + std::to_string(boards.size()) + " boards of " + config.source +
+              " on 127.0.0.1:" + std::to_string(simulator->Port()) + ", reporting to " +
+              (config.statusPort != 0 ? "127.0.0.1:" + std::to_string(config.statusPort)
+                                      : std::string("the first to ask for a refresh")));
+    for (const control::SimulatedBoard& board : boards) {
+        std::string address = control::HexBytes(board.address);
+        std::replace(address.begin(), address.end(), ' ', ':');
+        PrintLine("  board " + std::to_string(board.number) + " " + board.name + " " + address +
+                  " record " + control::HexBytes(board.record) + " (" +
+                  control::DescribeBehaviour(board.behaviour) + ")");
+    }
+
+    int received = 0;
+    sigwait(&stopSignals, &received);
+    simulator->Stop();
+    PrintLine(std::string("tav-boards: stopped by ") + (received == SIGINT ? "SIGINT" : "SIGTERM"));
+    return 0;
+}

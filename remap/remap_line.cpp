@@ -1,0 +1,96 @@
+#include "remap/remap_line.h"
+
+#include <cstdlib>
+
+#include "app/format.h"
+#include "remap/tav_dlg.h"
+
+namespace {
+
+// Numeric fields keep only what follows a lower-case "x" (as in "0x12"); names and comments are
+// taken whole, so a name with an "x" in it reads back as written.
+std::string CutAtX(const std::string& field) {
+    const auto x = field.find('x');
+    return x == std::string::npos ? field : field.substr(x + 1);
+}
+
+}  // namespace
+
+int AtoI(const std::string& text) {
+    return std::atoi(text.c_str());
+}
+
+std::string FormatCrcLine(std::uint16_t crc) {
+    return tav::Format("CONFIGCRC(%d)", static_cast<int>(crc));
+}
+
+std::string FormatRemapLine(const CRemapEntry& e) {
+    return tav::Format("%s,%s,%s,%s,%d,%d,%d,%d,%d,%s", e.m_strTime, e.m_strDate, e.m_strSwitcher,
+                       e.m_strLevel, e.m_nRow, e.m_nOrigFirst, e.m_nOrigLast, e.m_nNewFirst,
+                       e.m_nNewLast, e.m_strComment);
+}
+
+std::uint16_t ParseTableCrc(const std::string& afterMarker) {
+    const auto end = afterMarker.find_first_not_of("-0123456789");
+    const std::string digits = afterMarker.substr(0, end);
+    return static_cast<std::uint16_t>(std::strtol(digits.c_str(), nullptr, 10) & 0xFFFF);
+}
+
+bool CTavDlg::GetNextField(const std::string& line, std::size_t& position, std::string& field) {
+    if (position >= line.size()) {
+        return false;
+    }
+    const std::string rest = line.substr(position);
+    const auto comma = rest.find(',');
+    if (comma == std::string::npos) {
+        // The last field runs to the end of the line, less the CR of a CR LF line. A line that
+        // was appended with LF alone keeps its last character. The position stays, so asking
+        // again gives the same text.
+        field = rest;
+        if (!field.empty() && field.back() == '\r') {
+            field.pop_back();
+        }
+        return true;
+    }
+    field = rest.substr(0, comma);
+    position += comma + 1;
+    return true;
+}
+
+std::unique_ptr<CRemapEntry> ParseRemapLine(const std::string& line) {
+    std::string fields[10];
+    std::size_t position = 0;
+    for (auto& field : fields) {
+        if (!CTavDlg::GetNextField(line, position, field)) {
+            return nullptr;
+        }
+    }
+    auto entry = std::make_unique<CRemapEntry>();
+    entry->m_strTime = fields[0];
+    entry->m_strDate = fields[1];
+    entry->m_strSwitcher = fields[2];
+    entry->m_strLevel = fields[3];
+    entry->m_nRow = AtoI(CutAtX(fields[4]));
+    entry->m_nOrigFirst = AtoI(CutAtX(fields[5]));
+    entry->m_nOrigLast = AtoI(CutAtX(fields[6]));
+    entry->m_nNewFirst = AtoI(CutAtX(fields[7]));
+    entry->m_nNewLast = AtoI(CutAtX(fields[8]));
+    entry->m_strComment = fields[9];
+    return entry;
+}
+
+std::string TableComment(const std::string& typed) {
+    std::string comment;
+    for (char c : typed) {
+        if (c == ',') {
+            comment += ';';
+        } else if (c == '\r' || c == '\n') {
+            if (comment.empty() || comment.back() != ' ') {
+                comment += ' ';
+            }
+        } else {
+            comment += c;
+        }
+    }
+    return comment.empty() ? " " : comment;
+}

@@ -1,0 +1,263 @@
+// The remap tables in memory and their files: opening, reading, checking, writing, saving under
+// another name and selecting a saved table.
+#include <cstdlib>
+
+#include "app/format.h"
+#include "app/tav_app.h"
+#include "platform/com/com.h"
+#include "platform/fw/app.h"
+#include "remap/remap_line.h"
+#include "remap/tav_dlg.h"
+#include "res/resource.h"
+
+namespace {
+
+constexpr char kDefaultInputFile[] = "TAV.IXT";
+constexpr char kDefaultOutputFile[] = "TAV.OXT";
+constexpr char kCrcMarker[] = "CONFIGCRC(";
+constexpr char kSelectRefused[] =
+    "This remap table does not match the configuration and was not selected.\nThe current "
+    "remap table is kept.";
+
+bool EqualNoCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+}  // namespace
+
+fw::BOOL CTavDlg::OpenRemapTableFile(int io, fw::BOOL rewrite, fw::BOOL useDefaultName,
+                                     const std::string& name) {
+    CloseRemapTableFile();
+    std::string& fileName = io == 1 ? m_strOutputTableFile : m_strInputTableFile;
+    if (useDefaultName) {
+        fileName = io == 1 ? kDefaultOutputFile : kDefaultInputFile;
+    } else {
+        if (name.empty()) {
+            return fw::FALSE;
+        }
+        fileName = name;
+    }
+    auto file =
+        std::make_unique<CTavFile>(fileName, rewrite ? CTavFile::kReplace | CTavFile::kTimeStamp
+                                                     : CTavFile::kAppend | CTavFile::kTimeStamp);
+    if (file->m_nError != 0) {
+        file.reset();
+        MessageBox(tav::Format("%s\nFilename:%s\n", fw::LoadString(IDS_ERR_OPEN_LOG), fileName),
+                   nullptr, fw::MB_ICONHAND);
+        return fw::FALSE;
+    }
+    m_pRemapFile = std::move(file);
+    return fw::TRUE;
+}
+
+void CTavDlg::CloseRemapTableFile() {
+    m_pRemapFile.reset();
+}
+
+fw::BOOL CTavDlg::LoadRemapTable(int io) {
+    ClearRemapTable(io);
+    return ReadRemapTableFile(io);
+}
+
+fw::BOOL CTavDlg::ReadRemapTableFile(int io) {
+    if (!m_pRemapFile || !m_pRemapFile->Rewind()) {
+        return fw::FALSE;
+    }
+    std::unique_ptr<RemapTable>& table = Table(io);
+    std::string line;
+    bool first = true;
+    while (m_pRemapFile->ReadLine(line)) {
+        if (first) {
+            first = false;
+            if (const auto marker = line.find(kCrcMarker); marker != std::string::npos) {
+                const std::uint16_t crc =
+                    ParseTableCrc(line.substr(marker + sizeof kCrcMarker - 1));
+                if (crc != GetTavApp()->GetActiveSetCrc()) {
+                    fw::AfxMessageBox(
+                        "This remap table was created under a different configuration set.  This "
+                        "may cause unpredictable behavior with this application unless the "
+                        "switcher tables are identical.",
+                        fw::MB_OK);
+                }
+                continue;
+            }
+        }
+        auto entry = ParseRemapLine(line);
+        if (!entry) {
+            return fw::FALSE;  // entries already read stay; the caller clears the table
+        }
+        if (!table) {
+            table = std::make_unique<RemapTable>();
+        }
+        table->push_back(std::move(entry));
+    }
+    return fw::TRUE;
+}
+
+fw::BOOL CTavDlg::VerifyRemapTable(int io) {
+    const std::unique_ptr<RemapTable>& table = Table(io);
+    if (!table) {
+        return fw::TRUE;
+    }
+    const auto& levels = GetTavApp()->GetLevels();
+    if (!table->empty() && levels.empty()) {
+        return fw::FALSE;
+    }
+    for (const auto& entry : *table) {
+        if (entry->m_nRow < 0 || static_cast<std::size_t>(entry->m_nRow) >= levels.size()) {
+            return fw::FALSE;  // a row the configuration does not have cannot be checked
+        }
+        const CSwitcherLevel& level = *levels[static_cast<std::size_t>(entry->m_nRow)];
+        if (!EqualNoCase(entry->m_strSwitcher, level.m_strSwitcher) ||
+            !EqualNoCase(entry->m_strLevel, level.m_strLevel)) {
+            return fw::FALSE;
+        }
+    }
+    return fw::TRUE;
+}
+
+void CTavDlg::ClearRemapTable(int io) {
+    Table(io).reset();
+}
+
+void CTavDlg::AppendRemapLine() {
+    if (!m_pRemapFile || m_pSysDefRecord == nullptr) {
+        return;
+    }
+    int origFirst = 0;
+    int origLast = 0;
+    int newFirst = 0;
+    int newLast = 0;
+    GetRemapNumbers(origFirst, origLast, newFirst, newLast);
+    const std::string text = tav::Format("%s,%s,%d,%d,%d,%d,%d,%s", m_pSysDefRecord->m_strSwitcher,
+                                         m_pSysDefRecord->m_strLevel, m_nSysDefRow, origFirst,
+                                         origLast, newFirst, newLast, TableComment(GetComment()));
+    try {
+        m_pRemapFile->WriteLine(text);
+    } catch (const CUserException&) {
+        MessageBox(fw::LoadString(IDS_ERR_WRITE_LOG), nullptr, fw::MB_ICONHAND);
+        CloseRemapTableFile();
+    }
+}
+
+void CTavDlg::WriteRemapTableFile(int io) {
+    if (!m_pRemapFile) {
+        return;
+    }
+    try {
+        m_pRemapFile->WriteRaw(FormatCrcLine(GetTavApp()->GetActiveSetCrc()));
+        if (const std::unique_ptr<RemapTable>& table = Table(io)) {
+            for (const auto& entry : *table) {
+                m_pRemapFile->WriteRaw(FormatRemapLine(*entry));
+            }
+        }
+    } catch (const CUserException&) {
+        MessageBox(fw::LoadString(IDS_ERR_WRITE_LOG), nullptr, fw::MB_ICONHAND);
+        CloseRemapTableFile();
+    }
+}
+
+fw::BOOL CTavDlg::SaveRemapTableAs(int io, std::uint32_t file) {
+    const std::unique_ptr<RemapTable>& table = io == 1 ? m_pOutputRemapTable : m_pInputRemapTable;
+    if (!table) {
+        return fw::TRUE;
+    }
+    CTavApp* app = GetTavApp();
+    auto write = [&](const std::string& line) {
+        const std::string bytes = line + "\r\n";
+        auto count = static_cast<std::uint32_t>(bytes.size());
+        control::IFileAccess* files = app->GetFileAccess();
+        return files != nullptr
+                   ? files->Write(file, &count, reinterpret_cast<const std::uint8_t*>(bytes.data()))
+                   : com::E_POINTER;
+    };
+    if (const com::HRESULT hr = write(FormatCrcLine(app->GetActiveSetCrc())); com::FAILED(hr)) {
+        app->ReportError(hr, "TavDlg", __LINE__);
+        return fw::FALSE;
+    }
+    for (const auto& entry : *table) {
+        if (const com::HRESULT hr = write(FormatRemapLine(*entry)); com::FAILED(hr)) {
+            app->ReportError(hr, "TavDlg", __LINE__);
+            return fw::FALSE;
+        }
+    }
+    return fw::TRUE;
+}
+
+fw::BOOL CTavDlg::SelectRemapTable(int io, const std::string& name) {
+    // The chosen file is read into a table of its own first: the working table is replaced only
+    // by a table that loaded and matches the configuration, so a missing or unusable file never
+    // costs the operator the remaps in force (the next change would write them away).
+    std::unique_ptr<RemapTable> working = std::move(Table(io));
+    const std::string workingFile = TableFile(io);
+    bool taken = false;
+    if (!RemapTableFileExists(name)) {
+        MessageBox(tav::Format("%s\nFilename:%s\n", fw::LoadString(IDS_ERR_OPEN_LOG), name),
+                   nullptr, fw::MB_ICONHAND);
+    } else if (OpenRemapTableFile(io, fw::FALSE, fw::FALSE, name)) {
+        taken = LoadRemapTable(io) && VerifyRemapTable(io);
+        if (!taken) {
+            MessageBox(tav::Format("%s\nFilename:%s\n", kSelectRefused, name), nullptr,
+                       fw::MB_ICONHAND);
+        }
+    }
+    CloseRemapTableFile();
+    if (!taken) {
+        Table(io) = std::move(working);
+        (io == 1 ? m_strOutputTableFile : m_strInputTableFile) = workingFile;
+    }
+    UpdateTitle();
+    return fw::TRUE;
+}
+
+int CTavDlg::CountRemappedPorts(int io) const {
+    const std::unique_ptr<RemapTable>& table = io == 1 ? m_pOutputRemapTable : m_pInputRemapTable;
+    int ports = 0;
+    if (table) {
+        for (const auto& entry : *table) {
+            ports += entry->PortCount();
+        }
+    }
+    return ports;
+}
+
+std::unique_ptr<CRemapEntry> CTavDlg::CopyRemapEntry(const CRemapEntry& entry, int origFirst,
+                                                     int origLast, int newFirst,
+                                                     int newLast) const {
+    auto copy = std::make_unique<CRemapEntry>(entry);
+    copy->m_nOrigFirst = origFirst;
+    copy->m_nOrigLast = origLast;
+    copy->m_nNewFirst = newFirst;
+    copy->m_nNewLast = newLast;
+    return copy;
+}
+
+bool CTavDlg::RemapTableFileExists(const std::string& name) {
+    CTavFile probe(name, CTavFile::kRead);
+    return probe.m_nError == 0;
+}
+
+void CTavDlg::LoadTablesAtStart() {
+    for (int io : {0, 1}) {
+        if (OpenRemapTableFile(io, fw::FALSE, fw::TRUE, {})) {
+            if (!LoadRemapTable(io) || !VerifyRemapTable(io)) {
+                ClearRemapTable(io);
+            }
+        }
+        CloseRemapTableFile();
+    }
+}
+
+void CTavDlg::UpdateTitle() {
+    if (m_nIOType == 2) {
+        return;
+    }
+    std::string title = GetWindowText();
+    if (const auto dash = title.find('-'); dash != std::string::npos) {
+        title.erase(dash == 0 ? 0 : dash - 1);
+    }
+    SetWindowText(title + " - " + TableFile(m_nIOType));
+}

@@ -1,0 +1,240 @@
+// The remap tables and their files.
+#include <fstream>
+#include <sstream>
+
+#include "app/tests/app_fixture.h"
+#include "platform/com/com.h"
+#include "remap/remap_line.h"
+#include "remap/tav_dlg.h"
+
+namespace apptest {
+namespace {
+
+constexpr char kEntry[] = "14:05:09,March 03 2002,MAIN,VIDEO,0,5,5,120,120,spare card";
+
+class RemapTablesTest : public AppTest {
+  protected:
+    void SetUp() override {
+        control::Config config = control::DefaultConfig();
+        config.activeSetCrc = 65535;
+        Connect(config);
+        ASSERT_TRUE(app->LoadLevelList());
+    }
+    void Put(const std::string& name, const std::string& content) {
+        std::ofstream(dir / "data" / name, std::ios::binary) << content;
+    }
+    std::string Get(const std::string& name) {
+        std::ifstream in(dir / "data" / name, std::ios::binary);
+        std::stringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    bool Exists(const std::string& name) { return std::filesystem::exists(dir / "data" / name); }
+    // Loads the default input file as the start-up does; false when the table was dropped.
+    bool LoadInput() {
+        if (!dlg.OpenRemapTableFile(0, fw::FALSE, fw::TRUE, {})) {
+            return false;
+        }
+        const bool ok = dlg.LoadRemapTable(0) && dlg.VerifyRemapTable(0);
+        if (!ok) {
+            dlg.ClearRemapTable(0);
+        }
+        dlg.CloseRemapTableFile();
+        return ok;
+    }
+    CTavDlg dlg;
+};
+
+TEST_F(RemapTablesTest, ChecksumLineComparedOnSixteenBits) {
+    const std::pair<const char*, bool> cases[] = {
+        {"CONFIGCRC(-1)\r\n", false},
+        {"CONFIGCRC(65535)\r\n", false},
+        {"14:03:07,July 11 2002,CONFIGCRC(65535)\n", false},  // the time-stamped form
+        {"CONFIGCRC(1234)\r\n", true},
+    };
+    for (const auto& [file, warned] : cases) {
+        SCOPED_TRACE(file);
+        driver = headless::ScriptedDriver();
+        backend.GetTranscript().Clear();
+        Put("TAV.IXT", std::string(file) + kEntry + "\r\n");
+        ASSERT_TRUE(LoadInput());
+        ASSERT_TRUE(dlg.Table(0));
+        EXPECT_EQ(dlg.Table(0)->size(), 1u);
+        EXPECT_EQ(!Transcript().empty(), warned);
+    }
+    EXPECT_EQ(Transcript().back(),
+              R"(msgbox caption="tavora" icon=exclamation buttons=ok text="This remap table was )"
+              R"(created under a different configuration set.  This may cause unpredictable )"
+              R"(behavior with this application unless the switcher tables are identical." -> ok)");
+}
+
+TEST_F(RemapTablesTest, ReadingCases) {
+    struct Case {
+        const char* name;
+        std::string content;
+        bool loads;
+        std::size_t entries;  // 0 with loads: no table at all
+        std::string comment;
+    };
+    const std::vector<Case> cases = {
+        {"only the checksum line: no table", "CONFIGCRC(-1)\r\n", true, 0, ""},
+        {"comment with a comma: read up to it",
+         std::string("CONFIGCRC(-1)\r\n") +
+             "14:05:09,March 03 2002,MAIN,VIDEO,0,5,5,120,120,a,b\r\n",
+         true, 1, "a"},
+        {"blank comment", "CONFIGCRC(-1)\r\n14:05:09,March 03 2002,MAIN,VIDEO,0,5,5,120,120, \r\n",
+         true, 1, " "},
+        {"appended line without CR keeps its whole comment",
+         "CONFIGCRC(-1)\r\n14:05:09,March 03 2002,MAIN,VIDEO,0,5,5,120,120,spare card\n", true, 1,
+         "spare card"},
+        {"line of only a CR: empty entry, dropped by the check", "CONFIGCRC(-1)\r\n\r\n", false, 0,
+         ""},
+        {"empty line: load fails", "CONFIGCRC(-1)\r\n\n", false, 0, ""},
+        {"names of another configuration: dropped",
+         "CONFIGCRC(-1)\r\n14:05:09,March 03 2002,MAIN,AUDIO9,0,5,5,120,120,x\r\n", false, 0, ""},
+        {"names compared without case",
+         "CONFIGCRC(-1)\r\n14:05:09,March 03 2002,main,video,0,5,5,120,120,x\r\n", true, 1, "x"},
+        {"first line without marker is an entry", std::string(kEntry) + "\r\n", true, 1,
+         "spare card"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Put("TAV.IXT", c.content);
+        EXPECT_EQ(LoadInput(), c.loads);
+        if (c.loads && c.entries > 0) {
+            ASSERT_TRUE(dlg.Table(0));
+            ASSERT_EQ(dlg.Table(0)->size(), c.entries);
+            EXPECT_EQ(dlg.Table(0)->front()->m_strComment, c.comment);
+        } else {
+            EXPECT_FALSE(dlg.Table(0));
+        }
+    }
+}
+
+TEST_F(RemapTablesTest, NamesWithAnXReadBackAsWritten) {
+    control::Config config = control::DefaultConfig();
+    config.levels[0].switcher = "mixsw";
+    config.levels[0].level = "xvid";
+    control::ResetSimulation();
+    app.reset();
+    Connect(config);
+    ASSERT_TRUE(app->LoadLevelList());
+    Put("TAV.IXT", "CONFIGCRC(0)\r\n14:05:09,March 03 2002,mixsw,xvid,0,0x5,5,120,120,box\r\n");
+    driver.Answer(fw::IDOK);
+    ASSERT_TRUE(LoadInput());
+    const CRemapEntry& e = *dlg.Table(0)->front();
+    EXPECT_EQ(e.m_strSwitcher, "mixsw");
+    EXPECT_EQ(e.m_strLevel, "xvid");
+    EXPECT_EQ(e.m_nOrigFirst, 5);  // numbers still drop an "0x" prefix
+    EXPECT_EQ(e.m_strComment, "box");
+}
+
+TEST_F(RemapTablesTest, RewriteWritesChecksumAndEntriesWithCrLf) {
+    Put("TAV.IXT", std::string("CONFIGCRC(-1)\r\n") + kEntry + "\r\n");
+    ASSERT_TRUE(LoadInput());
+    ASSERT_TRUE(dlg.OpenRemapTableFile(0, fw::TRUE, fw::TRUE, {}));
+    dlg.WriteRemapTableFile(0);
+    dlg.CloseRemapTableFile();
+    EXPECT_EQ(Get("TAV.IXT"), std::string("CONFIGCRC(65535)\r\n") + kEntry + "\r\n");
+    dlg.ClearRemapTable(0);
+    ASSERT_TRUE(dlg.OpenRemapTableFile(0, fw::TRUE, fw::TRUE, {}));
+    dlg.WriteRemapTableFile(0);
+    dlg.CloseRemapTableFile();
+    EXPECT_EQ(Get("TAV.IXT"), "CONFIGCRC(65535)\r\n");
+}
+
+TEST_F(RemapTablesTest, CommentsNeverBreakTheFormat) {
+    EXPECT_EQ(TableComment(""), " ");
+    EXPECT_EQ(TableComment("card 3, slot 2\r\nswap"), "card 3; slot 2 swap");
+    EXPECT_EQ(TableComment("fine"), "fine");
+}
+
+TEST_F(RemapTablesTest, FieldReaderRepeatsTheLastFieldAndFailsAtTheEnd) {
+    std::string field;
+    std::size_t position = 0;
+    const std::string line = "a,b";
+    ASSERT_TRUE(CTavDlg::GetNextField(line, position, field));
+    EXPECT_EQ(field, "a");
+    ASSERT_TRUE(CTavDlg::GetNextField(line, position, field));
+    EXPECT_EQ(field, "b");
+    ASSERT_TRUE(CTavDlg::GetNextField(line, position, field));
+    EXPECT_EQ(field, "b");  // the same text again
+    position = 3;
+    EXPECT_FALSE(CTavDlg::GetNextField(line, position, field));
+}
+
+TEST_F(RemapTablesTest, SavedCopySelectedThenChangedWritesTheDefaultFile) {
+    const std::string original = std::string("CONFIGCRC(65535)\r\n") + kEntry + "\r\n";
+    Put("TAV.IXT", original);
+    ASSERT_TRUE(LoadInput());
+    // Save As through the component, as the file dialog does.
+    control::IFileAccess* files = app->GetFileAccess();
+    std::uint32_t handle = 0;
+    ASSERT_EQ(files->Open(10, "COPY1.IXT", 0x112, 0x12, &handle), com::S_OK);
+    EXPECT_TRUE(dlg.SaveRemapTableAs(0, handle));
+    ASSERT_EQ(files->Close(handle), com::S_OK);
+    EXPECT_EQ(Get("COPY1.IXT"), original);
+
+    dlg.ClearRemapTable(0);
+    EXPECT_TRUE(dlg.SelectRemapTable(0, "COPY1.IXT"));
+    ASSERT_TRUE(dlg.Table(0));
+    EXPECT_EQ(dlg.TableFile(0), "COPY1.IXT");
+    // A change rewrites the default file, as the Remap command does.
+    dlg.Table(0)->push_back(dlg.CopyRemapEntry(*dlg.Table(0)->front(), 6, 6, 121, 121));
+    ASSERT_TRUE(dlg.OpenRemapTableFile(0, fw::TRUE, fw::TRUE, {}));
+    dlg.WriteRemapTableFile(0);
+    dlg.CloseRemapTableFile();
+    EXPECT_EQ(dlg.TableFile(0), "TAV.IXT");
+    EXPECT_EQ(Get("COPY1.IXT"), original);
+    EXPECT_NE(Get("TAV.IXT").find(",6,6,121,121,spare card\r\n"), std::string::npos);
+    EXPECT_EQ(dlg.CountRemappedPorts(0), 2);
+}
+
+TEST_F(RemapTablesTest, SelectingAMissingOrUnusableFileKeepsTheWorkingTable) {
+    Put("TAV.IXT", std::string("CONFIGCRC(65535)\r\n") + kEntry + "\r\n");
+    ASSERT_TRUE(LoadInput());
+    EXPECT_TRUE(dlg.SelectRemapTable(0, "NOSUCH.IXT"));
+    EXPECT_FALSE(Exists("NOSUCH.IXT"));
+    ASSERT_TRUE(dlg.Table(0));
+    EXPECT_EQ(dlg.Table(0)->size(), 1u);
+    EXPECT_EQ(dlg.TableFile(0), "TAV.IXT");
+
+    Put("OTHER.IXT", "CONFIGCRC(65535)\r\n14:05:09,March 03 2002,NOWHERE,VIDEO,0,1,1,2,2,x\r\n");
+    EXPECT_TRUE(dlg.SelectRemapTable(0, "OTHER.IXT"));
+    ASSERT_TRUE(dlg.Table(0));
+    EXPECT_EQ(dlg.Table(0)->front()->m_strSwitcher, "MAIN");
+    ASSERT_EQ(Transcript().size(), 2u);
+    EXPECT_NE(Transcript()[0].find("Error occured when trying to open a log file.\\nFilename:"
+                                   "NOSUCH.IXT\\n"),
+              std::string::npos);
+    EXPECT_NE(Transcript()[1].find("icon=stop"), std::string::npos);
+}
+
+TEST_F(RemapTablesTest, OpenFailureShowsTheLogFileMessage) {
+    EXPECT_FALSE(dlg.OpenRemapTableFile(0, fw::FALSE, fw::FALSE, "bad/name.ixt"));
+    EXPECT_FALSE(dlg.OpenRemapTableFile(0, fw::FALSE, fw::FALSE, ""));  // no message
+    ASSERT_EQ(Transcript().size(), 1u);
+    EXPECT_EQ(Transcript()[0],
+              R"(msgbox caption="tavora" icon=stop buttons=ok text="Error occured when trying to )"
+              R"(open a log file.\nFilename:bad/name.ixt\n" -> ok)");
+    EXPECT_EQ(dlg.GetRemapFile(), nullptr);
+}
+
+TEST_F(RemapTablesTest, WriteFailureShowsMessageAndClosesTheFile) {
+    Put("TAV.IXT", std::string("CONFIGCRC(65535)\r\n") + kEntry + "\r\n");
+    ASSERT_TRUE(LoadInput());
+    ASSERT_TRUE(dlg.OpenRemapTableFile(0, fw::TRUE, fw::TRUE, {}));
+    control::InjectFault(
+        control::Fault(control::ComponentId::FileAccess, "Write", com::HRESULT_FROM_WIN32(112), 1));
+    driver.Then([](fw::CWnd& w) { headless::Item(w, fw::IDOK).UserClick(); });
+    dlg.WriteRemapTableFile(0);
+    EXPECT_EQ(dlg.GetRemapFile(), nullptr);
+    EXPECT_EQ(Transcript().back(),
+              R"(msgbox caption="tavora" icon=stop buttons=ok text="Error occurred while trying )"
+              R"(to write to the log file" -> ok)");
+    // The replaced content only takes the file's place at a clean close: the old file stays.
+    EXPECT_EQ(Get("TAV.IXT"), std::string("CONFIGCRC(65535)\r\n") + kEntry + "\r\n");
+}
+
+}  // namespace
+}  // namespace apptest

@@ -1,0 +1,127 @@
+// The System Definition Table held by the main dialog: loading and saving "TAV.SDF", the check
+// against the configured levels, and disposal.
+#include <algorithm>
+#include <cctype>
+
+#include "app/tav_app.h"
+#include "files/tav_file.h"
+#include "remap/tav_dlg.h"
+#include "sysdef/sysdef_format.h"
+
+namespace {
+
+constexpr const char* kSaveCaption = "Save System Definition File";
+
+bool EqualNoCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+}  // namespace
+
+int CTavDlg::LoadSysDefTable() {
+    auto file = std::make_unique<CTavFile>(sysdef::kSysDefFileName, CTavFile::kRead);
+    if (file->m_nError != 0) {
+        FreeSysDefTable(m_pSysDefTable);
+        return 0;
+    }
+    // A table held from before is replaced, so the remembered row must not outlive it.
+    FreeSysDefTable(m_pSysDefTable);
+    m_pSysDefTable = std::make_unique<SysDefTable>();
+    m_nSysDefCount = 0;
+    std::string line;
+    while (file->ReadLine(line)) {
+        m_pSysDefTable->push_back(sysdef::ParseSysDefLine(line));
+        ++m_nSysDefCount;
+    }
+    file->Close();
+    return 1;
+}
+
+int CTavDlg::IsSysDefTableCurrent() {
+    if (!m_pSysDefTable) {
+        return 0;
+    }
+    m_nSysDefCount = static_cast<int>(m_pSysDefTable->size());
+    const CTavApp* app = GetTavApp();
+    const auto& levels = app->GetLevels();
+    if (m_nSysDefCount != app->GetLevelCount()) {
+        return 0;
+    }
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        // A level list cut short by a failed read may be longer than the table is.
+        if (i >= m_pSysDefTable->size()) {
+            return 0;
+        }
+        const CSwitcherLevel& level = *levels[i];
+        const SysDefRecord& record = *(*m_pSysDefTable)[i];
+        if (!EqualNoCase(level.m_strSwitcher, record.m_strSwitcher) ||
+            !EqualNoCase(level.m_strLevel, record.m_strLevel) ||
+            level.m_nInputs != record.m_nInputs || level.m_nOutputs != record.m_nOutputs) {
+            return 0;
+        }
+    }
+    return 1;
+}
+
+void CTavDlg::FreeSysDefTable(std::unique_ptr<SysDefTable>& table) {
+    if (!table) {
+        return;
+    }
+    // The remembered row points into the held table; it must not be left dangling.
+    const bool holdsRememberedRow =
+        table.get() == m_pSysDefTable.get() ||
+        std::any_of(table->begin(), table->end(),
+                    [this](const auto& record) { return record.get() == m_pSysDefRecord; });
+    if (holdsRememberedRow) {
+        m_pSysDefRecord = nullptr;
+        m_nSysDefRow = -1;
+    }
+    table.reset();
+}
+
+void CTavDlg::SetSysDefTable(std::unique_ptr<SysDefTable> table) {
+    if (table && table.get() == m_pSysDefTable.get()) {
+        // The dialog edited the held table in place: it is already ours, and owned once.
+        static_cast<void>(table.release());
+        m_nSysDefCount = static_cast<int>(m_pSysDefTable->size());
+        return;
+    }
+    FreeSysDefTable(m_pSysDefTable);
+    m_pSysDefTable = std::move(table);
+    m_nSysDefCount = m_pSysDefTable ? static_cast<int>(m_pSysDefTable->size()) : 0;
+}
+
+void CTavDlg::SaveSysDefTable() {
+    if (!m_pSysDefTable) {
+        return;
+    }
+    m_nSysDefCount = static_cast<int>(m_pSysDefTable->size());
+    if (m_nSysDefCount == 0) {
+        return;
+    }
+    // Checked before the file is opened: a value wider than its column would shift every later
+    // column, and opening for replacement would already commit to a new content.
+    if (const std::string problem = sysdef::FindUnfitValue(*m_pSysDefTable); !problem.empty()) {
+        MessageBox("The System Definition Table was not saved.\n" + problem, kSaveCaption,
+                   fw::MB_OK | fw::MB_ICONSTOP);
+        return;
+    }
+    auto file = std::make_unique<CTavFile>(sysdef::kSysDefFileName, CTavFile::kReplace);
+    if (file->m_nError != 0) {
+        MessageBox("Open file failure", kSaveCaption, fw::MB_OK);
+        FreeSysDefTable(m_pSysDefTable);
+        return;
+    }
+    try {
+        for (std::size_t i = 0; i < m_pSysDefTable->size(); ++i) {
+            file->WriteLine(sysdef::FormatSysDefLine(*(*m_pSysDefTable)[i], i));
+        }
+    } catch (const CUserException&) {
+        // The file has shown its error dialog. The table stays held so nothing is lost, and the
+        // broken-off replacement leaves the previous file as it was.
+    }
+    file->Close();
+}
