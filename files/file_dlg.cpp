@@ -1,4 +1,5 @@
 #include "files/file_dlg.h"
+#include "app/text.h"
 
 #include <array>
 #include <cstring>
@@ -17,26 +18,6 @@ constexpr std::uint16_t kNothingFound = 0x211;
 
 bool IsInterfaceCode(com::HRESULT hr) {
     return com::HRESULT_FACILITY(hr) == com::FACILITY_ITF;
-}
-
-bool EndsWithNoCase(const std::string& text, const std::string& tail) {
-    if (tail.size() > text.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < tail.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[text.size() - tail.size() + i])) !=
-            std::tolower(static_cast<unsigned char>(tail[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
-std::string Lower(std::string text) {
-    for (char& c : text) {
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    }
-    return text;
 }
 
 }  // namespace
@@ -138,7 +119,7 @@ std::string CFileDlg::NameToUse() const {
         const std::string pattern = m_pFileType->GetItemText(0);
         const auto dot = pattern.find('.');
         const std::string extension = dot == std::string::npos ? pattern : pattern.substr(dot);
-        if (!EndsWithNoCase(name, extension)) {
+        if (!tav::EndsWithNoCase(name, extension)) {
             name += pattern.substr(pattern.size() >= 4 ? pattern.size() - 4 : 0);
         }
     }
@@ -155,7 +136,7 @@ void CFileDlg::OnOK() {
         // "A.IXT": ask whenever the names are the same but for case.
         bool listed = false;
         for (const auto& existing : m_mapListed) {
-            listed = listed || Lower(existing) == Lower(name);
+            listed = listed || tav::EqualNoCase(existing, name);
         }
         if (listed && MessageBox(name + "\n" + fw::LoadString(IDS_REPLACE_FILE), nullptr,
                                  fw::MB_YESNO | fw::MB_ICONQUESTION) != fw::IDYES) {

@@ -1,6 +1,7 @@
 // The remap tables in memory and their files: opening, reading, checking, writing, saving under
 // another name and selecting a saved table.
 #include <cstdlib>
+#include "app/text.h"
 
 #include "app/format.h"
 #include "app/tav_app.h"
@@ -18,13 +19,6 @@ constexpr char kCrcMarker[] = "CONFIGCRC(";
 constexpr char kSelectRefused[] =
     "This remap table does not match the configuration and was not selected.\nThe current "
     "remap table is kept.";
-
-bool EqualNoCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 }  // namespace
 
@@ -111,8 +105,8 @@ fw::BOOL CTavDlg::VerifyRemapTable(int io) {
             return fw::FALSE;  // a row the configuration does not have cannot be checked
         }
         const CSwitcherLevel& level = *levels[static_cast<std::size_t>(entry->m_nRow)];
-        if (!EqualNoCase(entry->m_strSwitcher, level.m_strSwitcher) ||
-            !EqualNoCase(entry->m_strLevel, level.m_strLevel)) {
+        if (!tav::EqualNoCase(entry->m_strSwitcher, level.m_strSwitcher) ||
+            !tav::EqualNoCase(entry->m_strLevel, level.m_strLevel)) {
             return fw::FALSE;
         }
     }

@@ -1,4 +1,5 @@
 #include "remap/tav_dlg.h"
+#include "app/text.h"
 
 #include "app/about_dlg.h"
 #include "app/tav_app.h"
@@ -12,13 +13,6 @@ namespace {
 
 const fw::UINT kIndicators[] = {fw::ID_SEPARATOR, fw::ID_INDICATOR_CAPS, fw::ID_INDICATOR_NUM,
                                 fw::ID_INDICATOR_SCRL};
-
-bool EqualNoCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 }  // namespace
 
@@ -110,7 +104,7 @@ void CTavDlg::FillSwitcherList() {
     for (const auto& level : GetTavApp()->GetLevels()) {
         bool listed = false;
         for (const auto& item : switchers->Items()) {
-            listed = listed || EqualNoCase(item, level->m_strSwitcher);
+            listed = listed || tav::EqualNoCase(item, level->m_strSwitcher);
         }
         if (!listed) {
             switchers->AddString(level->m_strSwitcher);
@@ -132,7 +126,7 @@ void CTavDlg::FillLevelList() {
     fw::Control* levels = GetDlgItem(IDC_LEVEL);
     levels->ResetContent();
     for (const auto& level : GetTavApp()->GetLevels()) {
-        if (EqualNoCase(level->m_strSwitcher, switcher)) {
+        if (tav::EqualNoCase(level->m_strSwitcher, switcher)) {
             levels->AddString(level->m_strLevel);
         }
     }

@@ -2,6 +2,7 @@
 // against the configured levels, and disposal.
 #include <algorithm>
 #include <cctype>
+#include "app/text.h"
 
 #include "app/tav_app.h"
 #include "files/tav_file.h"
@@ -11,13 +12,6 @@
 namespace {
 
 constexpr const char* kSaveCaption = "Save System Definition File";
-
-bool EqualNoCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
-           });
-}
 
 }  // namespace
 
@@ -57,8 +51,8 @@ int CTavDlg::IsSysDefTableCurrent() {
         }
         const CSwitcherLevel& level = *levels[i];
         const SysDefRecord& record = *(*m_pSysDefTable)[i];
-        if (!EqualNoCase(level.m_strSwitcher, record.m_strSwitcher) ||
-            !EqualNoCase(level.m_strLevel, record.m_strLevel) ||
+        if (!tav::EqualNoCase(level.m_strSwitcher, record.m_strSwitcher) ||
+            !tav::EqualNoCase(level.m_strLevel, record.m_strLevel) ||
             level.m_nInputs != record.m_nInputs || level.m_nOutputs != record.m_nOutputs) {
             return 0;
         }

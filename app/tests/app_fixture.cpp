@@ -2,6 +2,9 @@
 
 #include <unistd.h>
 
+#include <fstream>
+#include <sstream>
+
 #include "platform/com/com.h"
 #include "platform/fw/message_queue.h"
 #include "res/resources.h"
@@ -42,6 +45,17 @@ void AppTest::Connect(control::Config config) {
     Start(std::move(config));
     ASSERT_EQ(com::CoInitialize(nullptr), com::S_OK);
     ASSERT_TRUE(app->ConnectComponents());
+}
+
+void AppTest::Put(const std::string& name, const std::string& content) {
+    std::ofstream(dir / "data" / name, std::ios::binary) << content;
+}
+
+std::string AppTest::Get(const std::string& name) {
+    std::ifstream in(dir / "data" / name, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 void AppTest::Pump() { fw::PumpWaitingMessages(); }

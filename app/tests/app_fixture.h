@@ -27,6 +27,9 @@ protected:
     // Runs what components posted to the queue.
     void Pump();
     const std::vector<std::string>& Transcript() { return backend.GetTranscript().Lines(); }
+    // Files of the data folder, byte for byte.
+    void Put(const std::string& name, const std::string& content);
+    std::string Get(const std::string& name);
 
     headless::ScriptedDriver driver;
     headless::HeadlessBackend backend{driver};

@@ -1,7 +1,4 @@
 // The text file class over the File Access component.
-#include <fstream>
-#include <sstream>
-
 #include "app/tests/app_fixture.h"
 #include "files/tav_file.h"
 #include "platform/com/com.h"
@@ -15,15 +12,6 @@ class TavFileTest : public AppTest {
         ::setenv("TZ", "UTC0", 1);
         ::tzset();
         Connect();
-    }
-    void Put(const std::string& name, const std::string& content) {
-        std::ofstream(dir / "data" / name, std::ios::binary) << content;
-    }
-    std::string Get(const std::string& name) {
-        std::ifstream in(dir / "data" / name, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
     }
     std::vector<std::string> ReadAll(const std::string& name) {
         CTavFile file(name, CTavFile::kRead);

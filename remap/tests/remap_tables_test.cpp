@@ -1,7 +1,4 @@
 // The remap tables and their files.
-#include <fstream>
-#include <sstream>
-
 #include "app/tests/app_fixture.h"
 #include "platform/com/com.h"
 #include "remap/remap_line.h"
@@ -19,15 +16,6 @@ class RemapTablesTest : public AppTest {
         config.activeSetCrc = 65535;
         Connect(config);
         ASSERT_TRUE(app->LoadLevelList());
-    }
-    void Put(const std::string& name, const std::string& content) {
-        std::ofstream(dir / "data" / name, std::ios::binary) << content;
-    }
-    std::string Get(const std::string& name) {
-        std::ifstream in(dir / "data" / name, std::ios::binary);
-        std::stringstream s;
-        s << in.rdbuf();
-        return s.str();
     }
     bool Exists(const std::string& name) { return std::filesystem::exists(dir / "data" / name); }
     // Loads the default input file as the start-up does; false when the table was dropped.
