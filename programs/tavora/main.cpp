@@ -49,7 +49,9 @@ int main(int argc, char** argv) {
     fw::InstallResources(&tav::TavResources());
 
     std::string error;
-    if (!control::StartSimulation({}, &error)) {
+    control::SimulationOptions simulation;
+    simulation.boardNetwork = true;
+    if (!control::StartSimulation(simulation, &error)) {
         std::fprintf(stderr, "tavora: %s\n", error.c_str());
         return 2;
     }
