@@ -1,0 +1,54 @@
+// The About box and the print chooser on the Qt back end, clicked as a person would.
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "app/about_dlg.h"
+#include "app/print_choice_dlg.h"
+#include "platform/qt/tests/qt_fixture.h"
+#include "res/resource.h"
+
+namespace qttest {
+namespace {
+
+class QtAppDialogs : public QtTest {
+  protected:
+    QtAppDialogs() { UseProgramResources(); }
+    // Ends a dialog that the test failed to end, instead of hanging.
+    void Watchdog(fw::CDialog& dlg) {
+        QTimer::singleShot(5000, &m_guard, [&dlg] { dlg.EndDialog(-99); });
+    }
+
+  private:
+    QObject m_guard;
+};
+
+TEST_F(QtAppDialogs, PrintChooserEnablesPrintAfterARadioClick) {
+    CPrintChoiceDlg dlg;
+    QTimer::singleShot(0, [&] {
+        auto* print = WidgetAs<QPushButton>(dlg, fw::IDOK);
+        ASSERT_NE(print, nullptr);
+        EXPECT_FALSE(print->isEnabled());
+        WidgetAs<QRadioButton>(dlg, IDC_OUTPUT_TABLE)->click();
+        EXPECT_TRUE(print->isEnabled());
+        print->click();
+    });
+    Watchdog(dlg);
+    EXPECT_EQ(dlg.DoModal(), fw::IDOK);
+    EXPECT_EQ(dlg.GetType(), 1);
+}
+
+TEST_F(QtAppDialogs, AboutShowsItsReleaseLine) {
+    CAboutDlg dlg;
+    QTimer::singleShot(0, [&] {
+        EXPECT_EQ(Backend().PeerWidget(dlg)->windowTitle(), "About TAV");
+        EXPECT_EQ(WidgetAs<QLabel>(dlg, IDC_RELEASE)->text(), "Release 7.1.0");
+        WidgetAs<QPushButton>(dlg, fw::IDOK)->click();
+    });
+    Watchdog(dlg);
+    EXPECT_EQ(dlg.DoModal(), fw::IDOK);
+}
+
+}  // namespace
+}  // namespace qttest
