@@ -41,17 +41,4 @@ TEST(HeadlessTemplates, EveryTemplateBuildsWithItsControls) {
     fw::InstallResources(nullptr);
 }
 
-// Titles and texts that the program later takes from the string table match it.
-TEST(HeadlessTemplates, MenuAndTitlesAgreeWithTheStringTable) {
-    const fw::ResourceSet& res = tav::TavResources();
-    fw::InstallResources(&res);
-    EXPECT_EQ(fw::LoadString(101), "&About TAV...");
-    EXPECT_EQ(res.FindDialog(100)->title, "About TAV");
-    EXPECT_EQ(res.FindDialog(140)->title, "Print Remap Table");
-    EXPECT_EQ(res.FindDialog(145)->title, "Tavora");
-    EXPECT_EQ(fw::LoadString(5004), "Save As");
-    EXPECT_EQ(fw::LoadString(5005), "Select Remap Table");
-    fw::InstallResources(nullptr);
-}
-
 }  // namespace

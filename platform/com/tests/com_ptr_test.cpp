@@ -11,7 +11,7 @@ using testing::IBar;
 using testing::IFoo;
 using testing::NewProbe;
 
-TEST(ComPtr, ReleasesItsReferenceWhenItGoes) {
+TEST(ComPtr, ReleasesItsReferenceOnceWhenItGoesOrIsReset) {
     bool destroyed = false;
     {
         ComPtr<IFoo> p;
@@ -19,10 +19,8 @@ TEST(ComPtr, ReleasesItsReferenceWhenItGoes) {
         EXPECT_TRUE(p);
     }
     EXPECT_TRUE(destroyed);
-}
 
-TEST(ComPtr, ResetReleasesOnceAndNulls) {
-    bool destroyed = false;
+    destroyed = false;
     ComPtr<IFoo> p;
     p.Attach(NewProbe(&destroyed));
     p.Reset();
@@ -32,7 +30,7 @@ TEST(ComPtr, ResetReleasesOnceAndNulls) {
     EXPECT_FALSE(p);
 }
 
-TEST(ComPtr, CopySharesAndMoveTransfers) {
+TEST(ComPtr, CopySharesMoveTransfersRawPointerGetsItsOwnReference) {
     bool destroyed = false;
     ComPtr<IFoo> a;
     a.Attach(NewProbe(&destroyed));
@@ -44,13 +42,8 @@ TEST(ComPtr, CopySharesAndMoveTransfers) {
     EXPECT_FALSE(a);
     b.Reset();
     EXPECT_FALSE(destroyed);
-    c.Reset();
-    EXPECT_TRUE(destroyed);
-}
-
-TEST(ComPtr, ConstructingFromRawPointerTakesItsOwnReference) {
-    bool destroyed = false;
-    IFoo* raw = NewProbe(&destroyed);
+    IFoo* raw = c.Detach();  // hands the reference over
+    EXPECT_FALSE(c);
     { ComPtr<IFoo> p(raw); }
     EXPECT_FALSE(destroyed);
     EXPECT_EQ(raw->Release(), 0u);
@@ -71,17 +64,6 @@ TEST(ComPtr, AddressOfReleasesTheOldReferenceForAnOutParameter) {
     EXPECT_TRUE(secondDestroyed);
 }
 
-TEST(ComPtr, DetachHandsTheReferenceOver) {
-    bool destroyed = false;
-    ComPtr<IFoo> p;
-    p.Attach(NewProbe(&destroyed));
-    IFoo* raw = p.Detach();
-    EXPECT_FALSE(p);
-    EXPECT_FALSE(destroyed);
-    EXPECT_EQ(raw->Release(), 0u);
-    EXPECT_TRUE(destroyed);
-}
-
 TEST(ComPtr, AsQueriesAnotherInterface) {
     bool destroyed = false;
     ComPtr<IFoo> foo;
@@ -93,9 +75,7 @@ TEST(ComPtr, AsQueriesAnotherInterface) {
     EXPECT_FALSE(destroyed);
     bar.Reset();
     EXPECT_TRUE(destroyed);
-
-    ComPtr<IFoo> empty;
-    EXPECT_EQ(empty.As(bar), E_POINTER);
+    EXPECT_EQ(ComPtr<IFoo>().As(bar), E_POINTER);
     EXPECT_FALSE(bar);
 }
 

@@ -7,7 +7,7 @@
 namespace com {
 namespace {
 
-TEST(Guid, ParsesFieldsOfTheBracedForm) {
+TEST(Guid, ParsesBothFormsAndFormatsUpperCaseBraced) {
     const auto g = ParseGuid("{DA956622-9E61-11D1-BF71-0060083188E7}");
     ASSERT_TRUE(g.has_value());
     EXPECT_EQ(g->Data1, 0xDA956622u);
@@ -15,33 +15,23 @@ TEST(Guid, ParsesFieldsOfTheBracedForm) {
     EXPECT_EQ(g->Data3, 0x11D1u);
     const std::array<std::uint8_t, 8> tail{0xBF, 0x71, 0x00, 0x60, 0x08, 0x31, 0x88, 0xE7};
     EXPECT_EQ(g->Data4, tail);
-}
+    EXPECT_EQ(ParseGuid("DA956622-9E61-11D1-BF71-0060083188E7"), g);
 
-TEST(Guid, FormatsUpperCaseBracedAndRoundTrips) {
-    constexpr GUID g = Guid("{c9032880-181e-11d1-bf18-0060083188e7}");
-    EXPECT_EQ(ToString(g), "{C9032880-181E-11D1-BF18-0060083188E7}");
-    EXPECT_EQ(ParseGuid(ToString(g)), g);
+    constexpr GUID lower = Guid("{c9032880-181e-11d1-bf18-0060083188e7}");
+    EXPECT_EQ(ToString(lower), "{C9032880-181E-11D1-BF18-0060083188E7}");
+    EXPECT_EQ(ParseGuid(ToString(lower)), lower);
     EXPECT_EQ(ToString(IID_IUnknown), "{00000000-0000-0000-C000-000000000046}");
 }
 
-TEST(Guid, AcceptsTheFormWithoutBraces) {
-    EXPECT_EQ(ParseGuid("591636A1-2546-11D1-BF1C-0060083188E7"),
-              ParseGuid("{591636A1-2546-11D1-BF1C-0060083188E7}"));
+TEST(Guid, RefusesMalformedText) {
+    for (const char* text :
+         {"", "{}", "{DA956622-9E61-11D1-BF71-0060083188E}",
+          "{DA956622-9E61-11D1-BF71-0060083188E7", "(DA956622-9E61-11D1-BF71-0060083188E7)",
+          "{DA956622+9E61-11D1-BF71-0060083188E7}", "{DA95662G-9E61-11D1-BF71-0060083188E7}",
+          "{DA956622-9E61-11D1-BF71-0060083188E7}x"}) {
+        EXPECT_FALSE(ParseGuid(text).has_value()) << text;
+    }
 }
-
-class BadGuidText : public ::testing::TestWithParam<const char*> {};
-
-TEST_P(BadGuidText, IsRefused) {
-    EXPECT_FALSE(ParseGuid(GetParam()).has_value());
-}
-
-INSTANTIATE_TEST_SUITE_P(Texts, BadGuidText,
-                         ::testing::Values("", "{}", "{DA956622-9E61-11D1-BF71-0060083188E}",
-                                           "{DA956622-9E61-11D1-BF71-0060083188E7",
-                                           "(DA956622-9E61-11D1-BF71-0060083188E7)",
-                                           "{DA956622+9E61-11D1-BF71-0060083188E7}",
-                                           "{DA95662G-9E61-11D1-BF71-0060083188E7}",
-                                           "{DA956622-9E61-11D1-BF71-0060083188E7}x"));
 
 TEST(Guid, ComparesByValue) {
     constexpr GUID a = Guid("{006D72F2-845A-11D0-98CD-0060974F96EB}");

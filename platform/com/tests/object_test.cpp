@@ -11,20 +11,12 @@ using testing::IBar;
 using testing::IFoo;
 using testing::NewProbe;
 
-TEST(Object, CountStartsAtOneAfterCreationAndDeletesAtZero) {
+TEST(Object, CountStartsAtOneAndQueriesAddAReferenceUntilTheLastReleaseDeletes) {
     bool destroyed = false;
     IFoo* foo = NewProbe(&destroyed);
     ASSERT_NE(foo, nullptr);
     EXPECT_EQ(foo->AddRef(), 2u);
     EXPECT_EQ(foo->Release(), 1u);
-    EXPECT_FALSE(destroyed);
-    EXPECT_EQ(foo->Release(), 0u);
-    EXPECT_TRUE(destroyed);
-}
-
-TEST(Object, QueryForOfferedInterfaceAddsAReference) {
-    bool destroyed = false;
-    IFoo* foo = NewProbe(&destroyed);
     IBar* bar = nullptr;
     ASSERT_EQ(foo->QueryInterface(IBar::kIid, OutPtr(&bar)), S_OK);
     ASSERT_NE(bar, nullptr);
@@ -54,26 +46,17 @@ TEST(Object, UnknownIdentityIsTheSameFromEveryInterface) {
     EXPECT_TRUE(destroyed);
 }
 
-TEST(Object, RefusedInterfaceGivesNoInterfaceAndNullAndNoReference) {
+TEST(Object, RefusedQueriesGiveNullAndTakeNoReference) {
     bool destroyed = false;
     IFoo* foo = NewProbe(&destroyed);
     void* out = reinterpret_cast<void*>(0x1);
     EXPECT_EQ(foo->QueryInterface(testing::kNotOffered, &out), E_NOINTERFACE);
     EXPECT_EQ(out, nullptr);
-    EXPECT_EQ(foo->Release(), 0u);
-    EXPECT_TRUE(destroyed);
-}
-
-TEST(Object, QueryWithNullOutIsRefused) {
-    bool destroyed = false;
-    IFoo* foo = NewProbe(&destroyed);
     EXPECT_EQ(foo->QueryInterface(IFoo::kIid, nullptr), E_POINTER);
     EXPECT_EQ(foo->Release(), 0u);
-}
-
-TEST(Object, CreateObjectForRefusedInterfaceLeavesNothingBehind) {
-    bool destroyed = false;
-    void* out = nullptr;
+    EXPECT_TRUE(destroyed);
+    // A new object whose interface is refused is not left behind.
+    destroyed = false;
     EXPECT_EQ(CreateObject<testing::Probe>(testing::kNotOffered, &out, &destroyed), E_NOINTERFACE);
     EXPECT_EQ(out, nullptr);
     EXPECT_TRUE(destroyed);

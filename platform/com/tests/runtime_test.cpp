@@ -27,10 +27,13 @@ class Runtime : public ::testing::Test {
             return CreateObject<testing::Probe>(iid, out, nullptr);
         });
     }
-
     HRESULT Security() {
         return CoInitializeSecurity(nullptr, -1, nullptr, nullptr, RPC_C_AUTHN_LEVEL_NONE,
                                     RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE, nullptr);
+    }
+    HRESULT Create(const CLSID& clsid, ComPtr<IFoo>& foo) {
+        return CoCreateInstance(clsid, nullptr, CLSCTX_LOCAL_SERVER, IFoo::kIid,
+                                foo.ReleaseAndGetVoidAddressOf());
     }
 
     int m_created = 0;
@@ -52,9 +55,13 @@ TEST_F(Runtime, InitialiseIsCountedPerThread) {
     CoUninitialize();  // one too many is harmless
 }
 
-TEST_F(Runtime, SecurityOncePerProcessAfterInitialise) {
+TEST_F(Runtime, SecurityOncePerProcessAfterInitialiseWithLevelsInRange) {
     EXPECT_EQ(Security(), CO_E_NOTINITIALIZED);
     ASSERT_EQ(CoInitialize(), S_OK);
+    EXPECT_EQ(CoInitializeSecurity(nullptr, -1, nullptr, nullptr, 7, 3, nullptr, 0, nullptr),
+              E_INVALIDARG);
+    EXPECT_EQ(CoInitializeSecurity(nullptr, -1, nullptr, nullptr, 1, 5, nullptr, 0, nullptr),
+              E_INVALIDARG);
     EXPECT_EQ(Security(), S_OK);
     EXPECT_EQ(Security(), RPC_E_TOO_LATE);
     CoUninitialize();
@@ -62,16 +69,7 @@ TEST_F(Runtime, SecurityOncePerProcessAfterInitialise) {
     EXPECT_EQ(Security(), S_OK) << "a full shut-down lets a new start choose security again";
 }
 
-TEST_F(Runtime, SecurityRefusesLevelsOutOfRange) {
-    ASSERT_EQ(CoInitialize(), S_OK);
-    EXPECT_EQ(CoInitializeSecurity(nullptr, -1, nullptr, nullptr, 7, 3, nullptr, 0, nullptr),
-              E_INVALIDARG);
-    EXPECT_EQ(CoInitializeSecurity(nullptr, -1, nullptr, nullptr, 1, 5, nullptr, 0, nullptr),
-              E_INVALIDARG);
-    EXPECT_EQ(Security(), S_OK);
-}
-
-TEST_F(Runtime, CreatesRegisteredClassForRequestedInterface) {
+TEST_F(Runtime, CreatesRegisteredClassForRequestedInterfaceUntilRevoked) {
     RegisterProbe();
     ASSERT_EQ(CoInitialize(), S_OK);
     ComPtr<IBar> bar;
@@ -80,57 +78,50 @@ TEST_F(Runtime, CreatesRegisteredClassForRequestedInterface) {
               S_OK);
     EXPECT_EQ(bar->Bar(), 2);
     EXPECT_EQ(m_created, 1);
+    EXPECT_TRUE(IsClassRegistered(kProbeClass));
+    EXPECT_TRUE(RevokeClass(kProbeClass));
+    EXPECT_FALSE(RevokeClass(kProbeClass));
+    ComPtr<IFoo> foo;
+    EXPECT_EQ(Create(kProbeClass, foo), REGDB_E_CLASSNOTREG);
 }
 
-struct CreateCase {
-    const char* name;
-    bool initialise;
-    bool registered;
-    bool withOuter;
-    std::uint32_t clsctx;
-    IID iid;
-    bool nullOut;
-    HRESULT expected;
-};
-
-class CreateFailures : public Runtime, public ::testing::WithParamInterface<CreateCase> {};
-
-TEST_P(CreateFailures, GiveTheirCodeAndNullOut) {
-    const CreateCase& c = GetParam();
-    if (c.registered) {
-        RegisterProbe();
-    }
-    if (c.initialise) {
-        ASSERT_EQ(CoInitialize(), S_OK);
-    }
-    bool destroyed = false;
-    IFoo* outer = c.withOuter ? testing::NewProbe(&destroyed) : nullptr;
-    void* out = reinterpret_cast<void*>(0x1);
-    EXPECT_EQ(CoCreateInstance(kProbeClass, outer, c.clsctx, c.iid, c.nullOut ? nullptr : &out),
-              c.expected);
-    if (!c.nullOut) {
-        EXPECT_EQ(out, nullptr);
-    }
-    if (outer != nullptr) {
-        outer->Release();
+TEST_F(Runtime, CreateFailuresGiveTheirCodeAndNullOut) {
+    enum Fault {
+        kNotInitialised,
+        kNotRegistered,
+        kInProcOnly,
+        kAggregation,
+        kNotOffered,
+        kNullOut
+    };
+    const std::pair<Fault, HRESULT> cases[] = {
+        {kNotInitialised, CO_E_NOTINITIALIZED}, {kNotRegistered, REGDB_E_CLASSNOTREG},
+        {kInProcOnly, REGDB_E_CLASSNOTREG},     {kAggregation, CLASS_E_NOAGGREGATION},
+        {kNotOffered, E_NOINTERFACE},           {kNullOut, E_POINTER},
+    };
+    for (const auto& [fault, expected] : cases) {
+        SCOPED_TRACE(fault);
+        ResetForTests();
+        if (fault != kNotRegistered) {
+            RegisterProbe();
+        }
+        if (fault != kNotInitialised) {
+            ASSERT_EQ(CoInitialize(), S_OK);
+        }
+        IFoo* outer = fault == kAggregation ? testing::NewProbe(nullptr) : nullptr;
+        void* out = reinterpret_cast<void*>(0x1);
+        EXPECT_EQ(
+            CoCreateInstance(kProbeClass, outer,
+                             fault == kInProcOnly ? CLSCTX_INPROC_SERVER : CLSCTX_LOCAL_SERVER,
+                             fault == kNotOffered ? testing::kNotOffered : IFoo::kIid,
+                             fault == kNullOut ? nullptr : &out),
+            expected);
+        EXPECT_TRUE(fault == kNullOut || out == nullptr);
+        if (outer != nullptr) {
+            outer->Release();
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CreateFailures,
-    ::testing::Values(CreateCase{"NotInitialised", false, true, false, CLSCTX_LOCAL_SERVER,
-                                 IFoo::kIid, false, CO_E_NOTINITIALIZED},
-                      CreateCase{"NotRegistered", true, false, false, CLSCTX_LOCAL_SERVER,
-                                 IFoo::kIid, false, REGDB_E_CLASSNOTREG},
-                      CreateCase{"InProcOnly", true, true, false, CLSCTX_INPROC_SERVER, IFoo::kIid,
-                                 false, REGDB_E_CLASSNOTREG},
-                      CreateCase{"Aggregation", true, true, true, CLSCTX_LOCAL_SERVER, IFoo::kIid,
-                                 false, CLASS_E_NOAGGREGATION},
-                      CreateCase{"InterfaceNotOffered", true, true, false, CLSCTX_LOCAL_SERVER,
-                                 testing::kNotOffered, false, E_NOINTERFACE},
-                      CreateCase{"NullOut", true, true, false, CLSCTX_LOCAL_SERVER, IFoo::kIid,
-                                 true, E_POINTER}),
-    [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(Runtime, InjectedFailuresAndTheirRemoval) {
     RegisterProbe();
@@ -138,7 +129,6 @@ TEST_F(Runtime, InjectedFailuresAndTheirRemoval) {
     EXPECT_EQ(CoInitialize(), E_OUTOFMEMORY);
     SetCoInitializeFailure(S_OK);
     ASSERT_EQ(CoInitialize(), S_OK);
-
     SetCoInitializeSecurityFailure(E_ACCESSDENIED);
     EXPECT_EQ(Security(), E_ACCESSDENIED);
     SetCoInitializeSecurityFailure(S_OK);
@@ -146,30 +136,12 @@ TEST_F(Runtime, InjectedFailuresAndTheirRemoval) {
 
     SetCreateInstanceFailure(kProbeClass, CO_E_SERVER_EXEC_FAILURE);
     ComPtr<IFoo> foo;
-    EXPECT_EQ(CoCreateInstance(kProbeClass, nullptr, CLSCTX_LOCAL_SERVER, IFoo::kIid,
-                               foo.ReleaseAndGetVoidAddressOf()),
-              CO_E_SERVER_EXEC_FAILURE);
+    EXPECT_EQ(Create(kProbeClass, foo), CO_E_SERVER_EXEC_FAILURE);
     EXPECT_FALSE(foo);
     EXPECT_EQ(m_created, 0) << "an injected failure happens before the server is asked";
-    EXPECT_EQ(CoCreateInstance(kOtherClass, nullptr, CLSCTX_LOCAL_SERVER, IFoo::kIid,
-                               foo.ReleaseAndGetVoidAddressOf()),
-              REGDB_E_CLASSNOTREG)
-        << "injection is per class";
+    EXPECT_EQ(Create(kOtherClass, foo), REGDB_E_CLASSNOTREG) << "injection is per class";
     ClearInjectedFailures();
-    EXPECT_EQ(CoCreateInstance(kProbeClass, nullptr, CLSCTX_LOCAL_SERVER, IFoo::kIid,
-                               foo.ReleaseAndGetVoidAddressOf()),
-              S_OK);
-}
-
-TEST_F(Runtime, RevokedClassIsNoLongerCreated) {
-    RegisterProbe();
-    EXPECT_TRUE(IsClassRegistered(kProbeClass));
-    EXPECT_TRUE(RevokeClass(kProbeClass));
-    EXPECT_FALSE(RevokeClass(kProbeClass));
-    ASSERT_EQ(CoInitialize(), S_OK);
-    void* out = nullptr;
-    EXPECT_EQ(CoCreateInstance(kProbeClass, nullptr, CLSCTX_LOCAL_SERVER, IFoo::kIid, &out),
-              REGDB_E_CLASSNOTREG);
+    EXPECT_EQ(Create(kProbeClass, foo), S_OK);
 }
 
 }  // namespace

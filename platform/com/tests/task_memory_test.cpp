@@ -25,18 +25,13 @@ TEST(TaskMemory, CountsLiveBlocksAndBytes) {
     EXPECT_EQ(TaskMemLiveBytes(), bytes);
 }
 
-TEST(TaskMemory, TextCopyIsZeroTerminated) {
-    char* copy = TaskStrDup("MAIN");
-    ASSERT_NE(copy, nullptr);
-    EXPECT_STREQ(copy, "MAIN");
-    CoTaskMemFree(copy);
-    char* empty = TaskStrDup("");
-    ASSERT_NE(empty, nullptr);
-    EXPECT_EQ(empty[0], '\0');
-    CoTaskMemFree(empty);
-}
-
-TEST(TaskMemory, ByteCopyKeepsTheBytesAndEmptyGivesNothing) {
+TEST(TaskMemory, CopiesKeepTextZeroTerminatedAndBytesWhole) {
+    for (const char* text : {"MAIN", ""}) {
+        char* copy = TaskStrDup(text);
+        ASSERT_NE(copy, nullptr);
+        EXPECT_STREQ(copy, text);
+        CoTaskMemFree(copy);
+    }
     const std::array<std::uint8_t, 6> address{2, 0, 0, 0, 0, 1};
     std::uint8_t* copy = TaskMemDup(address);
     ASSERT_NE(copy, nullptr);

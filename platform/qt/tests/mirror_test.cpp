@@ -42,7 +42,7 @@ TEST_F(MirrorTest, TitleAndStaticTexts) {
     EXPECT_TRUE(dialog.commands.empty());
 }
 
-TEST_F(MirrorTest, EnableShowMoveAndReadOnly) {
+TEST_F(MirrorTest, EnableShowMoveReadOnlyAndChecksRaiseNothing) {
     Ctl(kApply).EnableWindow(fw::FALSE);
     EXPECT_FALSE(Widget(dialog, kApply)->isEnabled());
     Ctl(kDisabledLabel).EnableWindow(fw::TRUE);
@@ -53,10 +53,6 @@ TEST_F(MirrorTest, EnableShowMoveAndReadOnly) {
     EXPECT_EQ(Widget(dialog, kApply)->geometry(), QRect(3, 4, 50, 20));
     Ctl(kEdit).SetReadOnly(true);
     EXPECT_TRUE(WidgetAs<QLineEdit>(dialog, kEdit)->isReadOnly());
-    EXPECT_TRUE(dialog.commands.empty());
-}
-
-TEST_F(MirrorTest, ChecksRaiseNothing) {
     Ctl(kRadio2).SetCheck(1);
     Ctl(kCheck).SetCheck(1);
     EXPECT_TRUE(WidgetAs<QRadioButton>(dialog, kRadio2)->isChecked());
@@ -67,7 +63,7 @@ TEST_F(MirrorTest, ChecksRaiseNothing) {
     EXPECT_TRUE(dialog.commands.empty());
 }
 
-TEST_F(MirrorTest, ListItemsAndSelectionRaiseNothing) {
+TEST_F(MirrorTest, ListItemsSelectionAndComboTextRaiseNothing) {
     for (int id : {kDropList, kCombo, kList}) {
         Ctl(id).AddString("alpha");
         Ctl(id).AddString("beta");
@@ -91,15 +87,16 @@ TEST_F(MirrorTest, ListItemsAndSelectionRaiseNothing) {
     EXPECT_TRUE(list->selectedItems().isEmpty());
     Ctl(kDropList).ResetContent();
     EXPECT_EQ(drop->count(), 0);
-    EXPECT_TRUE(dialog.commands.empty());
-}
-
-TEST_F(MirrorTest, ComboEditPartKeepsItsTextWhenNothingIsSelected) {
-    Ctl(kCombo).AddString("alpha");
+    // The combo's edit part keeps its text when nothing is selected.
     Ctl(kCombo).SetWindowText("typed");
     Ctl(kCombo).SetCurSel(-1);
     EXPECT_EQ(WidgetAs<QComboBox>(dialog, kCombo)->currentText(), "typed");
     EXPECT_TRUE(dialog.commands.empty());
+    // A multi-column list flows in columns.
+    auto* columns = WidgetAs<QListWidget>(dialog, kColumns);
+    ASSERT_NE(columns, nullptr);
+    EXPECT_TRUE(columns->isWrapping());
+    EXPECT_EQ(columns->flow(), QListView::TopToBottom);
 }
 
 TEST_F(MirrorTest, EditTextFromCodeNotifiesOnceOnly) {
@@ -112,13 +109,6 @@ TEST_F(MirrorTest, EditTextFromCodeNotifiesOnceOnly) {
     EXPECT_EQ(dialog.Count(kMultiEdit, fw::EN_CHANGE), 1);
     EXPECT_EQ(dialog.commands.size(), 2U);
     EXPECT_EQ(dialog.GetDlgItemText(kMultiEdit), "one\r\ntwo");
-}
-
-TEST_F(MirrorTest, MultiColumnListFlowsInColumns) {
-    auto* list = WidgetAs<QListWidget>(dialog, kColumns);
-    ASSERT_NE(list, nullptr);
-    EXPECT_TRUE(list->isWrapping());
-    EXPECT_EQ(list->flow(), QListView::TopToBottom);
 }
 
 TEST_F(MirrorTest, MenuBarFollowsTheMenuAndSitsAboveTheClientArea) {
@@ -154,24 +144,22 @@ TEST_F(MirrorTest, StatusBarShowsItsPanesAlongTheBottom) {
     QWidget* top = Backend().PeerWidget(dialog);
     auto* bar = top->findChild<QStatusBar*>();
     ASSERT_NE(bar, nullptr);
-    QStringList texts;
-    for (const QLabel* label : bar->findChildren<QLabel*>()) {
-        texts << label->text();
+    auto texts = [bar] {
+        QStringList all;
+        for (const QLabel* label : bar->findChildren<QLabel*>()) {
+            all << label->text();
+        }
+        return all;
+    };
+    for (const char* pane : {"Ready", "CAP", "NUM", "SCRL"}) {
+        EXPECT_TRUE(texts().contains(pane)) << pane;
     }
-    EXPECT_TRUE(texts.contains("Ready"));
-    EXPECT_TRUE(texts.contains("CAP"));
-    EXPECT_TRUE(texts.contains("NUM"));
-    EXPECT_TRUE(texts.contains("SCRL"));
     EXPECT_EQ(bar->geometry().bottom(), top->height() - 1);
     status.SetPaneText(0, "Busy");
-    texts.clear();
-    for (const QLabel* label : bar->findChildren<QLabel*>()) {
-        texts << label->text();
-    }
-    EXPECT_TRUE(texts.contains("Busy"));
+    EXPECT_TRUE(texts().contains("Busy"));
 }
 
-TEST_F(MirrorTest, WindowFollowsShowHideAndMoves) {
+TEST_F(MirrorTest, WindowFollowsShowHideMovesAndDestruction) {
     QWidget* top = Backend().PeerWidget(dialog);
     EXPECT_FALSE(top->isVisible());
     dialog.ShowWindow(fw::SW_SHOW);
@@ -180,13 +168,10 @@ TEST_F(MirrorTest, WindowFollowsShowHideAndMoves) {
     EXPECT_EQ(top->pos(), QPoint(40, 50));
     dialog.ShowWindow(fw::SW_HIDE);
     EXPECT_FALSE(top->isVisible());
-}
-
-TEST_F(MirrorTest, DestroyingTheWindowRemovesItsWidget) {
-    QPointer<QWidget> top = Backend().PeerWidget(dialog);
-    ASSERT_FALSE(top.isNull());
+    // Destroying the window removes its widget.
+    QPointer<QWidget> peer = top;
     dialog.DestroyWindow();
-    EXPECT_TRUE(top.isNull());
+    EXPECT_TRUE(peer.isNull());
 }
 
 }  // namespace

@@ -61,16 +61,11 @@ TEST_F(QtTest, PrinterDeviceWritesAPdfWithItsPages) {
     EXPECT_EQ(CountPages(pdf), 2);
 }
 
-TEST_F(QtTest, SixtyTwoLinesFitOnAPage) {
-    fwqt::QtPrinterDevice device(fw::PrinterSettings{"", "/tmp/unused.pdf", 1});
-    const fw::TEXTMETRIC tm = device.GetTextMetrics();
-    EXPECT_LE(62 * tm.tmHeight, device.Printer().height());
-}
-
-TEST_F(QtTest, DocumentWithoutPagesWritesNoPage) {
+TEST_F(QtTest, SixtyTwoLinesFitOnAPageAndADocumentWithoutPagesWritesNone) {
     QTemporaryDir dir;
     const QString path = dir.filePath("empty.pdf");
     fwqt::QtPrinterDevice device(fw::PrinterSettings{"", path.toStdString(), 1});
+    EXPECT_LE(62 * device.GetTextMetrics().tmHeight, device.Printer().height());
     EXPECT_GT(device.StartDoc("empty"), 0);
     EXPECT_GT(device.EndDoc(), 0);
     EXPECT_EQ(CountPages(ReadAll(path)), 0);
@@ -107,7 +102,7 @@ TEST_F(QtTest, PrintDialogHonoursTheFlags) {
     EXPECT_EQ(second.toPage(), 4);
 }
 
-TEST_F(QtTest, ChosenPdfFileGoesBackIntoTheSettings) {
+TEST_F(QtTest, ChosenPdfFileGoesBackIntoTheSettingsAndDefaultNamesAreSafe) {
     QPrinter printer;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName("/tmp/chosen.pdf");
@@ -118,12 +113,7 @@ TEST_F(QtTest, ChosenPdfFileGoesBackIntoTheSettings) {
     EXPECT_EQ(pd.settings.outputFile, "/tmp/chosen.pdf");
     EXPECT_EQ(pd.settings.printerName, "");
     EXPECT_EQ(pd.settings.copies, 2);
-}
-
-TEST_F(QtTest, DefaultPdfNamesNeverOverwrite) {
-    const QString first = fwqt::DefaultPdfPath("TAV.IXT");
-    EXPECT_TRUE(first.endsWith("/TAV.IXT.pdf") || first.endsWith(") .pdf") ||
-                first.contains("TAV.IXT"));
+    EXPECT_TRUE(fwqt::DefaultPdfPath("TAV.IXT").contains("TAV.IXT"));
     EXPECT_TRUE(fwqt::DefaultPdfPath("a/b").contains("a_b"));
 }
 

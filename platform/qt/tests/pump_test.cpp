@@ -27,7 +27,7 @@ class PostTarget : public RecordingDialog {
     std::thread::id ranOn;
 };
 
-TEST_F(QtTest, MessagePostedFromAnotherThreadIsDispatchedOnTheUiThread) {
+TEST_F(QtTest, MessageOrCallPostedFromAnotherThreadIsDispatchedOnTheUiThread) {
     PostTarget window;
     ASSERT_TRUE(window.Create(kOtherDialog));
     const fw::HWND hwnd = window.GetSafeHwnd();
@@ -36,27 +36,22 @@ TEST_F(QtTest, MessagePostedFromAnotherThreadIsDispatchedOnTheUiThread) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         fw::PostMessage(hwnd, kFromThread, 9, 0);
     });
-    QTimer::singleShot(5000, [&window] { window.EndModalLoop(-99); });
-    const int result = window.RunModalLoop();
+    QTimer::singleShot(5000, Backend().PeerWidget(window), [&window] { window.EndModalLoop(-99); });
+    EXPECT_EQ(window.RunModalLoop(), 9);
     poster.join();
-    EXPECT_EQ(result, 9);
     EXPECT_EQ(window.ranOn, std::this_thread::get_id());
-}
 
-TEST_F(QtTest, PostedCallFromAnotherThreadRunsOnTheUiThread) {
-    RecordingDialog window(kOtherDialog);
-    ASSERT_TRUE(window.Create(kOtherDialog));
     std::thread::id ranOn;
-    std::thread poster([&] {
+    std::thread caller([&] {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
         fw::TheMessageQueue().PostCall([&] {
             ranOn = std::this_thread::get_id();
             window.EndModalLoop(3);
         });
     });
-    QTimer::singleShot(5000, [&window] { window.EndModalLoop(-99); });
+    QTimer::singleShot(5000, Backend().PeerWidget(window), [&window] { window.EndModalLoop(-99); });
     EXPECT_EQ(window.RunModalLoop(), 3);
-    poster.join();
+    caller.join();
     EXPECT_EQ(ranOn, std::this_thread::get_id());
 }
 
