@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/control/board_wire.h"
+#include "platform/control/remap_message.h"
 
 namespace control {
 namespace {
@@ -30,24 +31,26 @@ TEST(BoardWire, ARefreshRequestNamesOneBoardOrAll) {
 }
 
 TEST(BoardWire, AnythingNotExactlyADatagramOfItsKindIsRefused) {
+    const auto spoilt = [](const Bytes& bytes) {  // every cut, one byte more, another tag
+        std::vector<Bytes> out;
+        for (std::size_t n = 0; n < bytes.size(); ++n) {
+            out.emplace_back(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(n));
+        }
+        out.push_back(bytes);
+        out.back().push_back(0);
+        out.push_back(bytes);
+        out.back()[4] = 'X';
+        return out;
+    };
     const Bytes report = EncodeBoardReport({1, {}});
     const Bytes refresh = EncodeRefreshRequest(1);
-    for (std::size_t n = 0; n < report.size(); ++n) {
-        EXPECT_FALSE(DecodeBoardReport(Bytes(report.begin(), report.begin() + n))) << n;
+    for (const Bytes& bad : spoilt(report)) {
+        EXPECT_FALSE(DecodeBoardReport(bad)) << HexBytes(bad);
     }
-    Bytes longer = report;
-    longer.push_back(0);
-    EXPECT_FALSE(DecodeBoardReport(longer));
+    for (const Bytes& bad : spoilt(refresh)) {
+        EXPECT_FALSE(DecodeRefreshRequest(bad)) << HexBytes(bad);
+    }
     EXPECT_FALSE(DecodeBoardReport(refresh));
-    for (std::size_t n = 0; n < refresh.size(); ++n) {
-        EXPECT_FALSE(DecodeRefreshRequest(Bytes(refresh.begin(), refresh.begin() + n))) << n;
-    }
-    longer = refresh;
-    longer.push_back(0);
-    EXPECT_FALSE(DecodeRefreshRequest(longer));
-    Bytes otherTag = report;
-    otherTag[4] = 'X';
-    EXPECT_FALSE(DecodeBoardReport(otherTag));
 }
 
 }  // namespace

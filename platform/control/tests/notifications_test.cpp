@@ -30,6 +30,7 @@ constexpr const char* kConfigB = R"({
 
 class ConfigChange : public SimulationTest {
   protected:
+    // Starts on a configuration file; the Control Center has `sink` registered unless polling.
     std::filesystem::path StartWatched(bool poll = false) {
         const auto file = Dir() / "tavora.json";
         testing::WriteFile(file, kConfigA);
@@ -38,16 +39,24 @@ class ConfigChange : public SimulationTest {
         options.watchConfigFile = poll;
         std::string error;
         EXPECT_TRUE(StartSimulation(options, &error)) << error;
+        if (!poll) {
+            center = Create<IControlCenter>(CLSID_ControlCenter);
+            EXPECT_EQ(center->Register(sink.Get(), 6, "Tavora", &cookie), com::S_OK);
+        }
         return file;
     }
+    void TearDown() override {
+        center.Reset();
+        SimulationTest::TearDown();
+    }
+
+    com::ComPtr<IControlCenter> center;
+    com::ComPtr<RecordingControlCenterSink> sink = MakeSink<RecordingControlCenterSink>();
+    std::uint32_t cookie = 0;
 };
 
-TEST_F(ConfigChange, EditingTheFileReachesTheRegisteredSinkThroughTheQueue) {
+TEST_F(ConfigChange, EditingOrReplacingTheFileReachesTheRegisteredSinkThroughTheQueue) {
     const auto file = StartWatched();
-    auto center = Create<IControlCenter>(CLSID_ControlCenter);
-    auto sink = MakeSink<RecordingControlCenterSink>();
-    std::uint32_t cookie = 0;
-    ASSERT_EQ(center->Register(sink.Get(), 6, "Tavora", &cookie), com::S_OK);
     EXPECT_NE(cookie, 0u);
     EXPECT_EQ(RegisteredClientCount(), 1u);
 
@@ -65,35 +74,25 @@ TEST_F(ConfigChange, EditingTheFileReachesTheRegisteredSinkThroughTheQueue) {
     EXPECT_EQ(changing, 1);
     EXPECT_EQ(CurrentConfig()->levels.size(), 2u);
 
-    ASSERT_EQ(center->Unregister(cookie), com::S_OK);
-    EXPECT_EQ(center->Unregister(cookie), com::CONNECT_E_NOCONNECTION);
-    testing::WriteFile(file, kConfigA);
-    EXPECT_TRUE(CheckConfigFileNow());
-    RunPostedCalls();
-    EXPECT_EQ(sink->changing, 1) << "an unregistered sink hears nothing";
-}
-
-TEST_F(ConfigChange, ReplacingTheFileWithAnInvalidOneStillAnnouncesAndKeepsTheOldSet) {
-    const auto file = StartWatched();
-    auto center = Create<IControlCenter>(CLSID_ControlCenter);
-    auto sink = MakeSink<RecordingControlCenterSink>();
-    std::uint32_t cookie = 0;
-    ASSERT_EQ(center->Register(sink.Get(), 6, "Tavora", &cookie), com::S_OK);
+    // An invalid replacement is still announced; the set in force stays.
     const auto replacement = Dir() / "new.json";
     testing::WriteFile(replacement, "{ broken");
     std::filesystem::rename(replacement, file);
     EXPECT_TRUE(CheckConfigFileNow());
     RunPostedCalls();
-    EXPECT_EQ(sink->changing, 1);
-    EXPECT_EQ(CurrentConfig()->rebootPort, 4000);
+    EXPECT_EQ(sink->changing, 2);
+    EXPECT_EQ(CurrentConfig()->rebootPort, 4001);
+
+    ASSERT_EQ(center->Unregister(cookie), com::S_OK);
+    EXPECT_EQ(center->Unregister(cookie), com::CONNECT_E_NOCONNECTION);
+    testing::WriteFile(file, kConfigA);
+    EXPECT_TRUE(CheckConfigFileNow());
+    RunPostedCalls();
+    EXPECT_EQ(sink->changing, 2) << "an unregistered sink hears nothing";
 }
 
 TEST_F(ConfigChange, ASinkUnregisteredBeforeThePumpRunsIsNotCalled) {
     const auto file = StartWatched();
-    auto center = Create<IControlCenter>(CLSID_ControlCenter);
-    auto sink = MakeSink<RecordingControlCenterSink>();
-    std::uint32_t cookie = 0;
-    ASSERT_EQ(center->Register(sink.Get(), 6, "Tavora", &cookie), com::S_OK);
     testing::WriteFile(file, kConfigB);
     EXPECT_TRUE(CheckConfigFileNow());
     ASSERT_EQ(center->Unregister(cookie), com::S_OK);
@@ -103,10 +102,6 @@ TEST_F(ConfigChange, ASinkUnregisteredBeforeThePumpRunsIsNotCalled) {
 
 TEST_F(ConfigChange, StoppingTheSystemDropsRegistrationsAndPendingAnnouncements) {
     const auto file = StartWatched();
-    auto center = Create<IControlCenter>(CLSID_ControlCenter);
-    auto sink = MakeSink<RecordingControlCenterSink>();
-    std::uint32_t cookie = 0;
-    ASSERT_EQ(center->Register(sink.Get(), 6, "Tavora", &cookie), com::S_OK);
     testing::WriteFile(file, kConfigB);
     EXPECT_TRUE(CheckConfigFileNow());
     StopSimulation();
@@ -169,30 +164,10 @@ class BoardStatus : public SimulationTest {
     com::ComPtr<RecordingBoardSink> sink;
 };
 
-TEST_F(BoardStatus, RetrieveAllDeliversEveryBoardsRecordAsType8ThroughTheQueue) {
+TEST_F(BoardStatus, ABoardsReportIsKeptAndRetrievesDeliverTheRecordsHeldThroughTheQueue) {
     std::uint32_t cookie = 0;
     ASSERT_EQ(status->Advise(sink.Get(), kAllBoards, kNotifyRemapInfo, &cookie), com::S_OK);
     EXPECT_EQ(BoardConnectionCount(), 1u);
-    ASSERT_EQ(statusEx->RetrieveBoardRemapInfo(kAllBoards), com::S_OK);
-    EXPECT_TRUE(sink->reports.empty());
-    const int boards = static_cast<int>(CurrentConfig()->boards.size());
-    EXPECT_EQ(RunPostedCalls(), boards);
-    ASSERT_EQ(sink->reports.size(), static_cast<std::size_t>(boards));
-    for (int b = 0; b < boards; ++b) {
-        const auto& report = sink->reports[b];
-        EXPECT_EQ(report.board, b);
-        EXPECT_EQ(report.type, 8);
-        EXPECT_EQ(report.length, 8);
-        EXPECT_EQ(report.cookie, cookie);
-        EXPECT_EQ(report.thread, std::this_thread::get_id());
-    }
-    EXPECT_EQ(status->Unadvise(kAllBoards16, cookie), com::S_OK);
-    EXPECT_EQ(BoardConnectionCount(), 0u);
-}
-
-TEST_F(BoardStatus, ABoardsReportIsKeptAndDelivered) {
-    std::uint32_t cookie = 0;
-    ASSERT_EQ(status->Advise(sink.Get(), kAllBoards, kNotifyRemapInfo, &cookie), com::S_OK);
     const std::array<std::uint8_t, 8> report{1, 0, 0x2D, 0xCB, 0, 0, 0, 0};
     AcceptBoardReport(2, report);
     ASSERT_EQ(RunPostedCalls(), 1);
@@ -211,39 +186,40 @@ TEST_F(BoardStatus, ABoardsReportIsKeptAndDelivered) {
     EXPECT_EQ(record, (std::array<std::uint8_t, 8>{}));
     EXPECT_EQ(reported, 0);
 
+    ASSERT_EQ(statusEx->RetrieveBoardRemapInfo(kAllBoards), com::S_OK);
     ASSERT_EQ(statusEx->RetrieveBoardRemapInfo(2), com::S_OK);
-    RunPostedCalls();
-    ASSERT_EQ(sink->reports.size(), 2u);
-    EXPECT_EQ(sink->reports[1].data, report) << "a retrieve reports the record held";
+    EXPECT_EQ(sink->reports.size(), 1u) << "nothing before the queue runs";
+    const std::size_t boards = CurrentConfig()->boards.size();
+    EXPECT_EQ(RunPostedCalls(), static_cast<int>(boards) + 1);
+    ASSERT_EQ(sink->reports.size(), boards + 2);
+    for (std::size_t i = 1; i < sink->reports.size(); ++i) {
+        const auto& r = sink->reports[i];
+        EXPECT_EQ(r.board, i <= boards ? i - 1 : 2);
+        EXPECT_EQ(r.type, 8);
+        EXPECT_EQ(r.length, 8);
+        EXPECT_EQ(r.cookie, cookie);
+        EXPECT_EQ(r.thread, std::this_thread::get_id());
+    }
+    EXPECT_EQ(sink->reports[3].data, report) << "a retrieve reports the record held";
+    EXPECT_EQ(sink->reports.back().data, report);
+    EXPECT_EQ(status->Unadvise(kAllBoards16, cookie), com::S_OK);
+    EXPECT_EQ(BoardConnectionCount(), 0u);
 }
 
-TEST_F(BoardStatus, ASinkAdvisedForOneBoardHearsOnlyThatBoard) {
+TEST_F(BoardStatus, ASinkHearsOnlyTheBoardAndTypesItAdvisedFor) {
     std::uint32_t cookie = 0;
     ASSERT_EQ(status->Advise(sink.Get(), 1, kNotifyRemapInfo, &cookie), com::S_OK);
+    auto otherTypes = MakeSink<RecordingBoardSink>();
+    std::uint32_t otherCookie = 0;
+    ASSERT_EQ(status->Advise(otherTypes.Get(), kAllBoards, 1 | 2, &otherCookie), com::S_OK);
     ASSERT_EQ(statusEx->RetrieveBoardRemapInfo(kAllBoards), com::S_OK);
     RunPostedCalls();
     ASSERT_EQ(sink->reports.size(), 1u);
     EXPECT_EQ(sink->reports[0].board, 1);
+    EXPECT_TRUE(otherTypes->reports.empty()) << "a sink not asking for type 8";
     EXPECT_EQ(status->Unadvise(0, cookie), com::CONNECT_E_NOCONNECTION);
     EXPECT_EQ(status->Unadvise(1, cookie), com::S_OK);
-}
-
-TEST_F(BoardStatus, ASinkNotAskingForType8HearsNothing) {
-    std::uint32_t cookie = 0;
-    ASSERT_EQ(status->Advise(sink.Get(), kAllBoards, 1 | 2, &cookie), com::S_OK);
-    ASSERT_EQ(statusEx->RetrieveBoardRemapInfo(kAllBoards), com::S_OK);
-    RunPostedCalls();
-    EXPECT_TRUE(sink->reports.empty());
-}
-
-TEST_F(BoardStatus, TheRefreshHandlerAsksTheNetworkInsteadOfReportingHeldRecords) {
-    std::vector<std::int32_t> asked;
-    SetBoardRefreshHandler([&asked](std::int32_t board) { asked.push_back(board); });
-    std::uint32_t cookie = 0;
-    ASSERT_EQ(status->Advise(sink.Get(), kAllBoards, kNotifyRemapInfo, &cookie), com::S_OK);
-    ASSERT_EQ(statusEx->RetrieveBoardRemapInfo(kAllBoards), com::S_OK);
-    EXPECT_EQ(asked, std::vector<std::int32_t>{kAllBoards});
-    EXPECT_EQ(RunPostedCalls(), 0);
+    EXPECT_EQ(status->Unadvise(kAllBoards16, otherCookie), com::S_OK);
 }
 
 TEST_F(BoardStatus, RefusedCallsDescribeThemselves) {
@@ -258,17 +234,6 @@ TEST_F(BoardStatus, RefusedCallsDescribeThemselves) {
     EXPECT_EQ(status->GetBoardRemapInfo(6, record.data(), nullptr, nullptr), com::E_INVALIDARG);
     EXPECT_EQ(statusEx->RetrieveBoardRemapInfo(-2), com::E_INVALIDARG);
     EXPECT_EQ(status->Unadvise(kAllBoards16, 12345), com::CONNECT_E_NOCONNECTION);
-}
-
-TEST_F(BoardStatus, InitialRecordsComeFromTheConfiguration) {
-    Config config = DefaultConfig();
-    config.boards[0].remapInfo = {0, 1, 0, 0, 0x34, 0x12, 0, 0};
-    StartSimulation(std::move(config));
-    auto fresh = Create<IBoardStatus>(CLSID_BoardStatusServer);
-    std::array<std::uint8_t, 8> record{};
-    ASSERT_EQ(fresh->GetBoardRemapInfo(0, record.data(), nullptr, nullptr), com::S_OK);
-    EXPECT_EQ(record[4], 0x34);
-    EXPECT_EQ(record[5], 0x12);
 }
 
 }  // namespace
