@@ -58,6 +58,8 @@ std::string AppTest::Get(const std::string& name) {
     return text.str();
 }
 
-void AppTest::Pump() { fw::PumpWaitingMessages(); }
+void AppTest::Pump() {
+    fw::PumpWaitingMessages();
+}
 
 }  // namespace apptest

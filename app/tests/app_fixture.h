@@ -16,7 +16,7 @@
 namespace apptest {
 
 class AppTest : public ::testing::Test {
-protected:
+  protected:
     AppTest();
     ~AppTest() override;
 

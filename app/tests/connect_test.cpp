@@ -64,8 +64,8 @@ TEST_F(ConnectTest, EmptyConfigurationGivesAnEmptyList) {
 
 TEST_F(ConnectTest, FailedReadKeepsTheLevelsReadSoFarAndReports) {
     Connect();
-    control::InjectFault(control::Fault(control::ComponentId::SwitcherDescTable, "GetInputCount",
-                                        com::E_FAIL, 2));
+    control::InjectFault(
+        control::Fault(control::ComponentId::SwitcherDescTable, "GetInputCount", com::E_FAIL, 2));
     driver.Then([](fw::CWnd& w) { headless::Item(w, fw::IDOK).UserClick(); });
     EXPECT_FALSE(app->LoadLevelList());
     EXPECT_EQ(app->GetLevels().size(), 2u);

@@ -24,11 +24,10 @@ TEST_F(SinkTest, BoardNotificationsByType) {
         bool copies;
     };
     const Case cases[] = {
-        {8, 1, com::S_OK, true},
-        {8, count, com::S_OK, false},  // past the table: ignored
-        {1, 0, com::S_OK, false},     {2, 0, com::S_OK, false},  {4, 0, com::S_OK, false},
-        {16, 0, com::S_OK, false},    {32, 0, com::S_OK, false}, {0, 0, com::E_FAIL, false},
-        {3, 0, com::E_FAIL, false},   {64, 0, com::E_FAIL, false},
+        {8, 1, com::S_OK, true},    {8, count, com::S_OK, false},  // past the table: ignored
+        {1, 0, com::S_OK, false},   {2, 0, com::S_OK, false},     {4, 0, com::S_OK, false},
+        {16, 0, com::S_OK, false},  {32, 0, com::S_OK, false},    {0, 0, com::E_FAIL, false},
+        {3, 0, com::E_FAIL, false}, {64, 0, com::E_FAIL, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE("type " + std::to_string(c.type) + " board " + std::to_string(c.board));

@@ -1,6 +1,6 @@
 // The text file class over the File Access component.
-#include "app/tests/app_fixture.h"
 #include "files/tav_file.h"
+#include "app/tests/app_fixture.h"
 #include "platform/com/com.h"
 
 namespace apptest {

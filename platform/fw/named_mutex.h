@@ -13,13 +13,13 @@ namespace fw {
 inline constexpr DWORD ERROR_ALREADY_EXISTS = 183;
 
 class NamedMutex {
-public:
+  public:
     ~NamedMutex();
     NamedMutex(const NamedMutex&) = delete;
     NamedMutex& operator=(const NamedMutex&) = delete;
     bool IsOwner() const { return m_owner; }
 
-private:
+  private:
     friend std::unique_ptr<NamedMutex> CreateMutex(const std::string& name, DWORD* lastError);
     NamedMutex(int fd, bool owner) : m_fd(fd), m_owner(owner) {}
     int m_fd;

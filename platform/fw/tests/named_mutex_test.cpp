@@ -11,16 +11,16 @@
 namespace {
 
 class NamedMutexTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        m_dir = std::filesystem::temp_directory_path() /
-                ("tavora-mutex-" + std::to_string(::getpid()));
+        m_dir =
+            std::filesystem::temp_directory_path() / ("tavora-mutex-" + std::to_string(::getpid()));
         std::filesystem::create_directories(m_dir);
         ::setenv("XDG_RUNTIME_DIR", m_dir.c_str(), 1);
     }
     void TearDown() override { std::filesystem::remove_all(m_dir); }
 
-private:
+  private:
     std::filesystem::path m_dir;
 };
 
