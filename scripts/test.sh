@@ -6,6 +6,9 @@ cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 
+# Our code keeps the project's format.
+git ls-files -- '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
+
 jobs=$(nproc 2>/dev/null || echo 2)
 export QT_QPA_PLATFORM=offscreen
 
