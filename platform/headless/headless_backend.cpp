@@ -1,37 +1,11 @@
 #include "platform/headless/headless_backend.h"
 
 #include "platform/fw/dialog.h"
+#include "platform/headless/transcript_peer.h"
 
 namespace headless {
 
 namespace {
-
-class HeadlessPeer final : public fw::WindowPeer {
-  public:
-    HeadlessPeer(fw::CWnd& window, Transcript& transcript)
-        : m_window(window), m_transcript(transcript) {}
-
-    ~HeadlessPeer() override {
-        if (m_shown) {
-            m_transcript.Add("close " + DescribeWindow(m_window));
-        }
-    }
-
-    void Changed(fw::CWnd& source, fw::Change what) override {
-        // A window counts as opened the first time it becomes visible, with the title it has
-        // then (dialogs set their titles while initialising).
-        if (&source == &m_window && what == fw::Change::Visible && !m_shown &&
-            m_window.IsWindowVisible()) {
-            m_shown = true;
-            m_transcript.Add("open " + DescribeWindow(m_window));
-        }
-    }
-
-  private:
-    fw::CWnd& m_window;
-    Transcript& m_transcript;
-    bool m_shown = false;
-};
 
 class RecordingPrinter final : public fw::PrinterDevice {
   public:
@@ -110,7 +84,7 @@ HeadlessBackend::HeadlessBackend(Driver& driver)
 HeadlessBackend::~HeadlessBackend() = default;
 
 std::unique_ptr<fw::WindowPeer> HeadlessBackend::CreatePeer(fw::CWnd& window) {
-    return std::make_unique<HeadlessPeer>(window, m_transcript);
+    return std::make_unique<TranscriptPeer>(window, m_transcript, nullptr);
 }
 
 void HeadlessBackend::WaitForEvents(fw::CWnd& modalWindow) {

@@ -15,6 +15,7 @@
 #include "platform/fw/named_mutex.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/headless/script_driver.h"
+#include "programs/tav-scenario/qt_side.h"
 #include "res/resources.h"
 
 namespace {
@@ -23,13 +24,14 @@ namespace fs = std::filesystem;
 
 struct Options {
     fs::path script;
+    bool qt = false;
     std::optional<fs::path> config;
     std::optional<fs::path> dataDir;
     bool quiet = false;
 };
 
 int Usage() {
-    std::cerr << "usage: tav-scenario [--config FILE] [--data-dir DIR] [--quiet] SCRIPT\n";
+    std::cerr << "usage: tav-scenario [--qt] [--config FILE] [--data-dir DIR] [--quiet] SCRIPT\n";
     return 2;
 }
 
@@ -182,7 +184,19 @@ int Play(const Options& options) {
         backend.GetTranscript().SetEcho([](const std::string& l) { std::cout << l << "\n"; });
     }
     fw::InstallResources(&tav::TavResources());
-    fw::InstallBackend(&backend);
+    // With --qt every window is a real Qt window on the offscreen platform; the script acts
+    // through the same framework calls a click or a key makes.
+    std::unique_ptr<QtSide> qt;
+    if (options.qt) {
+        qt = MakeQtSide(backend);
+        if (!qt) {
+            std::cerr << "tav-scenario: this build has no Qt back end\n";
+            return 2;
+        }
+        fw::InstallBackend(qt->Backend());
+    } else {
+        fw::InstallBackend(&backend);
+    }
 
     std::unique_ptr<fw::NamedMutex> otherCopy;
     if (setUp.anotherInstance) {
@@ -238,6 +252,8 @@ int main(int argc, char** argv) {
             options.config = argv[++i];
         } else if (arg == "--data-dir" && i + 1 < argc) {
             options.dataDir = fs::absolute(argv[++i]);
+        } else if (arg == "--qt") {
+            options.qt = true;
         } else if (arg == "--quiet") {
             options.quiet = true;
         } else if (!arg.empty() && arg[0] != '-' && options.script.empty()) {

@@ -1,0 +1,52 @@
+#include "programs/tav-scenario/qt_driven_backend.h"
+
+#include "platform/headless/transcript_peer.h"
+#include "platform/qt/qt_backend.h"
+
+QtDrivenBackend::QtDrivenBackend(headless::HeadlessBackend& driven, fwqt::QtBackend& qt)
+    : m_driven(driven), m_qt(qt) {}
+
+std::unique_ptr<fw::WindowPeer> QtDrivenBackend::CreatePeer(fw::CWnd& window) {
+    return std::make_unique<headless::TranscriptPeer>(window, m_driven.GetTranscript(),
+                                                      m_qt.CreatePeer(window));
+}
+
+void QtDrivenBackend::WaitForEvents(fw::CWnd& modalWindow) {
+    // Let Qt lay out and paint what changed before the script looks and acts.
+    m_qt.ProcessPendingEvents();
+    m_driven.WaitForEvents(modalWindow);
+}
+
+void QtDrivenBackend::ProcessPendingEvents() {
+    m_qt.ProcessPendingEvents();
+}
+
+void QtDrivenBackend::Wake() {
+    m_qt.Wake();
+}
+
+int QtDrivenBackend::ShowMessageBox(const fw::MessageBoxRequest& request) {
+    return m_driven.ShowMessageBox(request);
+}
+
+int QtDrivenBackend::RunPrintDialog(fw::PrintDialogRequest& request) {
+    return m_driven.RunPrintDialog(request);
+}
+
+std::unique_ptr<fw::PrinterDevice> QtDrivenBackend::CreatePrinterDevice(
+    const fw::PrinterSettings& settings) {
+    return m_driven.CreatePrinterDevice(settings);
+}
+
+int QtDrivenBackend::GetSystemMetrics(int index) const {
+    return m_qt.GetSystemMetrics(index);
+}
+
+fw::Size QtDrivenBackend::DialogBaseUnits(const fw::DialogTemplate& tmpl) const {
+    return m_qt.DialogBaseUnits(tmpl);
+}
+
+void QtDrivenBackend::SetWaitCursor(bool on) {
+    m_qt.SetWaitCursor(on);
+    m_driven.SetWaitCursor(on);
+}

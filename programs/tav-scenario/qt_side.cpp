@@ -1,0 +1,43 @@
+#include "programs/tav-scenario/qt_side.h"
+
+#include <QApplication>
+
+#include "platform/qt/qt_backend.h"
+#include "programs/tav-scenario/qt_driven_backend.h"
+
+namespace {
+
+class QtSideImpl final : public QtSide {
+  public:
+    explicit QtSideImpl(headless::HeadlessBackend& driven)
+        : m_app(MakeApplication()),
+          m_qt(std::make_unique<fwqt::QtBackend>()),
+          m_backend(std::make_unique<QtDrivenBackend>(driven, *m_qt)) {}
+    ~QtSideImpl() override {
+        fw::InstallBackend(nullptr);
+        m_backend.reset();
+        m_qt.reset();
+    }
+    fw::Backend* Backend() override { return m_backend.get(); }
+
+  private:
+    static std::unique_ptr<QApplication> MakeApplication() {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        static int argc = 1;
+        static char name[] = "tav-scenario";
+        static char* argv[] = {name, nullptr};
+        return std::make_unique<QApplication>(argc, argv);
+    }
+
+    std::unique_ptr<QApplication> m_app;
+    std::unique_ptr<fwqt::QtBackend> m_qt;
+    std::unique_ptr<QtDrivenBackend> m_backend;
+};
+
+}  // namespace
+
+std::unique_ptr<QtSide> MakeQtSide(headless::HeadlessBackend& driven) {
+    return std::make_unique<QtSideImpl>(driven);
+}

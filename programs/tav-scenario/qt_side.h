@@ -1,0 +1,17 @@
+// The Qt half of a scenario run with --qt: the Qt application, its back end and the back end that
+// joins it to the script.
+#pragma once
+
+#include <memory>
+
+#include "platform/fw/backend.h"
+#include "platform/headless/headless_backend.h"
+
+class QtSide {
+  public:
+    virtual ~QtSide() = default;
+    virtual fw::Backend* Backend() = 0;
+};
+
+// Null when this build has no Qt back end.
+std::unique_ptr<QtSide> MakeQtSide(headless::HeadlessBackend& driven);
