@@ -1,10 +1,10 @@
 #include "files/file_dlg.h"
-#include "app/text.h"
 
 #include <array>
 #include <cstring>
 
 #include "app/tav_app.h"
+#include "app/text.h"
 #include "platform/com/com.h"
 #include "platform/control/file_access_codes.h"
 #include "remap/tav_dlg.h"

@@ -1,10 +1,10 @@
 // The remap tables in memory and their files: opening, reading, checking, writing, saving under
 // another name and selecting a saved table.
 #include <cstdlib>
-#include "app/text.h"
 
 #include "app/format.h"
 #include "app/tav_app.h"
+#include "app/text.h"
 #include "platform/com/com.h"
 #include "platform/fw/app.h"
 #include "remap/remap_line.h"

@@ -1,8 +1,8 @@
 #include "remap/tav_dlg.h"
-#include "app/text.h"
 
 #include "app/about_dlg.h"
 #include "app/tav_app.h"
+#include "app/text.h"
 #include "platform/fw/app.h"
 #include "platform/fw/backend.h"
 #include "platform/fw/message_queue.h"

@@ -2,9 +2,9 @@
 // against the configured levels, and disposal.
 #include <algorithm>
 #include <cctype>
-#include "app/text.h"
 
 #include "app/tav_app.h"
+#include "app/text.h"
 #include "files/tav_file.h"
 #include "remap/tav_dlg.h"
 #include "sysdef/sysdef_format.h"
