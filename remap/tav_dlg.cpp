@@ -6,7 +6,6 @@
 #include "platform/fw/app.h"
 #include "platform/fw/backend.h"
 #include "platform/fw/message_queue.h"
-#include "platform/fw/named_mutex.h"
 #include "res/resource.h"
 
 namespace {
