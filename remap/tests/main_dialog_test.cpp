@@ -36,54 +36,6 @@ Texts Boards(int total, int size) {
 
 class MainDialog : public MainDialogTest {};
 
-TEST_F(MainDialog, EachLevelOffersItsIdlePortsAndBoards) {
-    struct Case {
-        int io;
-        const char* switcher;
-        const char* level;
-        Texts newNumbers;
-        Texts newRanges;
-        Texts originalRanges;
-    };
-    const Case cases[] = {
-        {0,
-         "MAIN",
-         "VIDEO",
-         Join(Numbers(112, 127), Numbers(100, 103)),
-         {"112-127"},
-         Boards(128, 16)},
-        {1, "MAIN", "VIDEO", Numbers(48, 63), {"48-63"}, Boards(64, 16)},
-        {0, "MAIN", "AUDIO1", Numbers(56, 63), {"56-63"}, Boards(64, 8)},
-        {1, "MAIN", "AUDIO1", {}, {}, Boards(64, 8)},
-        {0, "MAIN", "AUDIO2", {}, {}, {}},  // no board size: no boards
-        {1, "MAIN", "AUDIO2", {"30", "31"}, {}, {}},
-        {0,
-         "STUDIO",
-         "VIDEO",
-         Join(Numbers(0, 11), Numbers(20, 31)),
-         {"0-11", "20-31"},
-         {"0-11", "12-23", "24-31"}},
-        {1, "STUDIO", "VIDEO", Numbers(24, 31), {}, {"0-11", "12-23", "24-31"}},
-        {0, "STUDIO", "TC", Numbers(12, 15), {"12-15"}, Boards(16, 4)},
-    };
-    Open();
-    for (int mode : {0, 1}) {
-        for (const Case& c : cases) {
-            SCOPED_TRACE(std::string(c.switcher) + " " + c.level + " io " + std::to_string(c.io) +
-                         " mode " + std::to_string(mode));
-            Prepare(c.io, c.switcher, c.level, mode);
-            EXPECT_EQ(Items(IDC_NEW_NUMBER), c.newNumbers);
-            EXPECT_EQ(Items(IDC_NEW_RANGE), c.newRanges);
-            EXPECT_EQ(Items(IDC_ORIGINAL_RANGE), c.originalRanges);
-            for (int id : {IDC_NEW_NUMBER, IDC_NEW_RANGE, IDC_ORIGINAL_RANGE}) {
-                EXPECT_EQ(Item(id).GetCurSel(), -1);
-            }
-            EXPECT_EQ(dlg.GetDlgItemText(IDC_ORIGINAL_NUMBER), "");
-            EXPECT_FALSE(Enabled(IDC_REMAP));
-        }
-    }
-}
-
 TEST_F(MainDialog, WhatEachStateMakesAvailable) {
     const int selection[] = {IDC_SWITCHER_LABEL, IDC_LEVEL_LABEL, IDC_SWITCHER,   IDC_LEVEL,
                              IDC_RANGE_LABEL,    IDC_SINGLE,      IDC_WHOLE_BOARD};
