@@ -197,6 +197,38 @@ TEST_F(MainDialog, RemapButtonFollowsTheFieldsAndEveryChangeOfSelectionEmptiesTh
     EXPECT_TRUE(NewBoxes().empty());
 }
 
+TEST_F(MainDialog, ARangeChosenDropsANumberOutsideIt) {
+    struct Case {
+        int list;
+        const char* number;  // original number, or new number chosen
+        const char* range;
+        const char* kept;  // the number afterwards
+    };
+    const Case cases[] = {
+        {IDC_ORIGINAL_RANGE, "40", "16-31", ""},   {IDC_ORIGINAL_RANGE, "20", "16-31", "20"},
+        {IDC_ORIGINAL_RANGE, "31", "16-31", "31"}, {IDC_NEW_RANGE, "100", "112-127", ""},
+        {IDC_NEW_RANGE, "112", "112-127", "112"},
+    };
+    Open();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.number) + " in " + c.range);
+        Prepare(0, "MAIN", "VIDEO", 1);
+        // Only the program sets a number in whole-board mode (the fields are off).
+        const int field = c.list == IDC_ORIGINAL_RANGE ? IDC_ORIGINAL_NUMBER : IDC_NEW_NUMBER;
+        if (field == IDC_ORIGINAL_NUMBER) {
+            dlg.SetDlgItemText(field, c.number);
+        } else {
+            Item(field).SetCurSel(Item(field).FindStringExact(-1, c.number));
+        }
+        Choose(c.list, c.range);
+        EXPECT_EQ(dlg.GetDlgItemText(field), c.kept);
+    }
+    // The number emptied that way is not taken for the operator's: the next one typed counts.
+    Click(IDC_SINGLE);
+    Type(IDC_ORIGINAL_NUMBER, "300");
+    EXPECT_EQ(NewBoxes(), Texts{StopBox("tavora", kInvalidPort)});
+}
+
 TEST_F(MainDialog, ResetEmptiesTheRemapJustMade) {
     Open();
     Prepare(0, "MAIN", "VIDEO", 1);
