@@ -59,8 +59,11 @@ fw::BOOL CTavDlg::OnInitDialog() {
 
 void CTavDlg::LoadSystemDefinitionAtStart() {
     if (!LoadSysDefTable()) {
-        MessageBox(fw::LoadString(IDS_NO_SYSDEF), fw::LoadString(IDS_LOAD_SYSDEF_CAPTION).c_str(),
-                   fw::MB_YESNO | fw::MB_ICONEXCLAMATION);
+        if (MessageBox(fw::LoadString(IDS_NO_SYSDEF),
+                       fw::LoadString(IDS_LOAD_SYSDEF_CAPTION).c_str(),
+                       fw::MB_YESNO | fw::MB_ICONEXCLAMATION) == fw::IDYES) {
+            GetTavApp()->OnSystemDefinition();
+        }
     } else if (!IsSysDefTableCurrent()) {
         FreeSysDefTable(m_pSysDefTable);
         MessageBox(fw::LoadString(IDS_SYSDEF_CHANGED), nullptr, fw::MB_ICONHAND);
@@ -165,6 +168,11 @@ fw::LRESULT CTavDlg::OnIgnoredAppMessage(fw::WPARAM, fw::LPARAM) {
 
 void CTavDlg::EnableCloseButton(fw::BOOL on) {
     GetDlgItem(IDC_CLOSE)->EnableWindow(on);
+}
+
+void CTavDlg::RefillIdleLists() {
+    // The new number and new range lists are filled from the table when a level and a range mode
+    // are chosen; until the remap fields exist there is nothing shown to refill.
 }
 
 void CTavDlg::ReleaseData() {

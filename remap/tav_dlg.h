@@ -34,6 +34,8 @@ class CTavDlg : public fw::CDialog {
     void SaveSysDefTable();
     void SetSysDefTable(std::unique_ptr<SysDefTable> table);
     SysDefTable* GetSysDefTable() const { return m_pSysDefTable.get(); }
+    // Refills the new number and new range lists after the System Definition Table changed.
+    void RefillIdleLists();
 
     // The remap tables and their files.
     fw::BOOL OpenRemapTableFile(int io, fw::BOOL rewrite, fw::BOOL useDefaultName,
