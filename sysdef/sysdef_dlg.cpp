@@ -51,6 +51,8 @@ void CSysDefDlg::FillGrid() {
     m_pTable = main != nullptr ? main->GetSysDefTable() : nullptr;
     if (m_pTable != nullptr) {
         m_nRows = static_cast<int>(m_pTable->size());
+        // Room first: a table may hold more rows than the grid starts with.
+        m_grid->SetNumRows(m_nRows + 1);
         for (int i = 0; i < m_nRows; ++i) {
             const SysDefRecord& record = *(*m_pTable)[static_cast<std::size_t>(i)];
             m_grid->SetCellText(i + 1, 0, record.m_strSwitcher);

@@ -187,6 +187,27 @@ TEST_F(DialogChecksTest, ClicksOnTheHeaderOrPastTheTableSelectNoRow) {
     main.ReleaseData();
 }
 
+TEST_F(DialogChecksTest, AFullTableShowsEveryRowPastTheGridsStartingSize) {
+    CTavDlg main;
+    app->m_pMainWnd = &main;
+    auto table = std::make_unique<SysDefTable>();
+    for (int i = 0; i < 100; ++i) {
+        auto record = std::make_unique<SysDefRecord>();
+        record->m_strLevel = "L" + std::to_string(i);
+        record->m_nInRange = i;
+        table->push_back(std::move(record));
+    }
+    main.SetSysDefTable(std::move(table));
+    CSysDefDlg dlg;
+    ASSERT_TRUE(dlg.Create(IDD_SYSDEF));
+    EXPECT_EQ(dlg.GetGrid()->GetNumRows(), 101);
+    EXPECT_EQ(dlg.GetGrid()->GetCellText(100, 1), "L99");
+    EXPECT_EQ(dlg.GetGrid()->GetCellInt(100, 4), 99);
+    dlg.DestroyWindow();
+    app->m_pMainWnd = nullptr;
+    main.ReleaseData();
+}
+
 TEST_F(DialogChecksTest, ColumnWidthsShareThePlaceholderAfterTheThumb) {
     CSysDefDlg dlg;
     ASSERT_TRUE(dlg.Create(IDD_SYSDEF));
