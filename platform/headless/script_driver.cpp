@@ -257,7 +257,7 @@ bool ScriptDriver::RunLine(const ScriptLine& line, fw::CWnd& window) {
         Fail(&line, "expected a " + cmd + " but window " + DescribeWindow(window) +
                         " waits for the operator");
     }
-    if (m_extension && m_extension(line)) {
+    if (m_extension && m_extension(line, window)) {
         return true;
     }
     Fail(&line, "unknown command " + cmd);

@@ -172,9 +172,18 @@ int Play(const Options& options) {
     fw::InstallClock(&clock);
     headless::ScriptDriver driver(std::move(lines), &clock);
     driver.SetDataFolder(dataDir);
-    driver.SetExtension([](const headless::ScriptLine& line) {
+    QtSide* qtSide = nullptr;
+    driver.SetExtension([&qtSide](const headless::ScriptLine& line, fw::CWnd& window) {
         if (line.words[0] == "config-change") {
             control::AnnounceConfigSetChanging();
+            return true;
+        }
+        if (line.words[0] == "snapshot" && line.words.size() == 2) {
+            // Only real windows can be pictured; without --qt the line is passed over.
+            if (qtSide != nullptr && !qtSide->Snapshot(window, line.words[1])) {
+                throw headless::ScriptFailure("line " + std::to_string(line.number) +
+                                              ": cannot save a picture as " + line.words[1]);
+            }
             return true;
         }
         return false;
@@ -195,6 +204,7 @@ int Play(const Options& options) {
             return 2;
         }
         fw::InstallBackend(qt->Backend());
+        qtSide = qt.get();
     } else {
         fw::InstallBackend(&backend);
     }
