@@ -6,6 +6,7 @@
 #include "platform/fw/message_queue.h"
 #include "remap/tav_dlg.h"
 #include "res/resource.h"
+#include "sysdef/sysdef_dlg.h"
 
 CTavApp::CTavApp(std::string appTitle) : CWinApp(std::move(appTitle)) {
     MapAppCommand(fw::ID_APP_ABOUT, &CTavApp::OnAppAbout);
@@ -13,6 +14,7 @@ CTavApp::CTavApp(std::string appTitle) : CWinApp(std::move(appTitle)) {
     MapAppCommand(fw::ID_HELP, &CTavApp::OnHelpCommand);
     MapAppCommand(ID_FILE_SELECT_REMAP_TABLE, &CTavApp::OnSelectRemapTable);
     MapAppCommand(ID_FILE_SAVE_REMAP_TABLE_AS, &CTavApp::OnSaveRemapTableAs);
+    MapAppCommand(ID_VIEW_SYSTEM_DEFINITION, &CTavApp::OnSystemDefinition);
 }
 
 CTavApp::~CTavApp() {
@@ -153,6 +155,20 @@ void CTavApp::OnSelectRemapTable() {
 void CTavApp::OnSaveRemapTableAs() {
     CFileDlg dlg(CFileDlg::kSave, nullptr);
     dlg.DoModal();
+}
+
+void CTavApp::OnSystemDefinition() {
+    auto dlg = std::make_unique<CSysDefDlg>(nullptr);
+    const int result = dlg->DoModal();
+    if (m_pMainWnd != nullptr) {
+        m_pMainWnd->SetWindowPos(fw::HWND_TOP, 0, 0, 0, 0,
+                                 fw::SWP_NOMOVE | fw::SWP_NOSIZE | fw::SWP_SHOWWINDOW);
+    }
+    if (result == fw::IDOK && dlg->IsAccepted() != 0) {
+        if (CTavDlg* main = GetMainDlg()) {
+            main->SaveSysDefTable();
+        }
+    }
 }
 
 void CTavApp::OnFilePrintSetupCommand() {

@@ -2,6 +2,7 @@
 // described in docs/scenarios.md). The first unmet expectation throws ScriptFailure.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <istream>
 #include <stdexcept>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "platform/fw/clock.h"
+#include "platform/fw/grid.h"
 #include "platform/headless/driver.h"
 #include "platform/headless/transcript.h"
 
@@ -32,11 +34,14 @@ std::vector<ScriptLine> ParseScript(std::istream& in);
 class ScriptDriver final : public Driver {
   public:
     // Commands the driver does not know itself (e.g. the application's configuration actions)
-    // go to the extension; it returns false when it does not know the command either.
-    using Extension = std::function<bool(const ScriptLine&)>;
+    // go to the extension with the waiting window; it returns false when it does not know the
+    // command either.
+    using Extension = std::function<bool(const ScriptLine&, fw::CWnd&)>;
 
     ScriptDriver(std::vector<ScriptLine> lines, fw::ManualClock* clock);
     void SetExtension(Extension extension) { m_extension = std::move(extension); }
+    // The folder whose files file-is and file-missing look at.
+    void SetDataFolder(std::filesystem::path folder) { m_dataFolder = std::move(folder); }
     // The transcript that transcript-has and transcript-lacks look at.
     void SetTranscript(const Transcript* transcript) { m_transcript = transcript; }
 
@@ -57,12 +62,16 @@ class ScriptDriver final : public Driver {
     bool RunLine(const ScriptLine& line, fw::CWnd& window);
     void Expect(const ScriptLine& line, fw::CWnd& window);
     void Wait(const ScriptLine& line);
+    void ExpectGrid(const ScriptLine& line, const fw::CGridCtrl& grid, const std::string& prop,
+                    const std::vector<std::string>& args);
+    void CheckDataFile(const ScriptLine& line);
 
     std::vector<ScriptLine> m_lines;
     std::size_t m_next = 0;
     fw::ManualClock* m_clock;
     Extension m_extension;
     const Transcript* m_transcript = nullptr;
+    std::filesystem::path m_dataFolder;
 };
 
 }  // namespace headless

@@ -14,6 +14,7 @@
 #include "platform/fw/dialog.h"
 #include "platform/qt/control_widgets.h"
 #include "platform/qt/dialog_units.h"
+#include "platform/qt/grid_widget.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/window_chrome.h"
@@ -182,16 +183,46 @@ void QtWindowPeer::Changed(fw::CWnd& source, fw::Change what) {
         AddControl(*control);
         return;
     }
-    const QSignalBlocker block(entry->widget);
-    MirrorControl(entry->widget, *control, what);
+    {
+        const QSignalBlocker block(entry->widget);
+        MirrorControl(entry->widget, *control, what);
+    }
+    if (what == fw::Change::Geometry && control->Kind() == ControlKind::Grid) {
+        PlaceInTabOrder(*entry);  // the grid has just joined its dialog
+    }
 }
 
 void QtWindowPeer::AddControl(fw::Control& control) {
     m_entries.push_back(Entry{&control, CreateControlWidget(control, m_client)});
-    const Entry& entry = m_entries.back();
-    const QSignalBlocker block(entry.widget);
-    MirrorAll(entry.widget, control);
+    const Entry entry = m_entries.back();
+    {
+        const QSignalBlocker block(entry.widget);
+        MirrorAll(entry.widget, control);
+    }
     Connect(entry);
+    PlaceInTabOrder(entry);
+}
+
+void QtWindowPeer::PlaceInTabOrder(const Entry& entry) {
+    // A control made at run time takes its place in the tab order (a grid that of the
+    // placeholder it replaces): before the next control of the dialog that takes the focus.
+    const fw::Control& control = *entry.control;
+    const auto* dialog = dynamic_cast<const fw::CDialog*>(&m_window);
+    if (dialog == nullptr) {
+        return;
+    }
+    bool after = false;
+    for (const auto& other : dialog->Controls()) {
+        if (other.get() == &control) {
+            after = true;
+            continue;
+        }
+        const Entry* next = after ? Find(other.get()) : nullptr;
+        if (next != nullptr && TakesFocus(other->Kind())) {
+            QWidget::setTabOrder(entry.widget, next->widget);
+            return;
+        }
+    }
 }
 
 void QtWindowPeer::Connect(const Entry& entry) {
@@ -236,6 +267,18 @@ void QtWindowPeer::Connect(const Entry& entry) {
                 RunUser([c] { c->UserDropDown(); });
                 return !alive.expired();
             });
+            break;
+        }
+        case ControlKind::Grid: {
+            auto* grid = dynamic_cast<fw::CGridCtrl*>(c);
+            auto* table = static_cast<FwGridWidget*>(entry.widget);
+            table->SetHandlers(
+                [this, grid](int row, int col) {
+                    RunUser([grid, row, col] { grid->UserClickCell(row, col); });
+                },
+                [this, grid](int row, int col, const std::string& text) {
+                    RunUser([grid, row, col, text] { grid->UserTypeCell(row, col, text); });
+                });
             break;
         }
         case ControlKind::ListBox: {
@@ -356,6 +399,12 @@ bool QtWindowPeer::OnDialogKey(QWidget* focus, int key) {
     }
     auto* dialog = dynamic_cast<fw::CDialog*>(&m_window);
     if (key == Qt::Key_Escape) {
+        if (const Entry* entry = FindByWidget(focus)) {
+            if (auto* table = dynamic_cast<FwGridWidget*>(entry->widget);
+                table != nullptr && table->IsEditing()) {
+                return false;
+            }
+        }
         if (dialog == nullptr) {
             return false;
         }
@@ -364,6 +413,11 @@ bool QtWindowPeer::OnDialogKey(QWidget* focus, int key) {
     }
     if (const Entry* entry = FindByWidget(focus)) {
         fw::Control* control = entry->control;
+        // A grid's cell editor takes Enter (commit) and Esc (cancel) itself.
+        if (auto* table = dynamic_cast<FwGridWidget*>(entry->widget);
+            table != nullptr && table->IsEditing()) {
+            return false;
+        }
         if (control->Kind() == ControlKind::MultiLineEdit &&
             (control->Style() & fw::kNoWantReturn) == 0) {
             return false;  // a new line

@@ -143,28 +143,6 @@ void InjectFault(const headless::ScriptLine& line) {
     control::InjectFault(fault);
 }
 
-// snapshot FILE: the newest visible window as a PNG image (on the Qt back end; the headless back
-// end has no pixels, so there the line does nothing).
-void TakeSnapshot(QtSide* qt, const headless::ScriptLine& line) {
-    if (line.words.size() != 2) {
-        throw headless::ScriptFailure("line " + std::to_string(line.number) +
-                                      ": snapshot needs a file name");
-    }
-    if (qt == nullptr) {
-        return;
-    }
-    const fw::CWnd* newest = nullptr;
-    for (const fw::CWnd* wnd : fw::CWnd::TopLevelWindows()) {
-        if (wnd->IsWindowVisible()) {
-            newest = wnd;
-        }
-    }
-    if (newest == nullptr || !qt->Snapshot(*newest, line.words[1])) {
-        throw headless::ScriptFailure("line " + std::to_string(line.number) +
-                                      ": cannot save a snapshot to " + line.words[1]);
-    }
-}
-
 int Play(const Options& options) {
     std::ifstream in(options.script);
     if (!in) {
@@ -193,14 +171,19 @@ int Play(const Options& options) {
     fw::ManualClock clock;
     fw::InstallClock(&clock);
     headless::ScriptDriver driver(std::move(lines), &clock);
-    QtSide* snapshots = nullptr;  // the Qt side, once there is one
-    driver.SetExtension([&snapshots](const headless::ScriptLine& line) {
+    driver.SetDataFolder(dataDir);
+    QtSide* qtSide = nullptr;
+    driver.SetExtension([&qtSide](const headless::ScriptLine& line, fw::CWnd& window) {
         if (line.words[0] == "config-change") {
             control::AnnounceConfigSetChanging();
             return true;
         }
-        if (line.words[0] == "snapshot") {
-            TakeSnapshot(snapshots, line);
+        if (line.words[0] == "snapshot" && line.words.size() == 2) {
+            // Only real windows can be pictured; without --qt the line is passed over.
+            if (qtSide != nullptr && !qtSide->Snapshot(window, line.words[1])) {
+                throw headless::ScriptFailure("line " + std::to_string(line.number) +
+                                              ": cannot save a picture as " + line.words[1]);
+            }
             return true;
         }
         return false;
@@ -221,7 +204,7 @@ int Play(const Options& options) {
             return 2;
         }
         fw::InstallBackend(qt->Backend());
-        snapshots = qt.get();
+        qtSide = qt.get();
     } else {
         fw::InstallBackend(&backend);
     }

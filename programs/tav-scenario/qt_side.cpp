@@ -1,10 +1,11 @@
 #include "programs/tav-scenario/qt_side.h"
 
 #include <QApplication>
+#include <QPixmap>
 #include <QWidget>
 
-#include "platform/headless/transcript_peer.h"
 #include "platform/qt/qt_backend.h"
+#include "platform/qt/widgets.h"
 #include "platform/qt/window_peer.h"
 #include "programs/tav-scenario/qt_driven_backend.h"
 
@@ -24,13 +25,14 @@ class QtSideImpl final : public QtSide {
     fw::Backend* Backend() override { return m_backend.get(); }
     bool Snapshot(const fw::CWnd& window, const std::string& path) override {
         QApplication::processEvents();
-        // The window's peer records the transcript and passes every change on to its Qt peer.
-        const auto* recorder = dynamic_cast<const headless::TranscriptPeer*>(window.GetPeer());
-        const auto* peer = recorder != nullptr
-                               ? dynamic_cast<const fwqt::QtWindowPeer*>(recorder->Inner())
-                               : nullptr;
-        QWidget* widget = peer != nullptr ? peer->TopWidget() : nullptr;
-        return widget != nullptr && widget->grab().save(QString::fromStdString(path), "PNG");
+        // The window's peer sits behind the transcript's, so look for its widget.
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* top = dynamic_cast<fwqt::PeerWindow*>(widget);
+            if (top != nullptr && top->Peer() != nullptr && &top->Peer()->Window() == &window) {
+                return widget->grab().save(QString::fromStdString(path), "PNG");
+            }
+        }
+        return false;
     }
 
   private:

@@ -12,7 +12,7 @@ class QtSide {
   public:
     virtual ~QtSide() = default;
     virtual fw::Backend* Backend() = 0;
-    // Saves the window as it looks now as a PNG image; false when it cannot.
+    // Saves a picture of the window as it is shown now (PNG); false when it cannot.
     virtual bool Snapshot(const fw::CWnd& window, const std::string& path) = 0;
 };
 
