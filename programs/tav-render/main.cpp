@@ -22,6 +22,7 @@
 
 #include "platform/fw/dialog.h"
 #include "platform/fw/window.h"
+#include "platform/qt/known_warnings.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_text.h"
 #include "res/resources.h"
@@ -126,6 +127,7 @@ int main(int argc, char** argv) {
     qputenv("QT_SCALE_FACTOR", "1");
     qunsetenv("QT_SCREEN_SCALE_FACTORS");
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    fwqt::QuietKnownWarnings();
     QApplication app(argc, argv);
     fw::InstallResources(&tav::TavResources());
     fwqt::QtBackend backend;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "platform/qt/known_warnings.h"
 #include "platform/qt/qt_backend.h"
 #include "programs/tav-scenario/qt_driven_backend.h"
 
@@ -25,6 +26,7 @@ class QtSideImpl final : public QtSide {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
+        fwqt::QuietKnownWarnings();
         static int argc = 1;
         static char name[] = "tav-scenario";
         static char* argv[] = {name, nullptr};
