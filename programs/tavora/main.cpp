@@ -1,12 +1,9 @@
 // Tavora: the application on the Qt back end, against the simulated control system.
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDir>
 #include <QGuiApplication>
 #include <QMessageBox>
-#include <QRegularExpression>
 #include <QTimer>
-#include <QWidget>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -18,6 +15,7 @@
 #include "platform/qt/known_warnings.h"
 #include "platform/qt/qt_backend.h"
 #include "programs/tavora/command_line.h"
+#include "programs/tavora/snapshots.h"
 #include "programs/tavora/startup.h"
 #include "res/resources.h"
 
@@ -41,37 +39,6 @@ void ReportConfigurationError(const std::string& error) {
                               "Tavora cannot start: its configuration could not be loaded.\n\n" +
                                   QString::fromStdString(error));
     }
-}
-
-// Without a display the windows can still be looked at: each visible window is saved as a PNG
-// into $TAVORA_SNAPSHOT_DIR now and then, numbered in the order the windows first appeared (two
-// windows may share a title, as the please-wait window and the main window do).
-void StartSnapshots(QApplication& app) {
-    const char* dir = std::getenv("TAVORA_SNAPSHOT_DIR");
-    if (dir == nullptr || *dir == '\0') {
-        return;
-    }
-    QDir().mkpath(dir);
-    auto* timer = new QTimer(&app);
-    QObject::connect(timer, &QTimer::timeout, [folder = QString(dir), seen = 0]() mutable {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (!w->isVisible() || w->windowTitle().isEmpty()) {
-                continue;
-            }
-            QVariant number = w->property("tavSnapshot");
-            if (!number.isValid()) {
-                number = ++seen;
-                w->setProperty("tavSnapshot", number);
-            }
-            QString name = w->windowTitle();
-            name.replace(QRegularExpression("[^A-Za-z0-9._-]+"), "_");
-            w->grab().save(QString("%1/%2-%3.png")
-                               .arg(folder)
-                               .arg(number.toInt(), 2, 10, QChar('0'))
-                               .arg(name));
-        }
-    });
-    timer->start(500);
 }
 
 // For demonstrations without a display: TAVORA_ANSWER_STARTUP=no answers the first start's
@@ -116,7 +83,7 @@ int main(int argc, char** argv) {
     fwqt::QuietKnownWarnings();
     QApplication qapp(argc, argv);
     fw::InstallResources(&tav::TavResources());
-    StartSnapshots(qapp);
+    tavora::StartSnapshots(qapp);
     AnswerStartupQuestion(qapp);
     fwqt::QtBackend backend;
     fw::InstallBackend(&backend);
