@@ -35,6 +35,7 @@ class StartupTest : public ::testing::Test {
         fw::InstallClock(&clock);
     }
     ~StartupTest() override {
+        EXPECT_EQ(driver.Unused(), "");
         control::ResetSimulation();
         fw::InstallClock(nullptr);
         fw::InstallBackend(nullptr);
