@@ -5,7 +5,6 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
