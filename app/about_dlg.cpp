@@ -1,5 +1,8 @@
 #include "app/about_dlg.h"
 
+#include <string>
+
+#include "app/version.h"
 #include "res/resource.h"
 
 CAboutDlg::CAboutDlg() : CDialog(IDD_ABOUTBOX) {}
@@ -11,7 +14,7 @@ void CAboutDlg::DoDataExchange() {
 fw::BOOL CAboutDlg::OnInitDialog() {
     CDialog::OnInitDialog();
     if (m_pRelease != nullptr) {
-        m_pRelease->SetWindowText("Release 7.1.0");
+        m_pRelease->SetWindowText(std::string("Release ") + kTavoraVersion);
     }
     return fw::TRUE;
 }

@@ -16,6 +16,9 @@ namespace {
 constexpr char kDefaultInputFile[] = "TAV.IXT";
 constexpr char kDefaultOutputFile[] = "TAV.OXT";
 constexpr char kCrcMarker[] = "CONFIGCRC(";
+constexpr char kSelectUnreadable[] =
+    "This remap table could not be read and was not selected.\nThe current remap table is "
+    "kept.";
 constexpr char kSelectRefused[] =
     "This remap table does not match the configuration and was not selected.\nThe current "
     "remap table is kept.";
@@ -155,10 +158,9 @@ void CTavDlg::WriteRemapTableFile(int io) {
 }
 
 fw::BOOL CTavDlg::SaveRemapTableAs(int io, std::uint32_t file) {
+    // An absent table is saved as an empty one: the operator confirmed replacing the file, and a
+    // file left whole would bring its old entries back when it is selected.
     const std::unique_ptr<RemapTable>& table = io == 1 ? m_pOutputRemapTable : m_pInputRemapTable;
-    if (!table) {
-        return fw::TRUE;
-    }
     CTavApp* app = GetTavApp();
     auto write = [&](const std::string& line) {
         const std::string bytes = line + "\r\n";
@@ -172,7 +174,8 @@ fw::BOOL CTavDlg::SaveRemapTableAs(int io, std::uint32_t file) {
         app->ReportError(hr, "TavDlg", __LINE__);
         return fw::FALSE;
     }
-    for (const auto& entry : *table) {
+    static const RemapTable kNoEntries;
+    for (const auto& entry : table ? *table : kNoEntries) {
         if (const com::HRESULT hr = write(FormatRemapLine(*entry)); com::FAILED(hr)) {
             app->ReportError(hr, "TavDlg", __LINE__);
             return fw::FALSE;
@@ -192,10 +195,12 @@ fw::BOOL CTavDlg::SelectRemapTable(int io, const std::string& name) {
         MessageBox(tav::Format("%s\nFilename:%s\n", fw::LoadString(IDS_ERR_OPEN_LOG), name),
                    nullptr, fw::MB_ICONHAND);
     } else if (OpenRemapTableFile(io, fw::FALSE, fw::FALSE, name)) {
-        taken = LoadRemapTable(io) && VerifyRemapTable(io);
+        const bool read = LoadRemapTable(io);
+        taken = read && VerifyRemapTable(io);
         if (!taken) {
-            MessageBox(tav::Format("%s\nFilename:%s\n", kSelectRefused, name), nullptr,
-                       fw::MB_ICONHAND);
+            MessageBox(
+                tav::Format("%s\nFilename:%s\n", read ? kSelectRefused : kSelectUnreadable, name),
+                nullptr, fw::MB_ICONHAND);
         }
     }
     CloseRemapTableFile();

@@ -1,6 +1,7 @@
 // Icon 128, the program icon, drawn in code: a router crosspoint matrix on a dark control-room
 // blue, with a failed crosspoint (red) being moved to a spare one (green) by an amber arrow.
-// Shapes are sampled 4 x 4 times per pixel so the edges come out smooth at 32 x 32.
+// The drawing is laid out on a 32 x 32 grid and can be drawn at any size (the desktop's icon theme
+// wants several); shapes are sampled 4 x 4 times per pixel so the edges come out smooth.
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -14,7 +15,7 @@ namespace tav::resparts {
 
 namespace {
 
-constexpr int kSize = 32;
+constexpr int kSize = 32;    // the design grid, and the size of icon 128
 constexpr int kSamples = 4;  // per axis
 
 struct Rgba {
@@ -68,29 +69,34 @@ bool InTriangle(Vec p, Vec a, Vec b, Vec c) {
 // Premultiplied-alpha canvas.
 class Canvas {
   public:
-    Canvas() : m_px(kSize * kSize) {}
+    explicit Canvas(int size)
+        : m_size(size),
+          m_scale(static_cast<float>(kSize) / static_cast<float>(size)),
+          m_px(static_cast<std::size_t>(size * size)) {}
 
     // Paints colour(p) wherever inside(p) holds, weighted by the share of samples inside.
     template <class Inside, class Colour>
     void Fill(Inside inside, Colour colour) {
-        for (int y = 0; y < kSize; ++y) {
-            for (int x = 0; x < kSize; ++x) {
+        for (int y = 0; y < m_size; ++y) {
+            for (int x = 0; x < m_size; ++x) {
                 int hits = 0;
                 for (int sy = 0; sy < kSamples; ++sy) {
                     for (int sx = 0; sx < kSamples; ++sx) {
                         const Vec p{
-                            static_cast<float>(x) + (static_cast<float>(sx) + 0.5f) / kSamples,
-                            static_cast<float>(y) + (static_cast<float>(sy) + 0.5f) / kSamples};
+                            (static_cast<float>(x) + (static_cast<float>(sx) + 0.5f) / kSamples) *
+                                m_scale,
+                            (static_cast<float>(y) + (static_cast<float>(sy) + 0.5f) / kSamples) *
+                                m_scale};
                         hits += inside(p) ? 1 : 0;
                     }
                 }
                 if (hits == 0) {
                     continue;
                 }
-                const Rgba c =
-                    colour(Vec{static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f});
+                const Rgba c = colour(Vec{(static_cast<float>(x) + 0.5f) * m_scale,
+                                          (static_cast<float>(y) + 0.5f) * m_scale});
                 const float a = c.a * static_cast<float>(hits) / (kSamples * kSamples);
-                Rgba& d = m_px[static_cast<std::size_t>(y * kSize + x)];
+                Rgba& d = m_px[static_cast<std::size_t>(y * m_size + x)];
                 d.r = c.r * a + d.r * (1 - a);
                 d.g = c.g * a + d.g * (1 - a);
                 d.b = c.b * a + d.b * (1 - a);
@@ -121,6 +127,8 @@ class Canvas {
     }
 
   private:
+    int m_size;
+    float m_scale;  // design units per pixel
     std::vector<Rgba> m_px;
 };
 
@@ -169,8 +177,8 @@ std::array<Vec, 3> ArrowHead(float grow) {
             Vec{base.x + dy * half, base.y - dx * half}};
 }
 
-std::vector<std::uint32_t> DrawIcon() {
-    Canvas c;
+std::vector<std::uint32_t> DrawIcon(int size) {
+    Canvas c(size);
 
     // Panel: a rounded square, lighter at the top like a lit rack panel, with a thin rim.
     c.Fill([](Vec p) { return InRoundedRect(p, 0.5f, 0.5f, 31.5f, 31.5f, 5.5f); }, Hex(0x5A7FB5));
@@ -222,12 +230,12 @@ std::vector<std::uint32_t> DrawIcon() {
 
 }  // namespace
 
-fw::IconResource ProgramIcon() {
+fw::IconResource ProgramIcon(int size) {
     fw::IconResource icon;
     icon.id = IDR_MAINFRAME;
-    icon.width = kSize;
-    icon.height = kSize;
-    icon.argb = DrawIcon();
+    icon.width = size;
+    icon.height = size;
+    icon.argb = DrawIcon(size);
     return icon;
 }
 

@@ -40,6 +40,6 @@ std::vector<fw::DialogTemplate> RemapDialogs();
 std::vector<fw::DialogTemplate> SysDefDialogs();
 
 fw::MenuTemplate MainMenu();
-fw::IconResource ProgramIcon();
+fw::IconResource ProgramIcon(int size = 32);
 
 }  // namespace tav::resparts

@@ -27,4 +27,8 @@ const fw::ResourceSet& TavResources() {
     return resources;
 }
 
+fw::IconResource ProgramIconOfSize(int size) {
+    return resparts::ProgramIcon(size);
+}
+
 }  // namespace tav

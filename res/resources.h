@@ -8,4 +8,7 @@ namespace tav {
 // Built on first use and kept for the rest of the run.
 const fw::ResourceSet& TavResources();
 
+// The program icon drawn at size x size pixels, for the desktop's icon theme.
+fw::IconResource ProgramIconOfSize(int size);
+
 }  // namespace tav

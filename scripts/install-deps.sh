@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   nlohmann-json3-dev
   clang libclang-rt-dev clang-format git
+  desktop-file-utils dpkg-dev
   fonts-dejavu-core
 )
 

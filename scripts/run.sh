@@ -15,13 +15,21 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
   export TAVORA_SNAPSHOT_DIR="${TAVORA_SNAPSHOT_DIR:-$PWD/out/snapshots}"
   echo "No display found: Tavora runs on the offscreen platform and saves a picture of each"
   echo "open window to $TAVORA_SNAPSHOT_DIR every half second. Stop it with Ctrl+C."
+  if [ "${TAVORA_ANSWER_STARTUP:-}" = "no" ]; then
+    echo "The first start's question (set up the System Definition Table now?) is answered No."
+  else
+    echo "On a first start Tavora waits at its start-up question (set up the System Definition"
+    echo "Table now?), which nobody can answer here: run with TAVORA_ANSWER_STARTUP=no to answer"
+    echo "it No and reach the main window."
+  fi
 fi
 
 boards_pid=""
 if [ -x build/programs/tav-boards/tav-boards ]; then
-  build/programs/tav-boards/tav-boards > "${TMPDIR:-/tmp}/tav-boards.log" 2>&1 &
-  boards_pid=$!
-  echo "Simulated router boards started (log: ${TMPDIR:-/tmp}/tav-boards.log)."
+  source scripts/boards.sh
+  if ! start_boards build/programs/tav-boards/tav-boards "${TMPDIR:-/tmp}/tav-boards.log"; then
+    echo "Tavora runs all the same; a remap will wait for boards that never answer." >&2
+  fi
 fi
 cleanup() {
   if [ -n "$boards_pid" ]; then

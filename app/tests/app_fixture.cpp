@@ -28,6 +28,7 @@ AppTest::AppTest() {
 }
 
 AppTest::~AppTest() {
+    ExpectScriptUsed();
     app.reset();
     control::ResetSimulation();
     fw::TheMessageQueue().Clear();
@@ -56,6 +57,11 @@ std::string AppTest::Get(const std::string& name) {
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
+}
+
+void AppTest::ExpectScriptUsed() {
+    EXPECT_EQ(driver.Unused(), "");
+    driver = headless::ScriptedDriver();
 }
 
 void AppTest::Pump() {

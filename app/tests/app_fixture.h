@@ -27,6 +27,9 @@ class AppTest : public ::testing::Test {
     // Runs what components posted to the queue.
     void Pump();
     const std::vector<std::string>& Transcript() { return backend.GetTranscript().Lines(); }
+    // Fails the test when scripted actions or answers were left unused, then forgets them. The
+    // destructor calls it for every test.
+    void ExpectScriptUsed();
     // Files of the data folder, byte for byte.
     void Put(const std::string& name, const std::string& content);
     std::string Get(const std::string& name);

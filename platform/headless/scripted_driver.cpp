@@ -41,6 +41,19 @@ int ScriptedDriver::AnswerPrintDialog(fw::PrintDialogRequest& request) {
     return answer.answer;
 }
 
+std::string ScriptedDriver::Unused() const {
+    std::string unused;
+    auto add = [&unused](std::size_t count, const char* what) {
+        if (count > 0) {
+            unused += (unused.empty() ? "" : ", ") + std::to_string(count) + " " + what;
+        }
+    };
+    add(m_actions.size(), "action(s)");
+    add(m_answers.size(), "message box answer(s)");
+    add(m_printAnswers.size(), "print dialog answer(s)");
+    return unused.empty() ? unused : unused + " scripted but never used";
+}
+
 fw::Control& Item(fw::CWnd& dialog, int id) {
     auto* dlg = dynamic_cast<fw::CDialog*>(&dialog);
     fw::Control* control = dlg != nullptr ? dlg->GetDlgItem(id) : nullptr;

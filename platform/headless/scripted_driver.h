@@ -32,6 +32,9 @@ class ScriptedDriver final : public Driver {
     bool Exhausted() const {
         return m_actions.empty() && m_answers.empty() && m_printAnswers.empty();
     }
+    // What was scripted and never taken, "" when everything was: a test that queues an answer
+    // the program never asks for has not tested what it meant to, so the fixtures fail on it.
+    std::string Unused() const;
 
   private:
     struct PrintAnswer {

@@ -1,12 +1,18 @@
 // tav-render [--status-bar] <template-id> <out.png>
 // tav-render [--status-bar] --all <dir>
 // tav-render --filled <dir>
+// tav-render --icon <size> <out.png>
 //
 // Builds dialog templates as the Qt back end shows them and saves each as a PNG image, with a
 // plain title strip standing in for the window manager's frame. --status-bar adds the status bar
 // (text pane and key indicators) that the main window creates at run time. --filled renders the
 // program's own dialogs filled with a sample System Definition Table: the System Definition
-// dialog with a row selected (134-filled.png) and the idle port dialog (137-filled.png).
+// dialog with a row selected (134-filled.png) and the idle port dialog (137-filled.png). --icon
+// draws the program icon at size x size pixels (the install puts these into the desktop's icon
+// theme).
+//
+// Renders are always at the templates' own pixel size: a display scale from the environment
+// would otherwise make the grabbed window twice the size of the strip drawn around it.
 #include <QApplication>
 #include <QDir>
 #include <QFont>
@@ -21,6 +27,7 @@
 #include "app/tav_app.h"
 #include "platform/fw/dialog.h"
 #include "platform/fw/window.h"
+#include "platform/qt/known_warnings.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_text.h"
 #include "remap/tav_dlg.h"
@@ -31,12 +38,39 @@
 
 namespace {
 
+constexpr char kUsage[] =
+    "usage: tav-render [--status-bar] <template-id> <out.png>\n"
+    "       tav-render [--status-bar] --all <dir>\n"
+    "       tav-render --filled <dir>\n"
+    "       tav-render --icon <size> <out.png>\n"
+    "Renders Tavora's dialog templates (one, or all into <dir> as <id>.png) as PNG images on\n"
+    "Qt's offscreen platform; the System Definition dialogs filled with sample data; or the\n"
+    "program icon at <size> x <size> pixels.\n";
+
 int Usage() {
-    std::fprintf(stderr,
-                 "usage: tav-render [--status-bar] <template-id> <out.png>\n"
-                 "       tav-render [--status-bar] --all <dir>\n"
-                 "       tav-render --filled <dir>\n");
+    std::fputs(kUsage, stderr);
     return 2;
+}
+
+bool RenderIcon(const std::string& sizeText, const QString& path) {
+    char* end = nullptr;
+    const long size = std::strtol(sizeText.c_str(), &end, 10);
+    if (end == sizeText.c_str() || *end != '\0' || size < 1 || size > 1024) {
+        std::fprintf(stderr, "tav-render: icon size must be 1 to 1024, not %s\n", sizeText.c_str());
+        return false;
+    }
+    const fw::IconResource icon = tav::ProgramIconOfSize(static_cast<int>(size));
+    QImage image(icon.width, icon.height, QImage::Format_ARGB32);
+    for (int y = 0; y < icon.height; ++y) {
+        for (int x = 0; x < icon.width; ++x) {
+            image.setPixel(x, y, icon.argb[static_cast<std::size_t>(y * icon.width + x)]);
+        }
+    }
+    if (!image.save(path, "PNG")) {
+        std::fprintf(stderr, "tav-render: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    return true;
 }
 
 QImage WithTitleStrip(const QPixmap& body, const QString& title) {
@@ -153,6 +187,13 @@ bool Render(fwqt::QtBackend& backend, int id, const QString& path, bool statusBa
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (argc == 4 && std::string(argv[1]) == "--icon") {
+        return RenderIcon(argv[2], QString::fromLocal8Bit(argv[3])) ? 0 : 1;
+    }
     const bool statusBar = argc == 4 && std::string(argv[1]) == "--status-bar";
     if (argc != 3 && !statusBar) {
         return Usage();
@@ -160,6 +201,10 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    qputenv("QT_SCALE_FACTOR", "1");
+    qunsetenv("QT_SCREEN_SCALE_FACTORS");
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    fwqt::QuietKnownWarnings();
     QApplication app(argc, argv);
     fw::InstallResources(&tav::TavResources());
     fwqt::QtBackend backend;

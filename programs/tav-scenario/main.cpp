@@ -30,8 +30,14 @@ struct Options {
     bool quiet = false;
 };
 
+constexpr char kUsage[] =
+    "usage: tav-scenario [--qt] [--config FILE] [--data-dir DIR] [--quiet] SCRIPT\n"
+    "Plays a scenario script against Tavora on the headless back end (--qt: real Qt windows on\n"
+    "the offscreen platform), prints what an operator would have seen, and exits non-zero at the\n"
+    "first expectation that is not met. The script format is in docs/scenarios.md.\n";
+
 int Usage() {
-    std::cerr << "usage: tav-scenario [--qt] [--config FILE] [--data-dir DIR] [--quiet] SCRIPT\n";
+    std::cerr << kUsage;
     return 2;
 }
 
@@ -259,6 +265,10 @@ int main(int argc, char** argv) {
     Options options;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::cout << kUsage;
+            return 0;
+        }
         if (arg == "--config" && i + 1 < argc) {
             options.config = argv[++i];
         } else if (arg == "--data-dir" && i + 1 < argc) {

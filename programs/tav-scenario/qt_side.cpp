@@ -4,6 +4,7 @@
 #include <QPixmap>
 #include <QWidget>
 
+#include "platform/qt/known_warnings.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/widgets.h"
 #include "platform/qt/window_peer.h"
@@ -40,6 +41,7 @@ class QtSideImpl final : public QtSide {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
+        fwqt::QuietKnownWarnings();
         static int argc = 1;
         static char name[] = "tav-scenario";
         static char* argv[] = {name, nullptr};

@@ -1,17 +1,21 @@
 // Tavora: the application on the Qt back end, against the simulated control system.
+#include <QAbstractButton>
 #include <QApplication>
-#include <QDir>
-#include <QRegularExpression>
+#include <QGuiApplication>
+#include <QMessageBox>
 #include <QTimer>
-#include <QWidget>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <vector>
 
-#include "app/tav_app.h"
-#include "platform/control/control.h"
+#include "platform/control/simulation.h"
 #include "platform/fw/resources.h"
+#include "platform/qt/known_warnings.h"
 #include "platform/qt/qt_backend.h"
+#include "programs/tavora/command_line.h"
+#include "programs/tavora/snapshots.h"
+#include "programs/tavora/startup.h"
 #include "res/resources.h"
 
 namespace {
@@ -21,49 +25,70 @@ std::string AppTitle(const char* argv0) {
     return std::filesystem::path(argv0 != nullptr ? argv0 : "tavora").stem().string();
 }
 
-// Without a display the windows can still be looked at: each visible window is saved as a PNG
-// into $TAVORA_SNAPSHOT_DIR now and then.
-void StartSnapshots(QApplication& app) {
-    const char* dir = std::getenv("TAVORA_SNAPSHOT_DIR");
-    if (dir == nullptr || *dir == '\0') {
+bool OnDesktop() {
+    const QString platform = QGuiApplication::platformName();
+    return platform != "offscreen" && platform != "minimal";
+}
+
+// A user who started Tavora from the launcher has no terminal to read stderr on.
+void ReportConfigurationError(const std::string& error) {
+    std::fprintf(stderr, "tavora: %s\n", error.c_str());
+    if (OnDesktop()) {
+        QMessageBox::critical(nullptr, "tavora",
+                              "Tavora cannot start: its configuration could not be loaded.\n\n" +
+                                  QString::fromStdString(error));
+    }
+}
+
+// For demonstrations without a display: TAVORA_ANSWER_STARTUP=no answers the first start's
+// question (set up the System Definition Table now?) with No, so the main window opens.
+void AnswerStartupQuestion(QApplication& app) {
+    if (qEnvironmentVariable("TAVORA_ANSWER_STARTUP") != "no") {
         return;
     }
-    QDir().mkpath(dir);
     auto* timer = new QTimer(&app);
-    QObject::connect(timer, &QTimer::timeout, [folder = QString(dir)] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (w->isVisible() && !w->windowTitle().isEmpty()) {
-                QString name = w->windowTitle();
-                name.replace(QRegularExpression("[^A-Za-z0-9._-]+"), "_");
-                w->grab().save(folder + "/" + name + ".png");
-            }
+    QObject::connect(timer, &QTimer::timeout, [timer] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr || box->windowTitle() != "Load System Definition Table") {
+            return;
+        }
+        if (QAbstractButton* no = box->button(QMessageBox::No)) {
+            timer->stop();
+            no->click();
         }
     });
-    timer->start(500);
+    timer->start(100);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    const tavora::CommandLine line =
+        tavora::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    switch (line.action) {
+        case tavora::CommandLine::Action::Help:
+            std::fputs(tavora::UsageText().c_str(), stdout);
+            return 0;
+        case tavora::CommandLine::Action::Version:
+            std::fputs(tavora::VersionText().c_str(), stdout);
+            return 0;
+        case tavora::CommandLine::Action::Error:
+            std::fprintf(stderr, "tavora: %s\nTry 'tavora --help'.\n", line.error.c_str());
+            return 2;
+        case tavora::CommandLine::Action::Run:
+            break;
+    }
+
+    fwqt::QuietKnownWarnings();
     QApplication qapp(argc, argv);
     fw::InstallResources(&tav::TavResources());
-
-    std::string error;
+    tavora::StartSnapshots(qapp);
+    AnswerStartupQuestion(qapp);
+    fwqt::QtBackend backend;
+    fw::InstallBackend(&backend);
     control::SimulationOptions simulation;
     simulation.boardNetwork = true;
-    if (!control::StartSimulation(simulation, &error)) {
-        std::fprintf(stderr, "tavora: %s\n", error.c_str());
-        return 2;
-    }
-    StartSnapshots(qapp);
-    int code = 0;
-    {
-        fwqt::QtBackend backend;
-        fw::InstallBackend(&backend);
-        CTavApp app(AppTitle(argv[0]));
-        code = app.Run();
-        fw::InstallBackend(nullptr);
-    }
-    control::StopSimulation();
+    const int code = tavora::RunTavora(AppTitle(argv[0]), simulation, ReportConfigurationError);
+    fw::InstallBackend(nullptr);
     return code;
 }

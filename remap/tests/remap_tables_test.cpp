@@ -178,6 +178,38 @@ TEST_F(RemapTablesTest, SavedCopySelectedThenChangedWritesTheDefaultFile) {
     EXPECT_EQ(dlg.CountRemappedPorts(0), 2);
 }
 
+TEST_F(RemapTablesTest, SavingAnAbsentTableOverAFileReplacesItWithAnEmptyTable) {
+    Put("COPY1.IXT", std::string("CONFIGCRC(65535)\r\n") + kEntry + "\r\n");
+    dlg.Table(0).reset();
+    control::IFileAccess* files = app->GetFileAccess();
+    std::uint32_t handle = 0;
+    ASSERT_EQ(files->Open(10, "COPY1.IXT", 0x112, 0x12, &handle), com::S_OK);
+    EXPECT_TRUE(dlg.SaveRemapTableAs(0, handle));
+    ASSERT_EQ(files->Close(handle), com::S_OK);
+    EXPECT_EQ(Get("COPY1.IXT"), "CONFIGCRC(65535)\r\n");
+    // Selected later, it brings no stale entries back.
+    EXPECT_TRUE(dlg.SelectRemapTable(0, "COPY1.IXT"));
+    EXPECT_EQ(dlg.CountRemappedPorts(0), 0);
+}
+
+TEST_F(RemapTablesTest, RefusedSelectionSaysWhetherTheFileWasUnreadableOrForeign) {
+    const struct {
+        const char* content;
+        const char* says;
+    } cases[] = {
+        {"CONFIGCRC(65535)\r\n\n", "could not be read and was not selected"},
+        {"CONFIGCRC(65535)\r\n14:05:09,March 03 2002,NOWHERE,VIDEO,0,1,1,2,2,x\r\n",
+         "does not match the configuration and was not selected"},
+    };
+    for (const auto& c : cases) {
+        Put("OTHER.IXT", c.content);
+        const std::size_t before = Transcript().size();
+        EXPECT_TRUE(dlg.SelectRemapTable(0, "OTHER.IXT"));
+        ASSERT_EQ(Transcript().size(), before + 1);
+        EXPECT_NE(Transcript().back().find(c.says), std::string::npos) << Transcript().back();
+    }
+}
+
 TEST_F(RemapTablesTest, SelectingAMissingOrUnusableFileKeepsTheWorkingTable) {
     Put("TAV.IXT", std::string("CONFIGCRC(65535)\r\n") + kEntry + "\r\n");
     ASSERT_TRUE(LoadInput());

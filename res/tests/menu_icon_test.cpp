@@ -81,4 +81,30 @@ TEST(ProgramIcon, Is32By32OpaqueInsideWithSoftCornersAndADrawing) {
     EXPECT_GT(std::set<std::uint32_t>(icon->argb.begin(), icon->argb.end()).size(), 20u);
 }
 
+// The theme sizes are the same drawing: the 32 x 32 one is icon 128 itself, and a large one has
+// the same soft corners, solid body and colours in the same places.
+TEST(ProgramIcon, DrawsTheSamePictureAtEveryThemeSize) {
+    const fw::IconResource* icon = tav::TavResources().FindIcon(128);
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(tav::ProgramIconOfSize(32).argb, icon->argb);
+    for (int size : {16, 48, 128}) {
+        const fw::IconResource big = tav::ProgramIconOfSize(size);
+        ASSERT_EQ(big.width, size);
+        ASSERT_EQ(big.argb.size(), static_cast<std::size_t>(size * size));
+        auto at = [&big, size](int x32, int y32) {
+            // the pixel under the centre of design pixel (x32, y32)
+            const int x = (2 * x32 + 1) * size / 64;
+            const int y = (2 * y32 + 1) * size / 64;
+            return big.argb[static_cast<std::size_t>(y * size + x)];
+        };
+        EXPECT_LT(at(0, 0) >> 24, 0x80u) << size;
+        EXPECT_EQ(at(16, 16) >> 24, 0xFFu) << size;
+        if (size >= 32) {
+            // the failed crosspoint is red, the spare green
+            EXPECT_GT((at(9, 23) >> 16) & 0xFF, 0xC0u) << size;
+            EXPECT_GT((at(23, 9) >> 8) & 0xFF, 0xC0u) << size;
+        }
+    }
+}
+
 }  // namespace

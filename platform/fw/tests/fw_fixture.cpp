@@ -64,6 +64,7 @@ FwTest::FwTest() : resources(MakeTestResources()) {
 }
 
 FwTest::~FwTest() {
+    EXPECT_EQ(driver.Unused(), "");  // an answer never asked for tested nothing
     fw::TheMessageQueue().Clear();
     fw::InstallClock(nullptr);
     fw::InstallBackend(nullptr);

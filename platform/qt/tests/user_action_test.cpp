@@ -1,7 +1,9 @@
 // The user's actions on the widgets reach the framework's handlers, as the platform's would.
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
@@ -205,12 +207,21 @@ TEST_F(UserActionTest, MnemonicOfADisabledWindowDoesNothing) {
     Widget(dialog, kEdit)->setFocus();
     QApplication::processEvents();
     ASSERT_NE(Top()->windowHandle(), nullptr);
-    for (const fw::BOOL enabled : {fw::FALSE, fw::TRUE}) {
-        dialog.EnableWindow(enabled);
-        QTest::keyClick(Top()->windowHandle(), Qt::Key_A, Qt::AltModifier);
-        QTest::qWait(300);  // a mnemonic presses its button with a short animation
-        EXPECT_EQ(dialog.Count(kApply, BN_CLICKED), enabled ? 1 : 0);
+    auto* apply = WidgetAs<QAbstractButton>(dialog, kApply);
+    ASSERT_NE(apply, nullptr);
+    // A mnemonic presses its button at once and clicks it after a short animation: the button of
+    // a disabled window is never pressed, and the click of an enabled one is waited for.
+    dialog.EnableWindow(fw::FALSE);
+    QTest::keyClick(Top()->windowHandle(), Qt::Key_A, Qt::AltModifier);
+    EXPECT_FALSE(apply->isDown());
+    dialog.EnableWindow(fw::TRUE);
+    QTest::keyClick(Top()->windowHandle(), Qt::Key_A, Qt::AltModifier);
+    EXPECT_TRUE(apply->isDown());
+    for (QDeadlineTimer patience(5000);
+         dialog.Count(kApply, BN_CLICKED) == 0 && !patience.hasExpired();) {
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     }
+    EXPECT_EQ(dialog.Count(kApply, BN_CLICKED), 1);
 }
 
 TEST_F(UserActionTest, ModalLoopTakesTheInputFromOlderWindows) {

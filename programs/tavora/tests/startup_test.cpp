@@ -1,0 +1,110 @@
+// Tavora's start-up order and command line, on the headless back end.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/control/simulation.h"
+#include "platform/fw/clock.h"
+#include "platform/fw/message_queue.h"
+#include "platform/fw/named_mutex.h"
+#include "platform/headless/headless_backend.h"
+#include "platform/headless/scripted_driver.h"
+#include "programs/tavora/command_line.h"
+#include "programs/tavora/startup.h"
+#include "res/resources.h"
+
+namespace {
+
+class StartupTest : public ::testing::Test {
+  protected:
+    StartupTest() {
+        dir = std::filesystem::temp_directory_path() /
+              ("tavora-startup-" + std::to_string(::getpid()));
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir / "data");
+        std::filesystem::create_directories(dir / "run");
+        ::setenv("TAVORA_DATA_DIR", (dir / "data").c_str(), 1);
+        ::setenv("XDG_RUNTIME_DIR", (dir / "run").c_str(), 1);
+        control::ResetSimulation();
+        fw::TheMessageQueue().Clear();
+        fw::InstallResources(&tav::TavResources());
+        fw::InstallBackend(&backend);
+        fw::InstallClock(&clock);
+    }
+    ~StartupTest() override {
+        EXPECT_EQ(driver.Unused(), "");
+        control::ResetSimulation();
+        fw::InstallClock(nullptr);
+        fw::InstallBackend(nullptr);
+        std::filesystem::remove_all(dir);
+    }
+
+    headless::ScriptedDriver driver;
+    headless::HeadlessBackend backend{driver};
+    fw::ManualClock clock;
+    std::filesystem::path dir;
+    std::vector<std::string> configurationErrors;
+    std::function<void(const std::string&)> report = [this](const std::string& error) {
+        configurationErrors.push_back(error);
+    };
+};
+
+// The refused copy is given a configuration that cannot load: had it started the simulation (and
+// with it the board network) before its check, it would have said so.
+TEST_F(StartupTest, RefusedSecondCopyStartsNothingAndSaysOnlyItsMessage) {
+    fw::DWORD lastError = 0;
+    const auto running = fw::CreateMutex("Tavora", &lastError);
+    ASSERT_EQ(lastError, 0u);
+    control::SimulationOptions simulation;
+    simulation.boardNetwork = true;
+    simulation.configFile = dir / "missing.json";
+
+    ::testing::internal::CaptureStderr();
+    const int code = tavora::RunTavora("tavora", simulation, report);
+    const std::string printed = ::testing::internal::GetCapturedStderr();
+
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(printed, "");
+    EXPECT_TRUE(configurationErrors.empty());
+    EXPECT_FALSE(control::SimulationRunning());
+    ASSERT_EQ(driver.MessageBoxes().size(), 1u);
+    EXPECT_EQ(driver.MessageBoxes()[0].text, "Another Tavora is already running");
+}
+
+TEST_F(StartupTest, ConfigurationThatCannotLoadIsReportedAndEndsWithCodeTwo) {
+    control::SimulationOptions simulation;
+    simulation.configFile = dir / "missing.json";
+    EXPECT_EQ(tavora::RunTavora("tavora", simulation, report), 2);
+    ASSERT_EQ(configurationErrors.size(), 1u);
+    EXPECT_NE(configurationErrors[0].find("missing.json"), std::string::npos);
+    EXPECT_TRUE(driver.MessageBoxes().empty());
+}
+
+TEST(CommandLine, TakesNothingButHelpAndVersion) {
+    using Action = tavora::CommandLine::Action;
+    const struct {
+        std::vector<std::string> arguments;
+        Action action;
+        const char* error;
+    } cases[] = {
+        {{}, Action::Run, ""},
+        {{"--help"}, Action::Help, ""},
+        {{"-h"}, Action::Help, ""},
+        {{"--version"}, Action::Version, ""},
+        {{"--config"}, Action::Error, "unknown argument '--config'"},
+        {{"table.rmp"}, Action::Error, "unknown argument 'table.rmp'"},
+        {{"--help", "--version"}, Action::Error, "takes at most one argument"},
+    };
+    for (const auto& c : cases) {
+        const tavora::CommandLine line = tavora::ParseCommandLine(c.arguments);
+        EXPECT_EQ(line.action, c.action) << ::testing::PrintToString(c.arguments);
+        EXPECT_EQ(line.error, c.error);
+    }
+    EXPECT_EQ(tavora::VersionText(), "tavora 7.1.0\n");
+    EXPECT_NE(tavora::UsageText().find("TAVORA_DATA_DIR"), std::string::npos);
+}
+
+}  // namespace
