@@ -265,5 +265,32 @@ TEST_F(NotifyTest, NoSystemDefinitionRowForTheSelectionFailsBeforeChoosingBoards
     EXPECT_TRUE(Transcript().empty());
 }
 
+TEST_F(NotifyTest, SixtyFourPortLimitCountsOnlyTheTableOfTheType) {
+    Open();
+    Pending("16-31", "240-255");
+    auto entry = std::make_unique<CRemapEntry>();
+    entry->m_nRow = 1;
+    entry->m_nOrigFirst = 0;
+    entry->m_nOrigLast = 59;
+    entry->m_nNewFirst = 100;
+    entry->m_nNewLast = 159;
+    dlg.Table(0) = std::make_unique<RemapTable>();
+    dlg.Table(0)->push_back(std::move(entry));
+    EXPECT_FALSE(dlg.CheckRemapLimit(0, 64));
+    EXPECT_EQ(dlg.RemapCount(), 0);
+    ASSERT_EQ(Transcript().size(), 1u);
+    EXPECT_EQ(Transcript()[0],
+              "msgbox caption=\"tavora\" icon=stop buttons=ok text=\"There are more than 64 "
+              "remaps in the Input and Output Remap Tables.\\nThe system can not remap more than "
+              "64 inputs/outputs.\\n\\nPlease check the Remap Table again to assure no more than "
+              "64 remaps in the system.\" -> ok");
+    EXPECT_TRUE(dlg.CheckRemapLimit(1, 64));
+    EXPECT_EQ(dlg.RemapCount(), 16);
+    // The notification stops at the limit without a window.
+    EXPECT_FALSE(dlg.NotifyBoards(0, fw::FALSE));
+    EXPECT_FALSE(Shown("open 139"));
+    EXPECT_FALSE(Received());
+}
+
 }  // namespace
 }  // namespace apptest
