@@ -27,6 +27,20 @@ class CTavDlg : public fw::CDialog {
 
     void FillSwitcherList();
     void FillLevelList();
+    void FillNewNumberList();
+    void FillNewRangeList();
+    void FillOriginalRangeList();
+    // The row of the selected switcher and level in the System Definition Table; -1 when none.
+    int FindSysDefRow();
+    // Refreshes the lists drawn from the System Definition Table after it has changed.
+    void RefillIdleLists();
+    // Enables and refills the controls for the chosen I/O type and range mode.
+    void UpdateControls();
+    // Empties the remap just made, so the next one starts from nothing.
+    void ResetRemapFields();
+    // Whether the numbers or ranges set up can be remapped; tells the operator why not only when
+    // showMessages is set.
+    bool CheckRemapInput(bool showMessages);
 
     bool IsConfigChanging() const { return m_bConfigChanging; }
     std::int32_t GetBoardStatusCookie() const { return m_nBoardStatusCookie; }
@@ -75,7 +89,6 @@ class CTavDlg : public fw::CDialog {
     // Checks of a remap before it is applied, and the walk over the remaps it clashes with.
     fw::BOOL CheckRemapLimit(int nIOType, int nLimit);
     fw::BOOL CheckRemapConflicts();
-    int FindSysDefRow() const;
 
     // Board notification: the RE-MAP message to the router boards and their confirmations.
     fw::BOOL NotifyBoards(int nIOType, fw::BOOL bTableUpdated);
@@ -102,7 +115,22 @@ class CTavDlg : public fw::CDialog {
     void OnSysCommand(fw::UINT id, fw::LPARAM lParam) override;
 
   private:
+    void OnInput();
+    void OnOutput();
+    void ChooseIOType(int io);
     void OnSelchangeSwitcher();
+    void OnSelchangeLevel();
+    void OnSingle();
+    void OnWholeBoard();
+    void OnChangeOriginalNumber();
+    void OnSelchangeNewNumber();
+    void OnSelchangeOriginalRange();
+    void OnSelchangeNewRange();
+    // The Remap button follows the quiet input check.
+    void EnableRemapFromCheck();
+    // The physical port count and board size of the chosen I/O type in the selected row.
+    int PortCount() const;
+    int BoardSize() const;
     void OnCloseButton();
     fw::LRESULT OnConfigSetChanging(fw::WPARAM wParam, fw::LPARAM lParam);
     fw::LRESULT OnIgnoredAppMessage(fw::WPARAM wParam, fw::LPARAM lParam);
@@ -121,6 +149,7 @@ class CTavDlg : public fw::CDialog {
     int m_nSysDefCount = 0;
     int m_nSysDefRow = -1;
     SysDefRecord* m_pSysDefRecord = nullptr;
+    bool m_bClearingOriginal = false;
 
     std::unique_ptr<RemapTable> m_pInputRemapTable;
     std::unique_ptr<RemapTable> m_pOutputRemapTable;
