@@ -106,6 +106,10 @@ class CTavDlg : public fw::CDialog {
     fw::BOOL BoardsResponded() const { return m_bBoardsResponded; }
     int RemapCount() const { return m_nRemapCount; }
 
+    // The Remap button, and the entry it adds to the table of the current I/O type.
+    void OnRemap();
+    void AddRemapEntry();
+
     // After the remap table view changed table io: the boards, then the file.
     fw::BOOL CommitTableChange(int io, fw::BOOL confirm);
 
