@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "app/format.h"
@@ -139,16 +140,14 @@ class Chooser {
             if (j == board) {
                 continue;
             }
-            std::uint16_t otherLength = 0;
-            char* otherText = nullptr;
-            network = m_app.GetNetworkDescTable();
-            hr = network->GetBoardName(j, &otherLength, &otherText);
-            const TaskText other(otherText, com::CoTaskMemFree);
-            if (com::FAILED(hr)) {
-                return Fail(hr, __LINE__);
+            const NameOf* other = Name(j);
+            if (other == nullptr) {
+                return false;
             }
-            if (other && std::strncmp(boardName.c_str(), other.get(), otherLength) == 0) {
+            if (other->present &&
+                std::strncmp(boardName.c_str(), other->text.c_str(), other->length) == 0) {
                 std::uint8_t flag = 0;
+                network = m_app.GetNetworkDescTable();
                 if (hr = network->GetBoardFlag(j, &flag); com::FAILED(hr)) {
                     return Fail(hr, __LINE__);
                 }
@@ -161,10 +160,40 @@ class Chooser {
         return true;
     }
 
+    // A board's name as the Network Description Table gives it (the length counts the
+    // terminating 0). Each is asked for once per choice: with thousands of boards the same-name
+    // search would otherwise ask for every name again for every board chosen.
+    struct NameOf {
+        bool present = false;
+        std::string text;
+        std::uint16_t length = 0;
+    };
+    const NameOf* Name(std::uint16_t board) {
+        if (m_names.size() < m_networkBoards) {
+            m_names.resize(m_networkBoards);
+        }
+        std::optional<NameOf>& cached = m_names[board];
+        if (!cached) {
+            std::uint16_t length = 0;
+            char* text = nullptr;
+            const com::HRESULT hr =
+                m_app.GetNetworkDescTable()->GetBoardName(board, &length, &text);
+            const TaskText owned(text, com::CoTaskMemFree);
+            if (com::FAILED(hr)) {
+                Fail(hr, __LINE__);
+                return nullptr;
+            }
+            cached =
+                NameOf{owned != nullptr, owned ? std::string(owned.get()) : std::string(), length};
+        }
+        return &*cached;
+    }
+
     CTavApp& m_app;
     std::vector<NotifyBoard>& m_chosen;
     fw::CWnd& m_owner;
     std::uint16_t m_networkBoards = 0;
+    std::vector<std::optional<NameOf>> m_names;
 };
 
 }  // namespace

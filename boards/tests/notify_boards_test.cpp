@@ -1,10 +1,13 @@
 // Board notification from the main dialog: the message the boards receive on the reboot port,
 // the progress window, the refresh requests and comparisons on the program's clock, the warning,
 // and how each board's answer is judged.
+#include <chrono>
 #include <optional>
+#include <thread>
 
 #include "app/tests/app_fixture.h"
 #include "platform/com/com.h"
+#include "platform/control/board_simulator.h"
 #include "platform/control/udp_socket.h"
 #include "platform/fw/message_queue.h"
 #include "remap/tav_dlg.h"
@@ -149,6 +152,42 @@ TEST_F(NotifyTest, EmptiedTableGoesToEveryBoardAndRecordsAlreadyMatchingConfirmA
     EXPECT_FALSE(Shown(kWarning));
     EXPECT_TRUE(Shown("open 139 \"Send Remap Data...\""));
     EXPECT_EQ(Get("TAV.IXT"), "CONFIGCRC(" + std::to_string(app->GetActiveSetCrc()) + ")\r\n");
+}
+
+TEST_F(NotifyTest, EmptiedTableReachesSimulatedBoardsThatHeldDataAndTheyConfirm) {
+    control::Config config = control::DefaultConfig();
+    for (auto& board : config.boards) {
+        board.remapInfo = {1, 0, 0x34, 0x12, 0, 0, 0, 0};  // each held input data before
+    }
+    control::BoardSimulator simulator(control::SimulatedBoardsOf(config), {});
+    Open([&](control::Config& c) {
+        c.boards = config.boards;
+        c.rebootPort = simulator.Port();
+    });
+    simulator.SetStatusPort(control::ConnectBoardNetwork());
+    // The boards run in real time: at each second of the wait the test waits until the Board
+    // Status Server holds what the four chosen boards report.
+    seconds.onSecond = [&](std::int64_t) {
+        for (int tries = 0; tries < 400; ++tries) {
+            int cleared = 0;
+            for (std::uint16_t b : {0, 1, 2, 3}) {
+                Record record{};
+                app->GetBoardStatus()->GetBoardRemapInfo(b, record.data(), nullptr, nullptr);
+                cleared += record == Record{} ? 1 : 0;
+            }
+            if (cleared == 4) {
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    };
+    ArmOk();
+    EXPECT_TRUE(dlg.CommitTableChange(0, fw::FALSE));
+    EXPECT_EQ(simulator.HeldData(0, 0), Bytes{});
+    EXPECT_EQ(okEnabledAt - sentAt(), 4);
+    EXPECT_TRUE(dlg.BoardsResponded());
+    EXPECT_FALSE(Shown(kWarning));
+    EXPECT_EQ(Outcomes(), std::vector<boards::BoardOutcome>(4, boards::BoardOutcome::Confirmed));
 }
 
 TEST_F(NotifyTest, PendingRemapIsSentAndConfirmedWhenTheBoardReportsIt) {
