@@ -4,6 +4,7 @@
 #include <iostream>
 
 #include "platform/control/control.h"
+#include "platform/control/udp_socket.h"
 
 namespace {
 
@@ -81,6 +82,7 @@ void ScenarioBoards::Connect() {
         throw headless::ScriptFailure("the board network cannot be connected: " + error);
     }
     m_simulator->SetStatusPort(status);
+    m_reportsBefore = m_simulator->GetCounts().reportsSent - control::BoardReportCount();
 }
 
 void ScenarioBoards::Settle() {
@@ -92,7 +94,11 @@ void ScenarioBoards::Settle() {
                 return c.received != seen.received || c.reportsSent != seen.reportsSent;
             },
             kQuiet);
-        if (!changed) {
+        // Quiet boards are not enough on a busy machine: the boards must have taken every
+        // datagram sent to them, and the Board Status Server every report they sent.
+        const auto counts = m_simulator->GetCounts();
+        if (!changed && counts.received >= control::DatagramsSentTo(m_simulator->Port()) &&
+            control::BoardReportCount() + m_reportsBefore >= counts.reportsSent) {
             return;
         }
         seen = m_simulator->GetCounts();

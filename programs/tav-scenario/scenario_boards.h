@@ -45,4 +45,5 @@ class ScenarioBoards {
     bool m_configChanged = false;
     bool m_sendFails = false;
     std::unique_ptr<control::BoardSimulator> m_simulator;
+    std::uint64_t m_reportsBefore = 0;  // sent by the boards, less those the server took
 };
