@@ -88,6 +88,7 @@ class NotifyTest : public AppTest {
     // Runs the notification; the progress window's OK is pressed when the wait is over.
     fw::BOOL Notify(int io, fw::BOOL updated) {
         seconds.onSecond = [this](std::int64_t now) {
+            mainEnabledDuringWait = mainEnabledDuringWait || dlg.IsWindowEnabled();
             for (const auto& r : reports) {
                 if (now == sentAt() + r.second) {
                     control::AcceptBoardReport(r.board, r.record);
@@ -135,6 +136,7 @@ class NotifyTest : public AppTest {
     std::vector<Scheduled> reports;
     std::vector<std::int64_t> refreshes;
     std::int64_t okEnabledAt = 0;
+    bool mainEnabledDuringWait = false;
 };
 
 constexpr char kWarning[] = "caption=\"Warning\" icon=stop buttons=ok text=\"Some board(s) are not";
@@ -219,6 +221,8 @@ TEST_F(NotifyTest, OneSilentBoardOfTwoWaitsThirtySecondsAndWarns) {
               (Bytes{0x02, 0x49, 0xF4, 0xC3, 0x00, 0x02, 0x00, 0x10, 0x00, 0xF0, 0x00, 0x00, 0x00,
                      0x11, 0x00, 0xF1}));
     EXPECT_EQ(okEnabledAt - sentAt(), 30);
+    EXPECT_FALSE(mainEnabledDuringWait);
+    EXPECT_TRUE(dlg.IsWindowEnabled());
     EXPECT_EQ(refreshes, (std::vector<std::int64_t>{sentAt() + 2, sentAt() + 12, sentAt() + 22}));
     EXPECT_TRUE(dlg.BoardsResponded());
     EXPECT_TRUE(Shown(kWarning));
