@@ -1,5 +1,7 @@
 // The input check: are the numbers or ranges set up in the main dialog usable for a remap. Run
 // quietly whenever they change, to switch the Remap button, and with messages by the Remap command.
+#include <cctype>
+
 #include "app/text.h"
 #include "platform/fw/app.h"
 #include "remap/tav_dlg.h"
@@ -10,6 +12,32 @@ namespace {
 // The text of a list's selected item; empty without a selection.
 std::string SelectedText(const fw::Control* list) {
     return list->GetItemText(list->GetCurSel());
+}
+
+// A decimal number and nothing else, blanks around it allowed. The number is read by the C
+// library's rules, which take "abc" for 0 and "5x" for 5: such a text must not become a remap of
+// a port the operator never named.
+bool IsWholeNumber(const std::string& text) {
+    auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
+    auto digit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; };
+    std::size_t i = 0;
+    while (i < text.size() && blank(text[i])) {
+        ++i;
+    }
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        ++i;
+    }
+    const std::size_t digits = i;
+    while (i < text.size() && digit(text[i])) {
+        ++i;
+    }
+    if (i == digits) {
+        return false;
+    }
+    while (i < text.size() && blank(text[i])) {
+        ++i;
+    }
+    return i == text.size();
 }
 
 }  // namespace
@@ -53,7 +81,7 @@ bool CTavDlg::CheckRemapInput(bool showMessages) {
     if (GetDlgItemText(IDC_ORIGINAL_NUMBER).empty()) {
         return false;
     }
-    if (GetOriginalNumber() < 0) {
+    if (!IsWholeNumber(GetDlgItemText(IDC_ORIGINAL_NUMBER)) || GetOriginalNumber() < 0) {
         return refuse(IDS_INVALID_ORIGINAL_NUMBER);
     }
     if (GetDlgItemText(IDC_NEW_NUMBER).empty()) {

@@ -15,6 +15,8 @@ class TranscriptPeer final : public fw::WindowPeer {
     ~TranscriptPeer() override;
 
     void Changed(fw::CWnd& source, fw::Change what) override;
+    // The other back end's peer, or null.
+    fw::WindowPeer* Inner() const { return m_inner.get(); }
 
   private:
     fw::CWnd& m_window;

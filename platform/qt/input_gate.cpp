@@ -64,6 +64,10 @@ bool InputGate::eventFilter(QObject* watched, QEvent* event) {
                   key->key() == Qt::Key_Escape)) {
         return peer->OnDialogKey(static_cast<QWidget*>(watched), key->key());
     }
+    if (plain && (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down ||
+                  key->key() == Qt::Key_Left || key->key() == Qt::Key_Right)) {
+        return peer->OnRadioArrow(static_cast<QWidget*>(watched), key->key());
+    }
     return false;
 }
 

@@ -1,5 +1,7 @@
 #include "platform/qt/window_peer.h"
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QComboBox>
 #include <QLineEdit>
@@ -377,6 +379,46 @@ bool QtWindowPeer::OnDialogKey(QWidget* focus, int key) {
         return false;
     }
     RunUser([dialog] { dialog->UserPressEnter(); });
+    return true;
+}
+
+bool QtWindowPeer::OnRadioArrow(QWidget* focus, int key) {
+    const Entry* entry = FindByWidget(focus);
+    auto* dialog = dynamic_cast<fw::CDialog*>(&m_window);
+    if (entry == nullptr || dialog == nullptr ||
+        entry->control->Kind() != ControlKind::RadioButton) {
+        return false;
+    }
+    if (!m_backend.AcceptsInput(m_window)) {
+        return true;
+    }
+    // The group runs from the nearest control marked as a group start up to the next one.
+    const auto& controls = dialog->Controls();
+    const auto self = std::find_if(controls.begin(), controls.end(),
+                                   [&](const auto& c) { return c.get() == entry->control; });
+    auto first = self;
+    while (first != controls.begin() && ((*first)->Style() & fw::kGroup) == 0) {
+        --first;
+    }
+    auto last = self + 1;
+    while (last != controls.end() && ((*last)->Style() & fw::kGroup) == 0) {
+        ++last;
+    }
+    std::vector<fw::Control*> radios;
+    for (auto it = first; it != last; ++it) {
+        fw::Control* c = it->get();
+        if (c->Kind() == ControlKind::RadioButton &&
+            (c == entry->control || (c->IsWindowEnabled() && c->IsWindowVisible()))) {
+            radios.push_back(c);
+        }
+    }
+    const auto at = std::find(radios.begin(), radios.end(), entry->control) - radios.begin();
+    const auto count = static_cast<std::ptrdiff_t>(radios.size());
+    const bool forward = key == Qt::Key_Down || key == Qt::Key_Right;
+    fw::Control* next = radios[static_cast<std::size_t>((at + (forward ? 1 : count - 1)) % count)];
+    if (next != entry->control) {
+        RunUser([next] { next->UserClick(); });
+    }
     return true;
 }
 

@@ -40,6 +40,9 @@ class QtWindowPeer final : public fw::WindowPeer {
     void OnCloseBox();
     // Enter or Esc pressed while focus is on the widget; true when the window took the key.
     bool OnDialogKey(QWidget* focus, int key);
+    // An arrow key on a radio button moves to the next radio button of its group and clicks it,
+    // as the platform's dialog manager does; false when focus is no radio button.
+    bool OnRadioArrow(QWidget* focus, int key);
     // Gives the Qt focus to the control the program last gave the focus to, when that changed.
     void SyncFocus();
     // The user moved the focus to this widget: the framework's focus follows.

@@ -197,6 +197,28 @@ void CheckSecondsSinceSend(const headless::ScriptLine& line, std::int64_t now) {
     }
 }
 
+// snapshot FILE: the newest visible window as a PNG image (on the Qt back end; the headless back
+// end has no pixels, so there the line does nothing).
+void TakeSnapshot(QtSide* qt, const headless::ScriptLine& line) {
+    if (line.words.size() != 2) {
+        throw headless::ScriptFailure("line " + std::to_string(line.number) +
+                                      ": snapshot needs a file name");
+    }
+    if (qt == nullptr) {
+        return;
+    }
+    const fw::CWnd* newest = nullptr;
+    for (const fw::CWnd* wnd : fw::CWnd::TopLevelWindows()) {
+        if (wnd->IsWindowVisible()) {
+            newest = wnd;
+        }
+    }
+    if (newest == nullptr || !qt->Snapshot(*newest, line.words[1])) {
+        throw headless::ScriptFailure("line " + std::to_string(line.number) +
+                                      ": cannot save a snapshot to " + line.words[1]);
+    }
+}
+
 int Play(const Options& options) {
     std::ifstream in(options.script);
     if (!in) {
@@ -227,13 +249,18 @@ int Play(const Options& options) {
     fw::InstallClock(&clock);
     headless::ScriptDriver driver(std::move(lines), &clock);
     clock.SetSecondHook([&boards](std::int64_t now) { boards.OnSecond(now); });
-    driver.SetExtension([&dataDir, &clock](const headless::ScriptLine& line) {
+    QtSide* snapshots = nullptr;  // the Qt side, once there is one
+    driver.SetExtension([&dataDir, &clock, &snapshots](const headless::ScriptLine& line) {
         if (line.words[0] == "config-change") {
             control::AnnounceConfigSetChanging();
             return true;
         }
         if (line.words[0] == "expect-seconds-since-send" && line.words.size() == 2) {
             CheckSecondsSinceSend(line, clock.Now());
+            return true;
+        }
+        if (line.words[0] == "snapshot") {
+            TakeSnapshot(snapshots, line);
             return true;
         }
         return CheckDataFile(line, dataDir);
@@ -254,6 +281,7 @@ int Play(const Options& options) {
             return 2;
         }
         fw::InstallBackend(qt->Backend());
+        snapshots = qt.get();
     } else {
         fw::InstallBackend(&backend);
     }

@@ -1,8 +1,11 @@
 #include "programs/tav-scenario/qt_side.h"
 
 #include <QApplication>
+#include <QWidget>
 
+#include "platform/headless/transcript_peer.h"
 #include "platform/qt/qt_backend.h"
+#include "platform/qt/window_peer.h"
 #include "programs/tav-scenario/qt_driven_backend.h"
 
 namespace {
@@ -19,6 +22,16 @@ class QtSideImpl final : public QtSide {
         m_qt.reset();
     }
     fw::Backend* Backend() override { return m_backend.get(); }
+    bool Snapshot(const fw::CWnd& window, const std::string& path) override {
+        QApplication::processEvents();
+        // The window's peer records the transcript and passes every change on to its Qt peer.
+        const auto* recorder = dynamic_cast<const headless::TranscriptPeer*>(window.GetPeer());
+        const auto* peer = recorder != nullptr
+                               ? dynamic_cast<const fwqt::QtWindowPeer*>(recorder->Inner())
+                               : nullptr;
+        QWidget* widget = peer != nullptr ? peer->TopWidget() : nullptr;
+        return widget != nullptr && widget->grab().save(QString::fromStdString(path), "PNG");
+    }
 
   private:
     static std::unique_ptr<QApplication> MakeApplication() {

@@ -36,54 +36,6 @@ Texts Boards(int total, int size) {
 
 class MainDialog : public MainDialogTest {};
 
-TEST_F(MainDialog, EachLevelOffersItsIdlePortsAndBoards) {
-    struct Case {
-        int io;
-        const char* switcher;
-        const char* level;
-        Texts newNumbers;
-        Texts newRanges;
-        Texts originalRanges;
-    };
-    const Case cases[] = {
-        {0,
-         "MAIN",
-         "VIDEO",
-         Join(Numbers(112, 127), Numbers(100, 103)),
-         {"112-127"},
-         Boards(128, 16)},
-        {1, "MAIN", "VIDEO", Numbers(48, 63), {"48-63"}, Boards(64, 16)},
-        {0, "MAIN", "AUDIO1", Numbers(56, 63), {"56-63"}, Boards(64, 8)},
-        {1, "MAIN", "AUDIO1", {}, {}, Boards(64, 8)},
-        {0, "MAIN", "AUDIO2", {}, {}, {}},  // no board size: no boards
-        {1, "MAIN", "AUDIO2", {"30", "31"}, {}, {}},
-        {0,
-         "STUDIO",
-         "VIDEO",
-         Join(Numbers(0, 11), Numbers(20, 31)),
-         {"0-11", "20-31"},
-         {"0-11", "12-23", "24-31"}},
-        {1, "STUDIO", "VIDEO", Numbers(24, 31), {}, {"0-11", "12-23", "24-31"}},
-        {0, "STUDIO", "TC", Numbers(12, 15), {"12-15"}, Boards(16, 4)},
-    };
-    Open();
-    for (int mode : {0, 1}) {
-        for (const Case& c : cases) {
-            SCOPED_TRACE(std::string(c.switcher) + " " + c.level + " io " + std::to_string(c.io) +
-                         " mode " + std::to_string(mode));
-            Prepare(c.io, c.switcher, c.level, mode);
-            EXPECT_EQ(Items(IDC_NEW_NUMBER), c.newNumbers);
-            EXPECT_EQ(Items(IDC_NEW_RANGE), c.newRanges);
-            EXPECT_EQ(Items(IDC_ORIGINAL_RANGE), c.originalRanges);
-            for (int id : {IDC_NEW_NUMBER, IDC_NEW_RANGE, IDC_ORIGINAL_RANGE}) {
-                EXPECT_EQ(Item(id).GetCurSel(), -1);
-            }
-            EXPECT_EQ(dlg.GetDlgItemText(IDC_ORIGINAL_NUMBER), "");
-            EXPECT_FALSE(Enabled(IDC_REMAP));
-        }
-    }
-}
-
 TEST_F(MainDialog, WhatEachStateMakesAvailable) {
     const int selection[] = {IDC_SWITCHER_LABEL, IDC_LEVEL_LABEL, IDC_SWITCHER,   IDC_LEVEL,
                              IDC_RANGE_LABEL,    IDC_SINGLE,      IDC_WHOLE_BOARD};
@@ -243,6 +195,38 @@ TEST_F(MainDialog, RemapButtonFollowsTheFieldsAndEveryChangeOfSelectionEmptiesTh
         }
     }
     EXPECT_TRUE(NewBoxes().empty());
+}
+
+TEST_F(MainDialog, ARangeChosenDropsANumberOutsideIt) {
+    struct Case {
+        int list;
+        const char* number;  // original number, or new number chosen
+        const char* range;
+        const char* kept;  // the number afterwards
+    };
+    const Case cases[] = {
+        {IDC_ORIGINAL_RANGE, "40", "16-31", ""},   {IDC_ORIGINAL_RANGE, "20", "16-31", "20"},
+        {IDC_ORIGINAL_RANGE, "31", "16-31", "31"}, {IDC_NEW_RANGE, "100", "112-127", ""},
+        {IDC_NEW_RANGE, "112", "112-127", "112"},
+    };
+    Open();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.number) + " in " + c.range);
+        Prepare(0, "MAIN", "VIDEO", 1);
+        // Only the program sets a number in whole-board mode (the fields are off).
+        const int field = c.list == IDC_ORIGINAL_RANGE ? IDC_ORIGINAL_NUMBER : IDC_NEW_NUMBER;
+        if (field == IDC_ORIGINAL_NUMBER) {
+            dlg.SetDlgItemText(field, c.number);
+        } else {
+            Item(field).SetCurSel(Item(field).FindStringExact(-1, c.number));
+        }
+        Choose(c.list, c.range);
+        EXPECT_EQ(dlg.GetDlgItemText(field), c.kept);
+    }
+    // The number emptied that way is not taken for the operator's: the next one typed counts.
+    Click(IDC_SINGLE);
+    Type(IDC_ORIGINAL_NUMBER, "300");
+    EXPECT_EQ(NewBoxes(), Texts{StopBox("tavora", kInvalidPort)});
 }
 
 TEST_F(MainDialog, ResetEmptiesTheRemapJustMade) {

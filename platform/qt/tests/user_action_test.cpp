@@ -73,6 +73,25 @@ TEST_F(UserActionTest, RadioButtonsFollowTheFrameworksGroupAndCheckBoxesToggle) 
     EXPECT_EQ(dialog.Count(kCheck, BN_CLICKED), 2);
 }
 
+TEST_F(UserActionTest, ArrowKeysMoveThroughARadioGroupAndChooseAsTheyGo) {
+    FocusOn(kRadio1);
+    QTest::keyClick(Widget(dialog, kRadio1), Qt::Key_Right);
+    EXPECT_EQ(Ctl(kRadio2).GetCheck(), 1);
+    EXPECT_EQ(dialog.Count(kRadio2, BN_CLICKED), 1);
+    EXPECT_TRUE(Ctl(kRadio2).HasFocus());
+    EXPECT_EQ(QApplication::focusWidget(), Widget(dialog, kRadio2));
+    // The group wraps round and ends where the next group starts (the check box).
+    QTest::keyClick(Widget(dialog, kRadio2), Qt::Key_Down);
+    EXPECT_EQ(Ctl(kRadio1).GetCheck(), 1);
+    EXPECT_EQ(Ctl(kRadio2).GetCheck(), 0);
+    EXPECT_EQ(Ctl(kCheck).GetCheck(), 0);
+    // A disabled button is passed over.
+    Ctl(kRadio2).EnableWindow(fw::FALSE);
+    QTest::keyClick(Widget(dialog, kRadio1), Qt::Key_Up);
+    EXPECT_EQ(Ctl(kRadio1).GetCheck(), 1);
+    EXPECT_EQ(dialog.Count(kRadio2, BN_CLICKED), 1);
+}
+
 TEST_F(UserActionTest, TypingChangesTheEditUnlessReadOnly) {
     QTest::keyClicks(Widget(dialog, kEdit), "42");
     EXPECT_EQ(dialog.GetDlgItemText(kEdit), "42");
