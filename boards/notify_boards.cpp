@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "app/format.h"
 #include "app/tav_app.h"
 #include "boards/board_choice.h"
 #include "boards/compute_crc16.h"
@@ -105,6 +106,14 @@ fw::BOOL CTavDlg::SendRemapData(int nIOType, fw::BOOL bTableUpdated) {
     }
     const std::size_t boardCount = m_wNotifyBoards;
     const auto remaps = static_cast<std::size_t>(m_nRemapCount);
+    // The socket library takes the length as 16 bits: a longer message would go out cut short.
+    if (boards::RemapMessageLength(boardCount, remaps) > 0xFFFF) {
+        MessageBox(tav::Format("The remap data for %u boards does not fit in one message.\nRemap "
+                               "abort!",
+                               static_cast<unsigned>(boardCount)),
+                   nullptr, fw::MB_ICONHAND);
+        return fw::FALSE;
+    }
     std::vector<std::uint8_t> message(boards::RemapMessageLength(boardCount, remaps), 0);
     std::uint16_t crc = 0;
     const std::size_t dataOffset = boards::RemapMessageLength(boardCount, 0);

@@ -308,6 +308,37 @@ TEST_F(NotifyTest, NoSystemDefinitionRowForTheSelectionFailsBeforeChoosingBoards
     EXPECT_TRUE(Transcript().empty());
 }
 
+TEST_F(NotifyTest, MessageLongerThanSixteenBitsCanCountIsRefusedNotCutShort) {
+    // 5,461 levels, each served by a board with a same-name partner: 10,922 boards, whose
+    // addresses alone make the message 65,548 bytes.
+    Open([](control::Config& c) {
+        c.levels.clear();
+        c.boards.clear();
+        for (int k = 0; k < 5461; ++k) {
+            const std::string name = "B" + std::to_string(k);
+            for (std::uint8_t flag : {0, 1}) {
+                control::BoardConfig board;
+                board.name = name;
+                board.address = {2,
+                                 0,
+                                 0,
+                                 flag,
+                                 static_cast<std::uint8_t>(k >> 8),
+                                 static_cast<std::uint8_t>(k & 0xFF)};
+                board.flag = flag;
+                c.boards.push_back(board);
+            }
+            c.levels.push_back(
+                {"SW", "L" + std::to_string(k), 8, 8, static_cast<std::uint16_t>(2 * k)});
+        }
+    });
+    EXPECT_FALSE(dlg.NotifyBoards(0, fw::TRUE));
+    EXPECT_EQ(dlg.NotifyBoardList().size(), 10922u);
+    EXPECT_TRUE(Shown("The remap data for 10922 boards does not fit in one message."));
+    EXPECT_FALSE(Shown("open 139"));
+    EXPECT_FALSE(Received());
+}
+
 TEST_F(NotifyTest, SixtyFourPortLimitCountsOnlyTheTableOfTheType) {
     Open();
     Pending("16-31", "240-255");
