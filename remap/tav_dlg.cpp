@@ -25,6 +25,7 @@ CTavDlg::CTavDlg() : CDialog(IDD_TAV_DIALOG) {
     MapNotify(IDC_NEW_NUMBER, fw::CBN_SELCHANGE, &CTavDlg::OnSelchangeNewNumber);
     MapNotify(IDC_ORIGINAL_RANGE, fw::CBN_SELCHANGE, &CTavDlg::OnSelchangeOriginalRange);
     MapNotify(IDC_NEW_RANGE, fw::CBN_SELCHANGE, &CTavDlg::OnSelchangeNewRange);
+    MapClicked(IDC_REMAP, &CTavDlg::OnRemap);
     MapClicked(IDC_CLOSE, &CTavDlg::OnCloseButton);
     MapMessage(WM_CONFIGSET_CHANGING, &CTavDlg::OnConfigSetChanging);
     MapMessage(fw::WM_APP + 200, &CTavDlg::OnIgnoredAppMessage);

@@ -4,7 +4,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
+#include <vector>
+
+#include "boards/notify_result.h"
+#include "boards/remap_data.h"
 
 #include "files/tav_file.h"
 #include "platform/fw/dialog.h"
@@ -81,6 +86,33 @@ class CTavDlg : public fw::CDialog {
     void GetOriginalRange(int& first, int& last) const;
     void GetNewRange(int& first, int& last) const;
 
+    // Checks of a remap before it is applied, and the walk over the remaps it clashes with.
+    fw::BOOL CheckRemapLimit(int nIOType, int nLimit);
+    fw::BOOL CheckRemapConflicts();
+
+    // Board notification: the RE-MAP message to the router boards and their confirmations.
+    fw::BOOL NotifyBoards(int nIOType, fw::BOOL bTableUpdated);
+    fw::BOOL ReadRebootPort();
+    fw::BOOL SendRemapData(int nIOType, fw::BOOL bTableUpdated);
+    fw::BOOL BuildNotifyRowList(int nIOType, fw::BOOL bTableUpdated);
+    fw::BOOL BuildBoardList();
+    // Writes exactly dest.size() bytes of remap data; fails when the data would not fill dest.
+    fw::BOOL BuildRemapEntries(std::span<std::uint8_t> dest, int nIOType, fw::BOOL bTableUpdated);
+    fw::BOOL BuildRemapHeader(int nIOType, std::uint8_t* pDest, std::uint16_t wCrc);
+    const std::vector<unsigned>& NotifyRows() const { return m_pNotifyRows; }
+    const std::vector<boards::NotifyBoard>& NotifyBoardList() const { return m_arrNotifyBoards; }
+    // Board by board, how the latest notification ended.
+    const boards::NotifyResult& LastNotification() const { return m_lastNotification; }
+    fw::BOOL BoardsResponded() const { return m_bBoardsResponded; }
+    int RemapCount() const { return m_nRemapCount; }
+
+    // The Remap button, and the entry it adds to the table of the current I/O type.
+    void OnRemap();
+    void AddRemapEntry();
+
+    // After the remap table view changed table io: the boards, then the file.
+    fw::BOOL CommitTableChange(int io, fw::BOOL confirm);
+
   protected:
     int OnCreate() override;
     fw::BOOL OnInitDialog() override;
@@ -130,4 +162,14 @@ class CTavDlg : public fw::CDialog {
     std::unique_ptr<CTavFile> m_pRemapFile;
     bool m_bConfigChanging = false;
     std::int32_t m_nBoardStatusCookie = -1;
+
+    // Remap checks and board notification.
+    int m_nRemapCount = 0;
+    bool m_bReplacedInPlace = false;
+    fw::BOOL m_bBoardsResponded = fw::FALSE;
+    std::uint16_t m_wRebootPort = 0;
+    std::vector<unsigned> m_pNotifyRows;
+    std::uint16_t m_wNotifyBoards = 0;
+    std::vector<boards::NotifyBoard> m_arrNotifyBoards;
+    boards::NotifyResult m_lastNotification;
 };

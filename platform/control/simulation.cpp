@@ -131,6 +131,18 @@ std::size_t BoardConnectionCount() {
     return hub ? hub->ConnectionCount() : 0;
 }
 
+std::uint64_t BoardReportCount() {
+    const auto hub = System::Instance().BoardStatus();
+    std::uint64_t reports = 0;
+    for (std::size_t board = 0; hub && board < hub->BoardCount(); ++board) {
+        BoardStatusHub::Status status;
+        if (hub->Get(static_cast<std::uint16_t>(board), status)) {
+            reports += status.reportCount;
+        }
+    }
+    return reports;
+}
+
 std::size_t OpenFileCount() {
     const auto files = System::Instance().Files();
     return files ? files->OpenCount() : 0;

@@ -81,6 +81,8 @@ std::uint16_t BoardStatusPort();
 // Counts for tests: Control Center registrations, Board Status connections, open files.
 std::size_t RegisteredClientCount();
 std::size_t BoardConnectionCount();
+// Reports the Board Status Server has taken since the simulation started, over all boards.
+std::uint64_t BoardReportCount();
 std::size_t OpenFileCount();
 
 }  // namespace control

@@ -5,6 +5,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <map>
+#include <mutex>
 #include <string>
 
 namespace control {
@@ -55,13 +57,31 @@ std::uint16_t UdpSocket::LocalPort() const {
     return ntohs(address.sin_port);
 }
 
+namespace {
+
+std::mutex g_sentMutex;
+std::map<std::uint16_t, std::uint64_t> g_sentTo;
+
+}  // namespace
+
 bool UdpSocket::SendTo(const sockaddr_in& to, std::span<const std::uint8_t> bytes) const {
     ssize_t sent = 0;
     do {
         sent = ::sendto(m_fd.Get(), bytes.data(), bytes.size(), MSG_NOSIGNAL,
                         reinterpret_cast<const sockaddr*>(&to), sizeof to);
     } while (sent < 0 && errno == EINTR);
-    return sent == static_cast<ssize_t>(bytes.size());
+    const bool whole = sent == static_cast<ssize_t>(bytes.size());
+    if (whole) {
+        std::lock_guard lock(g_sentMutex);
+        ++g_sentTo[ntohs(to.sin_port)];
+    }
+    return whole;
+}
+
+std::uint64_t DatagramsSentTo(std::uint16_t port) {
+    std::lock_guard lock(g_sentMutex);
+    const auto found = g_sentTo.find(port);
+    return found == g_sentTo.end() ? 0 : found->second;
 }
 
 std::optional<Datagram> UdpSocket::TryReceive() const {

@@ -19,6 +19,10 @@ class SocketError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// Datagrams this process has sent whole to 127.0.0.1 at the port, by any socket: what a listener
+// there will have received once it has caught up (the scenario player keeps step this way).
+std::uint64_t DatagramsSentTo(std::uint16_t port);
+
 // 127.0.0.1 at the port.
 sockaddr_in LoopbackAddress(std::uint16_t port);
 
