@@ -1,6 +1,7 @@
 #include "app/tav_app.h"
 
 #include "app/about_dlg.h"
+#include "app/print_choice_dlg.h"
 #include "files/file_dlg.h"
 #include "platform/com/runtime.h"
 #include "platform/fw/message_queue.h"
@@ -13,6 +14,7 @@ CTavApp::CTavApp(std::string appTitle) : CWinApp(std::move(appTitle)) {
     MapAppCommand(fw::ID_HELP, &CTavApp::OnHelpCommand);
     MapAppCommand(ID_FILE_SELECT_REMAP_TABLE, &CTavApp::OnSelectRemapTable);
     MapAppCommand(ID_FILE_SAVE_REMAP_TABLE_AS, &CTavApp::OnSaveRemapTableAs);
+    MapAppCommand(ID_FILE_PRINT_REMAP_TABLE, &CTavApp::OnPrintRemapTable);
 }
 
 CTavApp::~CTavApp() {
@@ -153,6 +155,16 @@ void CTavApp::OnSelectRemapTable() {
 void CTavApp::OnSaveRemapTableAs() {
     CFileDlg dlg(CFileDlg::kSave, nullptr);
     dlg.DoModal();
+}
+
+void CTavApp::OnPrintRemapTable() {
+    CPrintChoiceDlg dlg;
+    if (dlg.DoModal() != fw::IDOK) {
+        return;
+    }
+    if (CTavDlg* mainDlg = GetMainDlg()) {
+        mainDlg->PrintRemapTable(dlg.GetType());
+    }
 }
 
 void CTavApp::OnFilePrintSetupCommand() {

@@ -69,6 +69,7 @@ class CTavApp : public fw::CWinApp {
     void OnAppAbout();
     void OnSelectRemapTable();
     void OnSaveRemapTableAs();
+    void OnPrintRemapTable();
     void OnFilePrintSetupCommand();
     void OnHelpCommand();
 
