@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   nlohmann-json3-dev
   clang libclang-rt-dev clang-format git
-  fonts-dejavu-core
+  fonts-dejavu-core poppler-utils
 )
 
 missing=()
