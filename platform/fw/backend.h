@@ -59,6 +59,12 @@ class Backend {
     // Pixels per 4 horizontal and per 8 vertical dialog units for a template's font.
     virtual Size DialogBaseUnits(const DialogTemplate& tmpl) const = 0;
     virtual void SetWaitCursor(bool on) = 0;
+    // The width in pixels of a one-line text in a font; by default the headless back end's
+    // average character width of 6 pixels per character.
+    virtual int TextWidth(const std::string& text, const std::string& /*fontFace*/,
+                          int /*points*/) const {
+        return static_cast<int>(text.size()) * 6;
+    }
 };
 
 // The back end in use. Installing one also hooks the message queue's wake-up to it.

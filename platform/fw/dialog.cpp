@@ -1,5 +1,7 @@
 #include "platform/fw/dialog.h"
 
+#include <algorithm>
+
 #include "platform/fw/app.h"
 #include "platform/fw/backend.h"
 
@@ -113,6 +115,40 @@ Control* CDialog::GetDlgItem(int id) const {
         }
     }
     return nullptr;
+}
+
+Control* CDialog::InsertControl(std::unique_ptr<Control> control) {
+    if (!control) {
+        return nullptr;
+    }
+    Control* raw = control.get();
+    auto place = std::find_if(m_controls.begin(), m_controls.end(), [raw](const auto& c) {
+        return c->GetDlgCtrlID() == raw->GetDlgCtrlID() &&
+               c->Kind() == ControlKind::GridPlaceholder;
+    });
+    Rect rect;
+    raw->GetClientRect(&rect);
+    Rect own;
+    raw->GetWindowRect(&own);
+    Rect origin;
+    GetWindowRect(&origin);
+    own = Rect{own.left - origin.left, own.top - origin.top, own.right - origin.left,
+               own.bottom - origin.top};
+    if (place != m_controls.end()) {
+        Control* placeholder = place->get();
+        if (rect.Width() <= 0 || rect.Height() <= 0) {
+            placeholder->GetWindowRect(&own);
+            own = Rect{own.left - origin.left, own.top - origin.top, own.right - origin.left,
+                       own.bottom - origin.top};
+        }
+        placeholder->ShowWindow(SW_HIDE);
+        m_controls.insert(place, std::move(control));
+    } else {
+        m_controls.push_back(std::move(control));
+    }
+    // The move is the first change the back end hears of: it builds the control's widget.
+    raw->MoveWindow(own.left, own.top, own.Width(), own.Height());
+    return raw;
 }
 
 void CDialog::SetDlgItemText(int id, const std::string& text) {

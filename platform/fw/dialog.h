@@ -29,6 +29,10 @@ class CDialog : public CWnd {
     const std::vector<std::unique_ptr<Control>>& Controls() const { return m_controls; }
     void SetDlgItemText(int id, const std::string& text);
     std::string GetDlgItemText(int id) const;
+    // Adds a control made at run time. When the dialog has a grid placeholder of the same id, the
+    // control takes its place in the tab order, and its rectangle too when it has none of its
+    // own; the placeholder is hidden, and GetDlgItem finds the new control.
+    Control* InsertControl(std::unique_ptr<Control> control);
     // Converts a rectangle in this dialog's units to pixels.
     Rect MapDialogRect(const Rect& dialogUnits) const;
 

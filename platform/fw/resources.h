@@ -16,6 +16,7 @@ enum class ControlKind {
     Icon,             // static picture of an icon resource (text = icon id in decimal)
     Frame,            // static etched frame, no text
     GridPlaceholder,  // static frame whose place a grid window takes at run time
+    Grid,             // a grid made at run time (CGridCtrl); never in a template
     PushButton,
     DefPushButton,
     RadioButton,  // auto radio button; a group starts at a control with kGroup

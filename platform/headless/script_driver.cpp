@@ -1,9 +1,12 @@
 #include "platform/headless/script_driver.h"
 
 #include <algorithm>
+#include <fstream>
+#include <iterator>
 #include <map>
 
 #include "platform/fw/dialog.h"
+#include "platform/fw/grid.h"
 #include "platform/fw/message_queue.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/headless/transcript.h"
@@ -176,6 +179,25 @@ bool ScriptDriver::RunLine(const ScriptLine& line, fw::CWnd& window) {
         c.UserType(line.words.size() > 2 ? line.words[2] : std::string());
         return true;
     }
+    if (cmd == "click-cell" || cmd == "type-cell") {
+        auto* grid = dynamic_cast<fw::CGridCtrl*>(&control(1));
+        if (grid == nullptr) {
+            Fail(&line, "control " + line.words[1] + " is not a grid");
+        }
+        usable(*grid);
+        const int row = ParseInt(line, 2);
+        const int col = ParseInt(line, 3);
+        if (row < 0 || col < 0 || row >= grid->GetNumRows() || col >= grid->GetNumCols()) {
+            Fail(&line, "the grid has no cell " + std::to_string(row) + "," + std::to_string(col));
+        }
+        if (cmd == "click-cell") {
+            grid->UserClickCell(row, col);
+        } else if (!grid->UserTypeCell(row, col,
+                                       line.words.size() > 4 ? line.words[4] : std::string())) {
+            Fail(&line, "the cell does not take this input");
+        }
+        return true;
+    }
     if (cmd == "select") {
         fw::Control& c = control(1);
         usable(c);
@@ -290,11 +312,48 @@ void ScriptDriver::Expect(const ScriptLine& line, fw::CWnd& window) {
         const std::string actual = sel < 0 ? "none" : c->GetItemText(sel);
         const std::string want = args.empty() ? std::string("none") : args[0];
         check(actual == want && (sel >= 0 || want == "none"), "selecting " + Quote(actual));
+    } else if (auto* grid = dynamic_cast<fw::CGridCtrl*>(c);
+               grid != nullptr && (prop == "cell" || prop == "rows" || prop == "row-selected" ||
+                                   prop == "row-unselected" || prop == "row-border")) {
+        ExpectGrid(line, *grid, prop, args);
     } else if (prop == "count") {
         const int want = args.empty() ? -1 : std::stoi(args[0]);
         check(c->GetCount() == want, "holding " + std::to_string(c->GetCount()) + " items");
     } else {
         Fail(&line, "unknown property " + prop);
+    }
+}
+
+void ScriptDriver::ExpectGrid(const ScriptLine& line, const fw::CGridCtrl& grid,
+                              const std::string& prop, const std::vector<std::string>& args) {
+    auto number = [&](std::size_t i) {
+        if (i >= args.size()) {
+            Fail(&line, "missing number");
+        }
+        return ParseInt(line, i + 3);
+    };
+    if (prop == "cell") {
+        const int row = number(0);
+        const int col = number(1);
+        const std::string want = args.size() > 2 ? args[2] : std::string();
+        const std::string actual = grid.GetCellText(row, col);
+        if (actual != want) {
+            Fail(&line, "cell " + std::to_string(row) + "," + std::to_string(col) + " shows " +
+                            Quote(actual));
+        }
+    } else if (prop == "rows") {
+        if (grid.GetNumRows() != number(0)) {
+            Fail(&line, "the grid has " + std::to_string(grid.GetNumRows()) + " rows");
+        }
+    } else if (prop == "row-border") {
+        if (grid.GetRowBorder(number(0)) == fw::kRowBorderNone) {
+            Fail(&line, "the row has no border");
+        }
+    } else {
+        const bool selected = grid.IsRowSelected(number(0));
+        if (selected != (prop == "row-selected")) {
+            Fail(&line, selected ? "the row is selected" : "the row is not selected");
+        }
     }
 }
 
@@ -377,6 +436,32 @@ int ScriptDriver::AnswerPrintDialog(fw::PrintDialogRequest& request) {
     return answer;
 }
 
+void ScriptDriver::CheckDataFile(const ScriptLine& line) {
+    if (line.words.size() < 2 || (line.words[0] == "file-is" && line.words.size() < 3)) {
+        Fail(&line, line.words[0] + " needs a file name" +
+                        (line.words[0] == "file-is" ? " and a content" : ""));
+    }
+    const std::string& name = line.words[1];
+    if (name.find('/') != std::string::npos || m_dataFolder.empty()) {
+        Fail(&line, "only a bare name of the data folder can be checked");
+    }
+    std::ifstream in(m_dataFolder / name, std::ios::binary);
+    if (line.words[0] == "file-missing") {
+        if (in) {
+            Fail(&line, "the file exists");
+        }
+        return;
+    }
+    if (!in) {
+        Fail(&line, "the data folder has no file " + name);
+    }
+    const std::string actual((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
+    if (actual != line.words[2]) {
+        Fail(&line, "the file holds " + Quote(actual));
+    }
+}
+
 void ScriptDriver::Finish(int exitCode) {
     while (const ScriptLine* line = Peek()) {
         Take();
@@ -390,6 +475,10 @@ void ScriptDriver::Finish(int exitCode) {
             if (found != (line->words[0] == "transcript-has")) {
                 Fail(line, found ? "the transcript shows it" : "the transcript does not show it");
             }
+            continue;
+        }
+        if (line->words[0] == "file-is" || line->words[0] == "file-missing") {
+            CheckDataFile(*line);
             continue;
         }
         if (line->words[0] == "exit") {

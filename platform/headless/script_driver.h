@@ -2,6 +2,7 @@
 // described in docs/scenarios.md). The first unmet expectation throws ScriptFailure.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <istream>
 #include <stdexcept>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "platform/fw/clock.h"
+#include "platform/fw/grid.h"
 #include "platform/headless/driver.h"
 #include "platform/headless/transcript.h"
 
@@ -37,6 +39,8 @@ class ScriptDriver final : public Driver {
 
     ScriptDriver(std::vector<ScriptLine> lines, fw::ManualClock* clock);
     void SetExtension(Extension extension) { m_extension = std::move(extension); }
+    // The folder whose files file-is and file-missing look at.
+    void SetDataFolder(std::filesystem::path folder) { m_dataFolder = std::move(folder); }
     // The transcript that transcript-has and transcript-lacks look at.
     void SetTranscript(const Transcript* transcript) { m_transcript = transcript; }
 
@@ -57,12 +61,16 @@ class ScriptDriver final : public Driver {
     bool RunLine(const ScriptLine& line, fw::CWnd& window);
     void Expect(const ScriptLine& line, fw::CWnd& window);
     void Wait(const ScriptLine& line);
+    void ExpectGrid(const ScriptLine& line, const fw::CGridCtrl& grid, const std::string& prop,
+                    const std::vector<std::string>& args);
+    void CheckDataFile(const ScriptLine& line);
 
     std::vector<ScriptLine> m_lines;
     std::size_t m_next = 0;
     fw::ManualClock* m_clock;
     Extension m_extension;
     const Transcript* m_transcript = nullptr;
+    std::filesystem::path m_dataFolder;
 };
 
 }  // namespace headless

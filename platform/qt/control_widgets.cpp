@@ -13,6 +13,7 @@
 #include <charconv>
 
 #include "platform/fw/dialog.h"
+#include "platform/qt/grid_widget.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/widgets.h"
 
@@ -108,6 +109,8 @@ QWidget* CreateWidget(const fw::Control& control, QWidget* client) {
             }
             return combo;
         }
+        case ControlKind::Grid:
+            return new FwGridWidget(client);
         case ControlKind::ListBox: {
             auto* list = new QListWidget(client);
             list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -181,8 +184,20 @@ void MirrorText(QWidget* widget, const fw::Control& control) {
         case ControlKind::ListBox:
         case ControlKind::Frame:
         case ControlKind::GridPlaceholder:
+        case ControlKind::Grid:
             break;
     }
+}
+
+// A grid shows everything at once: cells, widths, colours, selection.
+bool MirrorGrid(QWidget* widget, const fw::Control& control) {
+    auto* table = dynamic_cast<FwGridWidget*>(widget);
+    const auto* grid = dynamic_cast<const fw::CGridCtrl*>(&control);
+    if (table == nullptr || grid == nullptr) {
+        return false;
+    }
+    table->Mirror(*grid);
+    return true;
 }
 
 void MirrorCheck(QWidget* widget, const fw::Control& control) {
@@ -303,6 +318,10 @@ QRect ClientRectOf(const fw::Control& control) {
 }
 
 void MirrorControl(QWidget* widget, const fw::Control& control, fw::Change what) {
+    if ((what == fw::Change::Items || what == fw::Change::Selection) &&
+        MirrorGrid(widget, control)) {
+        return;
+    }
     switch (what) {
         case fw::Change::Text:
             MirrorText(widget, control);
@@ -332,6 +351,7 @@ void MirrorControl(QWidget* widget, const fw::Control& control, fw::Change what)
 }
 
 void MirrorUserState(QWidget* widget, const fw::Control& control) {
+    MirrorGrid(widget, control);
     MirrorText(widget, control);
     MirrorCheck(widget, control);
     MirrorSelection(widget, control);
@@ -339,6 +359,7 @@ void MirrorUserState(QWidget* widget, const fw::Control& control) {
 }
 
 void MirrorAll(QWidget* widget, const fw::Control& control) {
+    MirrorGrid(widget, control);
     MirrorItems(widget, control);
     MirrorText(widget, control);
     MirrorCheck(widget, control);

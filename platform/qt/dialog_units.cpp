@@ -8,14 +8,18 @@
 
 namespace fwqt {
 
-QFont DialogFont(const fw::DialogTemplate& tmpl) {
+QFont FaceFont(const std::string& face, int points) {
     QFont font = QApplication::font();
-    const QString face = ToQt(tmpl.fontFace);
-    if (!face.isEmpty() && QFontDatabase::hasFamily(face)) {
-        font.setFamily(face);
+    const QString family = ToQt(face);
+    if (!family.isEmpty() && QFontDatabase::hasFamily(family)) {
+        font.setFamily(family);
     }
-    font.setPointSize(tmpl.fontPoints > 0 ? tmpl.fontPoints : 8);
+    font.setPointSize(points > 0 ? points : 8);
     return font;
+}
+
+QFont DialogFont(const fw::DialogTemplate& tmpl) {
+    return FaceFont(tmpl.fontFace, tmpl.fontPoints);
 }
 
 fw::Size BaseUnitsOf(const QFont& font) {

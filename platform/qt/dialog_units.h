@@ -2,11 +2,15 @@
 #pragma once
 
 #include <QFont>
+#include <string>
 
 #include "platform/fw/resources.h"
 #include "platform/fw/types.h"
 
 namespace fwqt {
+
+// The face when it is installed, else the application's; at the size given (8 points when none).
+QFont FaceFont(const std::string& face, int points);
 
 // The template's face when it is installed, else the application's; at the template's size.
 QFont DialogFont(const fw::DialogTemplate& tmpl);

@@ -3,6 +3,7 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -18,6 +19,7 @@
 #include "platform/qt/message_box.h"
 #include "platform/qt/print_dialog.h"
 #include "platform/qt/printer_device.h"
+#include "platform/qt/qt_text.h"
 #include "platform/qt/widgets.h"
 #include "platform/qt/window_peer.h"
 
@@ -176,6 +178,10 @@ fw::Size QtBackend::DialogBaseUnits(const fw::DialogTemplate& tmpl) const {
         it = m_baseUnits.emplace(key, BaseUnitsOf(DialogFont(tmpl))).first;
     }
     return it->second;
+}
+
+int QtBackend::TextWidth(const std::string& text, const std::string& fontFace, int points) const {
+    return QFontMetrics(FaceFont(fontFace, points)).horizontalAdvance(ToQt(text));
 }
 
 void QtBackend::SetWaitCursor(bool on) {

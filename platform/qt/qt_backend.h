@@ -43,6 +43,7 @@ class QtBackend final : public fw::Backend {
     int GetSystemMetrics(int index) const override;
     fw::Size DialogBaseUnits(const fw::DialogTemplate& tmpl) const override;
     void SetWaitCursor(bool on) override;
+    int TextWidth(const std::string& text, const std::string& fontFace, int points) const override;
 
     // The top-level widget of a window, or of the window a control belongs to; null when it has
     // no Qt peer.

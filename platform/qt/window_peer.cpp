@@ -12,6 +12,7 @@
 #include "platform/fw/dialog.h"
 #include "platform/qt/control_widgets.h"
 #include "platform/qt/dialog_units.h"
+#include "platform/qt/grid_widget.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/window_chrome.h"
@@ -236,6 +237,18 @@ void QtWindowPeer::Connect(const Entry& entry) {
             });
             break;
         }
+        case ControlKind::Grid: {
+            auto* grid = dynamic_cast<fw::CGridCtrl*>(c);
+            auto* table = static_cast<FwGridWidget*>(entry.widget);
+            table->SetHandlers(
+                [this, grid](int row, int col) {
+                    RunUser([grid, row, col] { grid->UserClickCell(row, col); });
+                },
+                [this, grid](int row, int col, const std::string& text) {
+                    RunUser([grid, row, col, text] { grid->UserTypeCell(row, col, text); });
+                });
+            break;
+        }
         case ControlKind::ListBox: {
             // The selection, not the current item: Qt moves the current item when the list
             // takes the focus, which is no choice of the user's.
@@ -354,6 +367,12 @@ bool QtWindowPeer::OnDialogKey(QWidget* focus, int key) {
     }
     auto* dialog = dynamic_cast<fw::CDialog*>(&m_window);
     if (key == Qt::Key_Escape) {
+        if (const Entry* entry = FindByWidget(focus)) {
+            if (auto* table = dynamic_cast<FwGridWidget*>(entry->widget);
+                table != nullptr && table->IsEditing()) {
+                return false;
+            }
+        }
         if (dialog == nullptr) {
             return false;
         }
@@ -362,6 +381,11 @@ bool QtWindowPeer::OnDialogKey(QWidget* focus, int key) {
     }
     if (const Entry* entry = FindByWidget(focus)) {
         fw::Control* control = entry->control;
+        // A grid's cell editor takes Enter (commit) and Esc (cancel) itself.
+        if (auto* table = dynamic_cast<FwGridWidget*>(entry->widget);
+            table != nullptr && table->IsEditing()) {
+            return false;
+        }
         if (control->Kind() == ControlKind::MultiLineEdit &&
             (control->Style() & fw::kNoWantReturn) == 0) {
             return false;  // a new line

@@ -171,6 +171,7 @@ int Play(const Options& options) {
     fw::ManualClock clock;
     fw::InstallClock(&clock);
     headless::ScriptDriver driver(std::move(lines), &clock);
+    driver.SetDataFolder(dataDir);
     driver.SetExtension([](const headless::ScriptLine& line) {
         if (line.words[0] == "config-change") {
             control::AnnounceConfigSetChanging();

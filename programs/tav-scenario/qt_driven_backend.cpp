@@ -50,3 +50,8 @@ void QtDrivenBackend::SetWaitCursor(bool on) {
     m_qt.SetWaitCursor(on);
     m_driven.SetWaitCursor(on);
 }
+
+int QtDrivenBackend::TextWidth(const std::string& text, const std::string& fontFace,
+                               int points) const {
+    return m_qt.TextWidth(text, fontFace, points);
+}

@@ -28,6 +28,7 @@ class QtDrivenBackend final : public fw::Backend {
     int GetSystemMetrics(int index) const override;
     fw::Size DialogBaseUnits(const fw::DialogTemplate& tmpl) const override;
     void SetWaitCursor(bool on) override;
+    int TextWidth(const std::string& text, const std::string& fontFace, int points) const override;
 
   private:
     headless::HeadlessBackend& m_driven;

@@ -38,6 +38,14 @@ fw::ResourceSet MakeTestResources() {
     other.controls = {{fw::IDOK, ControlKind::DefPushButton, "OK", {30, 30, 70, 44}, 0}};
     res.dialogs.push_back(other);
 
+    fw::DialogTemplate grid;
+    grid.id = kGridDialog;
+    grid.title = "Grid";
+    grid.rect = {0, 0, 200, 100};
+    grid.controls = {{kGridPlace, ControlKind::GridPlaceholder, "", {5, 5, 150, 90}, 0},
+                     {fw::IDOK, ControlKind::DefPushButton, "OK", {155, 5, 195, 19}, 0}};
+    res.dialogs.push_back(grid);
+
     fw::MenuItem file{"&File", 0, false, false, {}};
     file.popup = {{"&Open", kMenuOpen, false, false, {}},
                   {"", 0, false, true, {}},

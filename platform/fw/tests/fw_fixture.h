@@ -16,6 +16,8 @@ namespace fwtest {
 
 inline constexpr int kFormDialog = 500;  // edit, lists, two radio groups, OK/Cancel
 inline constexpr int kOtherDialog = 501;
+inline constexpr int kGridDialog = 502;  // a grid placeholder and OK
+inline constexpr int kGridPlace = 50;
 inline constexpr int kEdit = 10;
 inline constexpr int kList = 11;
 inline constexpr int kCombo = 12;

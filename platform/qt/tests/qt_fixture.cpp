@@ -53,6 +53,15 @@ ResourceSet MakeTestResources() {
     other.controls = {Ctl(kOtherButton, ControlKind::PushButton, "Press", 10, 10, 50, 14)};
     res.dialogs.push_back(other);
 
+    DialogTemplate grid;
+    grid.id = kGridDialog;
+    grid.title = "Grid";
+    grid.rect = {0, 0, 200, 100};
+    grid.controls = {Ctl(kGridPlace, ControlKind::GridPlaceholder, "", 5, 5, 150, 85),
+                     Ctl(fw::IDOK, ControlKind::DefPushButton, "OK", 160, 5, 35, 14),
+                     Ctl(fw::IDCANCEL, ControlKind::PushButton, "Cancel", 160, 22, 35, 14)};
+    res.dialogs.push_back(grid);
+
     MenuItem open{"&Open", kMenuOpen, false, false, {}};
     MenuItem grey{"&Grey", kMenuGrey, true, false, {}};
     MenuItem sep{"", 0, false, true, {}};

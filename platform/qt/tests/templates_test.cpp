@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
+#include <QTableWidget>
 #include <sstream>
 
 #include "platform/qt/control_widgets.h"
@@ -43,6 +44,8 @@ bool KindMatches(ControlKind kind, QWidget* w) {
         case ControlKind::Frame:
         case ControlKind::GridPlaceholder:
             return As<QFrame>(w) != nullptr;
+        case ControlKind::Grid:
+            return As<QTableWidget>(w) != nullptr;
         case ControlKind::PushButton:
         case ControlKind::DefPushButton:
             return button != nullptr && button->isDefault() == (kind == ControlKind::DefPushButton);

@@ -1,0 +1,123 @@
+// The grid on the Qt back end: the table mirrors the grid, clicks and header clicks reach it with
+// the grid's row and column, and integer cells are edited with the keyboard as in any Qt table.
+#include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTest>
+
+#include "platform/qt/grid_widget.h"
+#include "qt_fixture.h"
+
+namespace qttest {
+namespace {
+
+class TestGrid final : public fw::CGridCtrl {
+  public:
+    TestGrid(fw::CDialog& parent, int id) : CGridCtrl(parent, id, fw::Rect{}) {
+        fw::GridSettings settings;
+        settings.rows = 4;
+        settings.cols = 3;
+        SetSettings(settings);
+        SetColumnKind(2, 2, fw::CellKind::Integer);
+    }
+    std::vector<std::pair<int, int>> clicks;
+
+  protected:
+    void OnCellClick(int row, int col) override { clicks.emplace_back(row, col); }
+};
+
+class GridWidgetTest : public QtTest {
+  protected:
+    GridWidgetTest() {
+        EXPECT_TRUE(dialog.Create(kGridDialog));
+        dialog.ShowWindow(fw::SW_SHOW);
+        grid = fw::CGridCtrl::Attach(dialog, std::make_unique<TestGrid>(dialog, kGridPlace));
+        grid->SetCellText(0, 0, "Name");
+        grid->SetCellText(0, 2, "Range");
+        grid->SetCellText(1, 0, "VIDEO");
+        grid->SetCellInt(1, 2, 16);
+        grid->SetColWidth(0, 80);
+        grid->SetColWidth(1, 60);
+        grid->SetColWidth(2, 50);
+        table = dynamic_cast<fwqt::FwGridWidget*>(Widget(dialog, kGridPlace));
+        Backend().PeerWidget(dialog)->activateWindow();
+        QApplication::processEvents();
+    }
+    // Opens the editor of a table cell and returns it.
+    QLineEdit* Edit(int tableRow, int tableCol) {
+        table->setFocus();
+        table->setCurrentCell(tableRow, tableCol);
+        table->editItem(table->item(tableRow, tableCol));
+        QApplication::processEvents();
+        return table->viewport()->findChild<QLineEdit*>();
+    }
+    RecordingDialog dialog{kGridDialog};
+    TestGrid* grid = nullptr;
+    fwqt::FwGridWidget* table = nullptr;
+};
+
+TEST_F(GridWidgetTest, TheTableShowsTheGridWithAGreyHeaderRow) {
+    ASSERT_NE(table, nullptr);
+    EXPECT_EQ(table->rowCount(), 3);
+    EXPECT_EQ(table->columnCount(), 3);
+    EXPECT_EQ(table->horizontalHeaderItem(0)->text(), "Name");
+    EXPECT_EQ(table->item(0, 0)->text(), "VIDEO");
+    EXPECT_EQ(table->item(0, 2)->text(), "16");
+    EXPECT_EQ(table->horizontalHeader()->sectionSize(0), 80);
+    EXPECT_EQ(table->horizontalHeader()->sectionSize(2), 50);
+    EXPECT_TRUE(table->styleSheet().contains("#c0c0c0"));
+    EXPECT_FALSE(table->item(0, 0)->flags() & Qt::ItemIsEditable);
+    EXPECT_TRUE(table->item(0, 2)->flags() & Qt::ItemIsEditable);
+    grid->SetRowBackground(2, fw::kColorRed);
+    EXPECT_EQ(table->item(1, 1)->background().color(), QColor(Qt::red));
+}
+
+TEST_F(GridWidgetTest, ClicksOnCellsAndOnTheHeaderReachTheGrid) {
+    const QRect cell = table->visualItemRect(table->item(1, 1));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_TRUE(grid->IsRowSelected(2));
+    EXPECT_TRUE(table->IsGridRowSelected(2));
+    const int headerX = table->horizontalHeader()->sectionViewportPosition(2) + 5;
+    QTest::mouseClick(table->horizontalHeader()->viewport(), Qt::LeftButton, {},
+                      QPoint(headerX, 5));
+    EXPECT_EQ(grid->clicks, (std::vector<std::pair<int, int>>{{2, 1}, {0, 2}}));
+}
+
+TEST_F(GridWidgetTest, IntegerCellsTakeOnlyDigitsAndEnterCommitsWithoutEndingTheDialog) {
+    QLineEdit* edit = Edit(1, 2);
+    ASSERT_NE(edit, nullptr);
+    edit->selectAll();
+    QTest::keyClicks(edit, "-1a2b");
+    EXPECT_EQ(edit->text(), "-12");
+    QTest::keyClick(edit, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(grid->GetCellText(2, 2), "-12");
+    EXPECT_EQ(dialog.Count(fw::IDOK, fw::BN_CLICKED), 0);
+}
+
+TEST_F(GridWidgetTest, EscapeCancelsTheEditAndLeavesTheDialogOpen) {
+    QLineEdit* edit = Edit(0, 2);
+    ASSERT_NE(edit, nullptr);
+    edit->selectAll();
+    QTest::keyClicks(edit, "99");
+    QTest::keyClick(edit, Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_EQ(grid->GetCellText(1, 2), "16");
+    EXPECT_EQ(dialog.Count(fw::IDCANCEL, fw::BN_CLICKED), 0);
+    // With no editor open, Esc is the dialog's again.
+    QTest::keyClick(table, Qt::Key_Escape);
+    EXPECT_EQ(dialog.Count(fw::IDCANCEL, fw::BN_CLICKED), 1);
+}
+
+TEST_F(GridWidgetTest, TabCommitsAndMovesOn) {
+    QLineEdit* edit = Edit(0, 2);
+    ASSERT_NE(edit, nullptr);
+    edit->selectAll();
+    QTest::keyClicks(edit, "8");
+    QTest::keyClick(edit, Qt::Key_Tab);
+    QApplication::processEvents();
+    EXPECT_EQ(grid->GetCellText(1, 2), "8");
+}
+
+}  // namespace
+}  // namespace qttest
