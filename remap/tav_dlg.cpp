@@ -2,7 +2,6 @@
 
 #include "app/about_dlg.h"
 #include "app/tav_app.h"
-#include "app/text.h"
 #include "platform/fw/app.h"
 #include "platform/fw/backend.h"
 #include "platform/fw/message_queue.h"
@@ -16,7 +15,17 @@ const fw::UINT kIndicators[] = {fw::ID_SEPARATOR, fw::ID_INDICATOR_CAPS, fw::ID_
 }  // namespace
 
 CTavDlg::CTavDlg() : CDialog(IDD_TAV_DIALOG) {
+    MapClicked(IDC_INPUT, &CTavDlg::OnInput);
+    MapClicked(IDC_OUTPUT, &CTavDlg::OnOutput);
     MapNotify(IDC_SWITCHER, fw::CBN_SELCHANGE, &CTavDlg::OnSelchangeSwitcher);
+    MapNotify(IDC_LEVEL, fw::CBN_SELCHANGE, &CTavDlg::OnSelchangeLevel);
+    MapClicked(IDC_SINGLE, &CTavDlg::OnSingle);
+    MapClicked(IDC_WHOLE_BOARD, &CTavDlg::OnWholeBoard);
+    MapNotify(IDC_ORIGINAL_NUMBER, fw::EN_CHANGE, &CTavDlg::OnChangeOriginalNumber);
+    MapNotify(IDC_NEW_NUMBER, fw::CBN_SELCHANGE, &CTavDlg::OnSelchangeNewNumber);
+    MapNotify(IDC_ORIGINAL_RANGE, fw::CBN_SELCHANGE, &CTavDlg::OnSelchangeOriginalRange);
+    MapNotify(IDC_NEW_RANGE, fw::CBN_SELCHANGE, &CTavDlg::OnSelchangeNewRange);
+    MapClicked(IDC_REMAP, &CTavDlg::OnRemap);
     MapClicked(IDC_CLOSE, &CTavDlg::OnCloseButton);
     MapMessage(WM_CONFIGSET_CHANGING, &CTavDlg::OnConfigSetChanging);
     MapMessage(fw::WM_APP + 200, &CTavDlg::OnIgnoredAppMessage);
@@ -94,46 +103,6 @@ void CTavDlg::OnSysCommand(fw::UINT id, fw::LPARAM lParam) {
         return;
     }
     CDialog::OnSysCommand(id, lParam);
-}
-
-void CTavDlg::FillSwitcherList() {
-    fw::Control* switchers = GetDlgItem(IDC_SWITCHER);
-    switchers->ResetContent();
-    bool added = false;
-    for (const auto& level : GetTavApp()->GetLevels()) {
-        bool listed = false;
-        for (const auto& item : switchers->Items()) {
-            listed = listed || tav::EqualNoCase(item, level->m_strSwitcher);
-        }
-        if (!listed) {
-            switchers->AddString(level->m_strSwitcher);
-            added = true;
-        }
-    }
-    if (added) {
-        switchers->SetCurSel(0);
-        FillLevelList();
-    }
-}
-
-void CTavDlg::FillLevelList() {
-    fw::Control* switchers = GetDlgItem(IDC_SWITCHER);
-    if (switchers->GetCurSel() < 0) {
-        return;
-    }
-    const std::string switcher = switchers->GetItemText(switchers->GetCurSel());
-    fw::Control* levels = GetDlgItem(IDC_LEVEL);
-    levels->ResetContent();
-    for (const auto& level : GetTavApp()->GetLevels()) {
-        if (tav::EqualNoCase(level->m_strSwitcher, switcher)) {
-            levels->AddString(level->m_strLevel);
-        }
-    }
-    levels->SetCurSel(0);
-}
-
-void CTavDlg::OnSelchangeSwitcher() {
-    FillLevelList();
 }
 
 void CTavDlg::OnCloseButton() {

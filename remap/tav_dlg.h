@@ -4,7 +4,12 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
+#include <vector>
+
+#include "boards/notify_result.h"
+#include "boards/remap_data.h"
 
 #include "files/tav_file.h"
 #include "platform/fw/dialog.h"
@@ -22,6 +27,20 @@ class CTavDlg : public fw::CDialog {
 
     void FillSwitcherList();
     void FillLevelList();
+    void FillNewNumberList();
+    void FillNewRangeList();
+    void FillOriginalRangeList();
+    // The row of the selected switcher and level in the System Definition Table; -1 when none.
+    int FindSysDefRow();
+    // Refreshes the lists drawn from the System Definition Table after it has changed.
+    void RefillIdleLists();
+    // Enables and refills the controls for the chosen I/O type and range mode.
+    void UpdateControls();
+    // Empties the remap just made, so the next one starts from nothing.
+    void ResetRemapFields();
+    // Whether the numbers or ranges set up can be remapped; tells the operator why not only when
+    // showMessages is set.
+    bool CheckRemapInput(bool showMessages);
 
     bool IsConfigChanging() const { return m_bConfigChanging; }
     std::int32_t GetBoardStatusCookie() const { return m_nBoardStatusCookie; }
@@ -71,13 +90,55 @@ class CTavDlg : public fw::CDialog {
     void GetOriginalRange(int& first, int& last) const;
     void GetNewRange(int& first, int& last) const;
 
+    // Checks of a remap before it is applied, and the walk over the remaps it clashes with.
+    fw::BOOL CheckRemapLimit(int nIOType, int nLimit);
+    fw::BOOL CheckRemapConflicts();
+
+    // Board notification: the RE-MAP message to the router boards and their confirmations.
+    fw::BOOL NotifyBoards(int nIOType, fw::BOOL bTableUpdated);
+    fw::BOOL ReadRebootPort();
+    fw::BOOL SendRemapData(int nIOType, fw::BOOL bTableUpdated);
+    fw::BOOL BuildNotifyRowList(int nIOType, fw::BOOL bTableUpdated);
+    fw::BOOL BuildBoardList();
+    // Writes exactly dest.size() bytes of remap data; fails when the data would not fill dest.
+    fw::BOOL BuildRemapEntries(std::span<std::uint8_t> dest, int nIOType, fw::BOOL bTableUpdated);
+    fw::BOOL BuildRemapHeader(int nIOType, std::uint8_t* pDest, std::uint16_t wCrc);
+    const std::vector<unsigned>& NotifyRows() const { return m_pNotifyRows; }
+    const std::vector<boards::NotifyBoard>& NotifyBoardList() const { return m_arrNotifyBoards; }
+    // Board by board, how the latest notification ended.
+    const boards::NotifyResult& LastNotification() const { return m_lastNotification; }
+    fw::BOOL BoardsResponded() const { return m_bBoardsResponded; }
+    int RemapCount() const { return m_nRemapCount; }
+
+    // The Remap button, and the entry it adds to the table of the current I/O type.
+    void OnRemap();
+    void AddRemapEntry();
+
+    // After the remap table view changed table io: the boards, then the file.
+    fw::BOOL CommitTableChange(int io, fw::BOOL confirm);
+
   protected:
     int OnCreate() override;
     fw::BOOL OnInitDialog() override;
     void OnSysCommand(fw::UINT id, fw::LPARAM lParam) override;
 
   private:
+    void OnInput();
+    void OnOutput();
+    void ChooseIOType(int io);
     void OnSelchangeSwitcher();
+    void OnSelchangeLevel();
+    void OnSingle();
+    void OnWholeBoard();
+    void OnChangeOriginalNumber();
+    void OnSelchangeNewNumber();
+    void OnSelchangeOriginalRange();
+    void OnSelchangeNewRange();
+    // The Remap button follows the quiet input check.
+    void EnableRemapFromCheck();
+    // The physical port count and board size of the chosen I/O type in the selected row.
+    int PortCount() const;
+    int BoardSize() const;
     void OnCloseButton();
     fw::LRESULT OnConfigSetChanging(fw::WPARAM wParam, fw::LPARAM lParam);
     fw::LRESULT OnIgnoredAppMessage(fw::WPARAM wParam, fw::LPARAM lParam);
@@ -96,6 +157,7 @@ class CTavDlg : public fw::CDialog {
     int m_nSysDefCount = 0;
     int m_nSysDefRow = -1;
     SysDefRecord* m_pSysDefRecord = nullptr;
+    bool m_bClearingOriginal = false;
 
     std::unique_ptr<RemapTable> m_pInputRemapTable;
     std::unique_ptr<RemapTable> m_pOutputRemapTable;
@@ -104,4 +166,14 @@ class CTavDlg : public fw::CDialog {
     std::unique_ptr<CTavFile> m_pRemapFile;
     bool m_bConfigChanging = false;
     std::int32_t m_nBoardStatusCookie = -1;
+
+    // Remap checks and board notification.
+    int m_nRemapCount = 0;
+    bool m_bReplacedInPlace = false;
+    fw::BOOL m_bBoardsResponded = fw::FALSE;
+    std::uint16_t m_wRebootPort = 0;
+    std::vector<unsigned> m_pNotifyRows;
+    std::uint16_t m_wNotifyBoards = 0;
+    std::vector<boards::NotifyBoard> m_arrNotifyBoards;
+    boards::NotifyResult m_lastNotification;
 };

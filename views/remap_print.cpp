@@ -39,7 +39,7 @@ void CTavDlg::PrintRemapTable(int nIOType) {
     }
     TextPrintout printout;
     printout.docName = TableFile(nIOType).c_str();
-    printout.maxPage = static_cast<fw::WORD>(CountRemappedPorts(nIOType) / kRemapLinesPerPage + 1);
+    printout.maxPage = static_cast<fw::WORD>(m_nRemapCount / kRemapLinesPerPage + 1);
     printout.linesPerPage = kRemapLinesPerPage;
     printout.header = FormatRemapPrintHeader();
     for (std::size_t entry = 0; entry < table->size(); ++entry) {

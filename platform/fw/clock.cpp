@@ -38,7 +38,16 @@ std::int64_t ManualClock::Now() {
 }
 
 void ManualClock::Sleep(unsigned milliseconds) {
+    const std::int64_t before = Now();
     Advance(milliseconds);
+    const std::int64_t after = Now();
+    if (after != before && m_secondHook) {
+        m_secondHook(after);
+    }
+}
+
+void ManualClock::SetSecondHook(std::function<void(std::int64_t seconds)> hook) {
+    m_secondHook = std::move(hook);
 }
 
 void ManualClock::Advance(std::int64_t milliseconds) {

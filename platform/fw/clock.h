@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <mutex>
 #include <string>
 
@@ -29,10 +30,14 @@ class ManualClock final : public Clock {
     std::int64_t Now() override;
     void Sleep(unsigned milliseconds) override;
     void Advance(std::int64_t milliseconds);
+    // Called, outside the clock's lock, whenever sleeping reaches a new whole second (so that
+    // whatever runs in real time beside the program, such as simulated boards, can keep step).
+    void SetSecondHook(std::function<void(std::int64_t seconds)> hook);
 
   private:
     std::mutex m_mutex;
     std::int64_t m_ms;
+    std::function<void(std::int64_t)> m_secondHook;
 };
 
 // The clock in use (the system clock unless one is installed).

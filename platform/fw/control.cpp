@@ -97,8 +97,9 @@ int Control::DeleteString(int index) {
 void Control::ResetContent() {
     m_items.clear();
     m_nCurSel = -1;
-    if (m_kind == ControlKind::DropDownList) {
-        SetTextDirect({});
+    if (IsCombo()) {
+        SetTextDirect({});  // the edit part of a combo is emptied with its list
+        NotifyChanged(Change::Text);
     }
     NotifyChanged(Change::Items);
 }
@@ -107,12 +108,9 @@ int Control::SetCurSel(int index) {
     const bool valid = index >= 0 && index < GetCount();
     m_nCurSel = valid ? index : -1;
     if (IsCombo()) {
-        // The combo's edit part (or face) shows the selected item; no notification is raised.
-        if (valid) {
-            SetTextDirect(m_items[static_cast<std::size_t>(index)]);
-        } else if (m_kind == ControlKind::DropDownList) {
-            SetTextDirect({});
-        }
+        // The combo's edit part (or face) shows the selected item, and is emptied with the
+        // selection, typed text included; no notification is raised.
+        SetTextDirect(valid ? m_items[static_cast<std::size_t>(index)] : std::string());
         NotifyChanged(Change::Text);
     }
     NotifyChanged(Change::Selection);

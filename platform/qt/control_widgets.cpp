@@ -221,8 +221,9 @@ void MirrorSelection(QWidget* widget, const fw::Control& control) {
             const int cursor = edit != nullptr ? edit->cursorPosition() : 0;
             const QString before = combo->currentText();
             combo->setCurrentIndex(sel);
-            // Selecting nothing clears a combo box's edit part in Qt but not on the original
-            // platform, so the framework's text wins; the caret stays where the user left it.
+            // The framework's text wins: Qt empties the edit part whenever nothing is selected,
+            // but text the user typed over a choice stays; the caret stays where the user left
+            // it.
             MirrorText(widget, control);
             if (edit != nullptr && combo->currentText() == before) {
                 edit->setCursorPosition(cursor);

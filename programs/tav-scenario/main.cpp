@@ -1,5 +1,6 @@
 // The scenario player: runs Tavora on the headless back end against the simulated control system,
 // driven by a script (docs/scenarios.md), and prints what an operator would have seen.
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -16,6 +17,8 @@
 #include "platform/headless/headless_backend.h"
 #include "platform/headless/script_driver.h"
 #include "programs/tav-scenario/qt_side.h"
+#include "programs/tav-scenario/scenario_boards.h"
+#include "remap/tav_dlg.h"
 #include "res/resources.h"
 
 namespace {
@@ -69,7 +72,8 @@ struct SetUp {
     std::vector<std::pair<std::string, std::string>> files;
 };
 
-SetUp TakeSetUp(std::vector<headless::ScriptLine>& lines, const fs::path& scriptDir) {
+SetUp TakeSetUp(std::vector<headless::ScriptLine>& lines, const fs::path& scriptDir,
+                ScenarioBoards& boards) {
     SetUp setUp;
     std::size_t i = 0;
     for (; i < lines.size(); ++i) {
@@ -89,6 +93,8 @@ SetUp TakeSetUp(std::vector<headless::ScriptLine>& lines, const fs::path& script
             setUp.faults.push_back(lines[i]);
         } else if (words[0] == "file" && words.size() == 3) {
             setUp.files.emplace_back(words[1], words[2]);
+        } else if (boards.TakeSetUpLine(lines[i])) {
+            continue;
         } else {
             break;
         }
@@ -143,6 +149,54 @@ void InjectFault(const headless::ScriptLine& line) {
     control::InjectFault(fault);
 }
 
+// data-file-has NAME "TEXT" / data-file-lacks NAME "TEXT": the data folder's file holds TEXT
+// (or does not); data-file-lines NAME N: it has N lines. False for any other line.
+bool CheckDataFile(const headless::ScriptLine& line, const fs::path& dataDir) {
+    const auto& w = line.words;
+    if (w.size() != 3 ||
+        (w[0] != "data-file-has" && w[0] != "data-file-lacks" && w[0] != "data-file-lines")) {
+        return false;
+    }
+    std::ifstream in(dataDir / w[1], std::ios::binary);
+    const std::string content((std::istreambuf_iterator<char>(in)), {});
+    auto fail = [&](const std::string& why) {
+        return headless::ScriptFailure("line " + std::to_string(line.number) + ": " + w[1] + " " +
+                                       why + "; it holds \"" + content + "\"");
+    };
+    if (!in && content.empty() && !fs::exists(dataDir / w[1])) {
+        throw fail("does not exist");
+    }
+    if (w[0] == "data-file-lines") {
+        const auto lines =
+            static_cast<std::size_t>(std::count(content.begin(), content.end(), '\n'));
+        if (std::to_string(lines) != w[2]) {
+            throw fail("has " + std::to_string(lines) + " lines");
+        }
+        return true;
+    }
+    const bool found = content.find(w[2]) != std::string::npos;
+    if (found != (w[0] == "data-file-has")) {
+        throw fail(found ? "holds it" : "does not hold it");
+    }
+    return true;
+}
+
+// expect-seconds-since-send N: the program's clock stands N seconds after the second in which
+// the latest RE-MAP message was handed to the socket library.
+void CheckSecondsSinceSend(const headless::ScriptLine& line, std::int64_t now) {
+    CTavApp* app = GetTavApp();
+    CTavDlg* dlg = app != nullptr ? app->GetMainDlg() : nullptr;
+    if (dlg == nullptr || dlg->LastNotification().sentAt == 0) {
+        throw headless::ScriptFailure("line " + std::to_string(line.number) +
+                                      ": no RE-MAP message has been sent");
+    }
+    const std::int64_t since = now - dlg->LastNotification().sentAt;
+    if (std::to_string(since) != line.words[1]) {
+        throw headless::ScriptFailure("line " + std::to_string(line.number) + ": it is " +
+                                      std::to_string(since) + " seconds since the send");
+    }
+}
+
 int Play(const Options& options) {
     std::ifstream in(options.script);
     if (!in) {
@@ -150,7 +204,8 @@ int Play(const Options& options) {
         return 2;
     }
     auto lines = headless::ParseScript(in);
-    const SetUp setUp = TakeSetUp(lines, options.script.parent_path());
+    ScenarioBoards boards;
+    const SetUp setUp = TakeSetUp(lines, options.script.parent_path(), boards);
 
     TempFolder runtime("tavora-run");
     TempFolder data("tavora-data");
@@ -172,12 +227,17 @@ int Play(const Options& options) {
     fw::InstallClock(&clock);
     headless::ScriptDriver driver(std::move(lines), &clock);
     driver.SetDataFolder(dataDir);
-    driver.SetExtension([](const headless::ScriptLine& line) {
+    clock.SetSecondHook([&boards](std::int64_t now) { boards.OnSecond(now); });
+    driver.SetExtension([&dataDir, &clock](const headless::ScriptLine& line) {
         if (line.words[0] == "config-change") {
             control::AnnounceConfigSetChanging();
             return true;
         }
-        return false;
+        if (line.words[0] == "expect-seconds-since-send" && line.words.size() == 2) {
+            CheckSecondsSinceSend(line, clock.Now());
+            return true;
+        }
+        return CheckDataFile(line, dataDir);
     });
     headless::HeadlessBackend backend(driver);
     driver.SetTranscript(&backend.GetTranscript());
@@ -216,9 +276,11 @@ int Play(const Options& options) {
     if (setUp.activeSetCrc) {
         config.activeSetCrc = *setUp.activeSetCrc;
     }
+    boards.Prepare(config);
     control::StartSimulation(std::move(config), configFile, false);
     int result = 0;
     try {
+        boards.Connect();
         for (const auto& line : setUp.faults) {
             InjectFault(line);
         }
@@ -237,7 +299,9 @@ int Play(const Options& options) {
         std::cout << "FAILED: " << failure.what() << "\n";
         result = 1;
     }
+    boards.Stop();
     control::StopSimulation();
+    clock.SetSecondHook(nullptr);
     fw::InstallBackend(nullptr);
     fw::InstallClock(nullptr);
     return result;

@@ -87,10 +87,14 @@ TEST_F(MirrorTest, ListItemsSelectionAndComboTextRaiseNothing) {
     EXPECT_TRUE(list->selectedItems().isEmpty());
     Ctl(kDropList).ResetContent();
     EXPECT_EQ(drop->count(), 0);
-    // The combo's edit part keeps its text when nothing is selected.
-    Ctl(kCombo).SetWindowText("typed");
-    Ctl(kCombo).SetCurSel(-1);
+    // The combo's edit part keeps what the user typed over a choice, and is emptied when the
+    // program takes the selection away.
+    EXPECT_TRUE(dialog.commands.empty());
+    Ctl(kCombo).UserType("typed");
     EXPECT_EQ(WidgetAs<QComboBox>(dialog, kCombo)->currentText(), "typed");
+    dialog.commands.clear();  // the user's typing notifies; the program's changes below do not
+    Ctl(kCombo).SetCurSel(-1);
+    EXPECT_EQ(WidgetAs<QComboBox>(dialog, kCombo)->currentText(), "");
     EXPECT_TRUE(dialog.commands.empty());
     // A multi-column list flows in columns.
     auto* columns = WidgetAs<QListWidget>(dialog, kColumns);

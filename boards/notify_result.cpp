@@ -1,0 +1,45 @@
+#include "boards/notify_result.h"
+
+namespace boards {
+
+const char* OutcomeText(BoardOutcome outcome) {
+    switch (outcome) {
+        case BoardOutcome::Confirmed:
+            return "confirmed";
+        case BoardOutcome::NoReport:
+            return "no report";
+        case BoardOutcome::FlagDiffers:
+            return "flag differs";
+        case BoardOutcome::CrcDiffers:
+            return "CRC differs";
+        case BoardOutcome::StatusNotZero:
+            return "status not 0";
+    }
+    return "unknown";
+}
+
+BoardOutcome JudgeBoard(int io, const BoardRecord& before, const BoardRecord& expected,
+                        const BoardRecord& current) {
+    if (current == expected) {
+        return BoardOutcome::Confirmed;
+    }
+    if (current == before) {
+        return BoardOutcome::NoReport;
+    }
+    const std::size_t flag = io == 0 ? 0 : 1;
+    const std::size_t crc = io == 0 ? 2 : 4;
+    const std::size_t status = io == 0 ? 6 : 7;
+    if (current[flag] != expected[flag]) {
+        return BoardOutcome::FlagDiffers;
+    }
+    if (current[crc] != expected[crc] || current[crc + 1] != expected[crc + 1]) {
+        return BoardOutcome::CrcDiffers;
+    }
+    if (current[status] != expected[status]) {
+        return BoardOutcome::StatusNotZero;
+    }
+    // Only bytes of the other I/O type changed: the board did not confirm this data.
+    return BoardOutcome::NoReport;
+}
+
+}  // namespace boards

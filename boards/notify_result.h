@@ -1,0 +1,41 @@
+// What one board notification came to, board by board, so that it can be logged and audited.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace boards {
+
+enum class BoardOutcome {
+    Confirmed,      // reported exactly the data it was sent
+    NoReport,       // its record never changed from what it held before the send
+    FlagDiffers,    // reported, but the remap flag of the I/O type is not the one sent
+    CrcDiffers,     // reported the flag sent, but another CRC
+    StatusNotZero,  // reported the flag and CRC sent, with a nonzero status
+};
+
+const char* OutcomeText(BoardOutcome outcome);
+
+struct BoardResult {
+    std::uint16_t number = 0;
+    std::string name;
+    BoardOutcome outcome = BoardOutcome::NoReport;
+};
+
+struct NotifyResult {
+    bool sent = false;        // the socket library took the message
+    bool aborted = false;     // the configuration set changed during the wait
+    std::int64_t sentAt = 0;  // wall-clock second the send returned
+    std::vector<BoardResult> boards;
+};
+
+using BoardRecord = std::array<std::uint8_t, 8>;
+
+// Why a board's current record is or is not the expected one, for data of I/O type io; before is
+// what the board held when the message was sent.
+BoardOutcome JudgeBoard(int io, const BoardRecord& before, const BoardRecord& expected,
+                        const BoardRecord& current);
+
+}  // namespace boards

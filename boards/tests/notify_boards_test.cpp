@@ -1,0 +1,335 @@
+// Board notification from the main dialog: the message the boards receive on the reboot port,
+// the progress window, the refresh requests and comparisons on the program's clock, the warning,
+// and how each board's answer is judged.
+#include <chrono>
+#include <optional>
+#include <thread>
+
+#include "app/tests/app_fixture.h"
+#include "platform/com/com.h"
+#include "platform/control/board_simulator.h"
+#include "platform/control/udp_socket.h"
+#include "platform/fw/message_queue.h"
+#include "remap/tav_dlg.h"
+#include "res/resource.h"
+
+namespace apptest {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+using Record = std::array<std::uint8_t, 8>;
+
+// A clock whose sleeping advances it, calling back at every new second, so that a test can have
+// boards report at a chosen second of the wait.
+class SecondsClock final : public fw::Clock {
+  public:
+    std::int64_t Now() override { return m_ms / 1000; }
+    void Sleep(unsigned milliseconds) override {
+        const std::int64_t before = Now();
+        m_ms += milliseconds;
+        if (Now() != before && onSecond) {
+            onSecond(Now());
+        }
+    }
+    std::function<void(std::int64_t)> onSecond;
+
+  private:
+    std::int64_t m_ms = 2'000'000'000'000;
+};
+
+class NotifyTest : public AppTest {
+  protected:
+    // Main dialog up on the built-in configuration, boards listened for on an ephemeral port;
+    // change edits the configuration first.
+    void Open(const std::function<void(control::Config&)>& change = nullptr) {
+        fw::InstallClock(&seconds);
+        control::Config config = control::DefaultConfig();
+        config.rebootPort = listener.LocalPort();
+        config.statusPort = 0;
+        if (change) {
+            change(config);
+        }
+        Connect(config);
+        ASSERT_TRUE(app->SetupSocket());
+        driver.Answer(fw::IDNO);  // no System Definition Table yet: do not define one now
+        ASSERT_TRUE(dlg.Create(IDD_TAV_DIALOG));
+        auto table = std::make_unique<SysDefTable>();
+        for (const auto& level : app->GetLevels()) {
+            auto record = std::make_unique<SysDefRecord>();
+            record->m_strSwitcher = level->m_strSwitcher;
+            record->m_strLevel = level->m_strLevel;
+            table->push_back(std::move(record));
+        }
+        dlg.SetSysDefTable(std::move(table));
+        control::SetBoardRefreshHandler(
+            [this](std::int32_t) { refreshes.push_back(seconds.Now()); });
+        backend.GetTranscript().Clear();
+    }
+    void Choose(const std::string& switcher, const std::string& level) {
+        fw::Control* s = dlg.GetDlgItem(IDC_SWITCHER);
+        s->SetCurSel(s->FindStringExact(-1, switcher));
+        dlg.FillLevelList();
+        fw::Control* l = dlg.GetDlgItem(IDC_LEVEL);
+        l->SetCurSel(l->FindStringExact(-1, level));
+    }
+    // The pending remap as whole-board ranges (the dialog starts with no range mode chosen, and
+    // then reads the range lists).
+    void Pending(const std::string& original, const std::string& replacement) {
+        for (auto [id, text] :
+             {std::pair{IDC_ORIGINAL_RANGE, original}, std::pair{IDC_NEW_RANGE, replacement}}) {
+            fw::Control* list = dlg.GetDlgItem(id);
+            list->ResetContent();
+            list->SetCurSel(list->AddString(text));
+        }
+    }
+    void Report(std::int64_t second, std::uint16_t board, Record record) {
+        reports.push_back({second, board, record});
+    }
+    // Runs the notification; the progress window's OK is pressed when the wait is over.
+    fw::BOOL Notify(int io, fw::BOOL updated) {
+        seconds.onSecond = [this](std::int64_t now) {
+            for (const auto& r : reports) {
+                if (now == sentAt() + r.second) {
+                    control::AcceptBoardReport(r.board, r.record);
+                }
+            }
+        };
+        ArmOk();
+        return dlg.NotifyBoards(io, updated);
+    }
+    // The progress window's OK is pressed once it waits for it.
+    void ArmOk() {
+        driver.Then([this](fw::CWnd& w) {
+            okEnabledAt = seconds.Now();
+            headless::Item(w, fw::IDOK).UserClick();
+        });
+    }
+    std::int64_t sentAt() { return dlg.LastNotification().sentAt; }
+    std::optional<Bytes> Received() {
+        if (auto datagram = listener.TryReceive()) {
+            return datagram->bytes;
+        }
+        return std::nullopt;
+    }
+    bool Shown(const std::string& text) {
+        return std::any_of(Transcript().begin(), Transcript().end(), [&](const std::string& line) {
+            return line.find(text) != std::string::npos;
+        });
+    }
+    std::vector<boards::BoardOutcome> Outcomes() {
+        std::vector<boards::BoardOutcome> outcomes;
+        for (const auto& b : dlg.LastNotification().boards) {
+            outcomes.push_back(b.outcome);
+        }
+        return outcomes;
+    }
+
+    struct Scheduled {
+        std::int64_t second;
+        std::uint16_t board;
+        Record record;
+    };
+    SecondsClock seconds;
+    control::UdpSocket listener = control::UdpSocket::BindLoopback(0);
+    CTavDlg dlg;
+    std::vector<Scheduled> reports;
+    std::vector<std::int64_t> refreshes;
+    std::int64_t okEnabledAt = 0;
+};
+
+constexpr char kWarning[] = "caption=\"Warning\" icon=stop buttons=ok text=\"Some board(s) are not";
+
+TEST_F(NotifyTest, EmptiedTableGoesToEveryBoardAndRecordsAlreadyMatchingConfirmAtFourSeconds) {
+    Open();
+    ArmOk();
+    EXPECT_TRUE(dlg.CommitTableChange(0, fw::FALSE));
+    EXPECT_EQ(Received(), (Bytes{0x52, 0x45, 0x2D, 0x4D, 0x41, 0x50, 0x02, 0x00, 0x00, 0x00,
+                                 0x00, 0x01, 0x02, 0x00, 0x00, 0x00, 0x00, 0x03, 0x02, 0x00,
+                                 0x00, 0x00, 0x00, 0x02, 0x02, 0x00, 0x00, 0x00, 0x00, 0x04,
+                                 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x49, 0x00, 0x00}));
+    EXPECT_EQ(okEnabledAt - sentAt(), 4);
+    EXPECT_TRUE(dlg.BoardsResponded());
+    EXPECT_FALSE(Shown(kWarning));
+    EXPECT_TRUE(Shown("open 139 \"Send Remap Data...\""));
+    EXPECT_EQ(Get("TAV.IXT"), "CONFIGCRC(" + std::to_string(app->GetActiveSetCrc()) + ")\r\n");
+}
+
+TEST_F(NotifyTest, EmptiedTableReachesSimulatedBoardsThatHeldDataAndTheyConfirm) {
+    control::Config config = control::DefaultConfig();
+    for (auto& board : config.boards) {
+        board.remapInfo = {1, 0, 0x34, 0x12, 0, 0, 0, 0};  // each held input data before
+    }
+    control::BoardSimulator simulator(control::SimulatedBoardsOf(config), {});
+    Open([&](control::Config& c) {
+        c.boards = config.boards;
+        c.rebootPort = simulator.Port();
+    });
+    simulator.SetStatusPort(control::ConnectBoardNetwork());
+    // The boards run in real time: at each second of the wait the test waits until the Board
+    // Status Server holds what the four chosen boards report.
+    seconds.onSecond = [&](std::int64_t) {
+        for (int tries = 0; tries < 400; ++tries) {
+            int cleared = 0;
+            for (std::uint16_t b : {0, 1, 2, 3}) {
+                Record record{};
+                app->GetBoardStatus()->GetBoardRemapInfo(b, record.data(), nullptr, nullptr);
+                cleared += record == Record{} ? 1 : 0;
+            }
+            if (cleared == 4) {
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    };
+    ArmOk();
+    EXPECT_TRUE(dlg.CommitTableChange(0, fw::FALSE));
+    EXPECT_EQ(simulator.HeldData(0, 0), Bytes{});
+    EXPECT_EQ(okEnabledAt - sentAt(), 4);
+    EXPECT_TRUE(dlg.BoardsResponded());
+    EXPECT_FALSE(Shown(kWarning));
+    EXPECT_EQ(Outcomes(), std::vector<boards::BoardOutcome>(4, boards::BoardOutcome::Confirmed));
+}
+
+TEST_F(NotifyTest, PendingRemapIsSentAndConfirmedWhenTheBoardReportsIt) {
+    Open();
+    Choose("STUDIO", "VIDEO");
+    Pending("5-5", "120-120");
+    Report(6, 3, Record{1, 0, 0x2D, 0xCB, 0, 0, 0, 0});
+    EXPECT_TRUE(Notify(0, fw::FALSE));
+    EXPECT_EQ(Received(), (Bytes{0x52, 0x45, 0x2D, 0x4D, 0x41, 0x50, 0x02, 0x00, 0x00, 0x00,
+                                 0x00, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x49,
+                                 0xCB, 0x2D, 0x03, 0x01, 0x00, 0x05, 0x00, 0x78}));
+    EXPECT_EQ(okEnabledAt - sentAt(), 6);
+    EXPECT_TRUE(dlg.BoardsResponded());
+    EXPECT_EQ(Outcomes(), std::vector{boards::BoardOutcome::Confirmed});
+    EXPECT_EQ(dlg.RemapCount(), 1);
+    EXPECT_FALSE(Shown(kWarning));
+}
+
+TEST_F(NotifyTest, OneSilentBoardOfTwoWaitsThirtySecondsAndWarns) {
+    Open();
+    Choose("MAIN", "VIDEO");
+    Pending("16-17", "240-241");
+    // CRC-16/MODBUS of 00 02 00 10 00 F0 00 00 00 11 00 F1 is 0xF4C3.
+    Report(1, 0, Record{1, 0, 0xC3, 0xF4, 0, 0, 0, 0});
+    EXPECT_TRUE(Notify(0, fw::FALSE));
+    const auto message = Received();
+    ASSERT_TRUE(message);
+    EXPECT_EQ(Bytes(message->begin() + 24, message->end()),
+              (Bytes{0x02, 0x49, 0xF4, 0xC3, 0x00, 0x02, 0x00, 0x10, 0x00, 0xF0, 0x00, 0x00, 0x00,
+                     0x11, 0x00, 0xF1}));
+    EXPECT_EQ(okEnabledAt - sentAt(), 30);
+    EXPECT_EQ(refreshes, (std::vector<std::int64_t>{sentAt() + 2, sentAt() + 12, sentAt() + 22}));
+    EXPECT_TRUE(dlg.BoardsResponded());
+    EXPECT_TRUE(Shown(kWarning));
+    EXPECT_EQ(Outcomes(),
+              (std::vector{boards::BoardOutcome::Confirmed, boards::BoardOutcome::NoReport}));
+    EXPECT_EQ(dlg.LastNotification().boards[1].name, "MAINVID");
+}
+
+TEST_F(NotifyTest, WrongAnswersAreJudgedAndNoneConfirms) {
+    Open();
+    Pending("16-16", "240-240");  // MAIN VIDEO: boards 0 and 2
+    // CRC-16/MODBUS of 00 01 00 10 00 F0 is 0x5A3C.
+    Report(3, 0, Record{1, 0, 0x3D, 0x5A, 0, 0, 0, 0});
+    Report(3, 2, Record{1, 0, 0x3C, 0x5A, 0, 0, 1, 0});
+    EXPECT_TRUE(Notify(0, fw::FALSE));
+    EXPECT_FALSE(dlg.BoardsResponded());
+    EXPECT_TRUE(Shown(kWarning));
+    EXPECT_EQ(Outcomes(),
+              (std::vector{boards::BoardOutcome::CrcDiffers, boards::BoardOutcome::StatusNotZero}));
+}
+
+TEST_F(NotifyTest, FailedSendShowsTheBoardsTheWarningAndNeedsOk) {
+    Open([](control::Config& c) { c.rebootPort = 0; });
+    Pending("16-16", "240-240");
+    EXPECT_FALSE(Notify(0, fw::FALSE));
+    EXPECT_EQ(okEnabledAt - sentAt(), 0);
+    EXPECT_FALSE(dlg.BoardsResponded());
+    EXPECT_TRUE(Shown(kWarning));
+    EXPECT_FALSE(dlg.LastNotification().sent);
+    EXPECT_TRUE(refreshes.empty());
+}
+
+TEST_F(NotifyTest, ConfigurationChangeDuringTheWaitAbortsAndQuits) {
+    Open();
+    Pending("16-16", "240-240");
+    seconds.onSecond = nullptr;
+    fw::PostMessage(dlg.GetSafeHwnd(), WM_CONFIGSET_CHANGING, 0, 0);
+    driver.Then([](fw::CWnd&) { FAIL() << "no modal loop may run after the change"; });
+    EXPECT_FALSE(dlg.NotifyBoards(0, fw::FALSE));
+    EXPECT_TRUE(dlg.LastNotification().aborted);
+    EXPECT_FALSE(Shown(kWarning));
+    EXPECT_TRUE(Shown("The Configuration set is changing."));
+    EXPECT_TRUE(Shown("close 139"));
+    EXPECT_EQ(headless::FindDialog(IDD_SEND_REMAP_DATA), nullptr);
+    EXPECT_TRUE(dlg.IsWindowEnabled());
+    fw::Msg msg;
+    bool quit = false;
+    while (fw::TheMessageQueue().Peek(msg)) {
+        quit = quit || msg.message == fw::WM_QUIT;
+    }
+    EXPECT_TRUE(quit);
+}
+
+TEST_F(NotifyTest, RebootPortFailureSendsNothingAndOpensNoWindow) {
+    Open();
+    control::InjectFault(
+        control::Fault(control::ComponentId::CorvaneRegistry, "GetRebootPort", com::E_FAIL));
+    driver.Then([](fw::CWnd& w) { headless::Item(w, fw::IDOK).UserClick(); });
+    EXPECT_FALSE(dlg.NotifyBoards(0, fw::TRUE));
+    EXPECT_FALSE(Received());
+    EXPECT_TRUE(Shown("open 143"));
+    EXPECT_FALSE(Shown("open 139"));
+}
+
+TEST_F(NotifyTest, RefreshFailureIsReportedAndTheWaitGoesOn) {
+    Open();
+    control::InjectFault(control::Fault(control::ComponentId::BoardStatusServer,
+                                        "RetrieveBoardRemapInfo", com::E_FAIL, 0, 1));
+    Pending("16-16", "240-240");
+    Report(5, 0, Record{1, 0, 0x3C, 0x5A, 0, 0, 0, 0});
+    Report(5, 2, Record{1, 0, 0x3C, 0x5A, 0, 0, 0, 0});
+    driver.Then([](fw::CWnd& w) { headless::Item(w, fw::IDOK).UserClick(); });  // error dialog
+    EXPECT_TRUE(Notify(0, fw::FALSE));
+    EXPECT_TRUE(Shown("open 143"));
+    EXPECT_EQ(okEnabledAt - sentAt(), 5);
+    EXPECT_TRUE(dlg.BoardsResponded());
+}
+
+TEST_F(NotifyTest, NoSystemDefinitionRowForTheSelectionFailsBeforeChoosingBoards) {
+    Open();
+    dlg.SetSysDefTable(std::make_unique<SysDefTable>());
+    EXPECT_FALSE(dlg.NotifyBoards(0, fw::TRUE));
+    EXPECT_TRUE(Transcript().empty());
+}
+
+TEST_F(NotifyTest, SixtyFourPortLimitCountsOnlyTheTableOfTheType) {
+    Open();
+    Pending("16-31", "240-255");
+    auto entry = std::make_unique<CRemapEntry>();
+    entry->m_nRow = 1;
+    entry->m_nOrigFirst = 0;
+    entry->m_nOrigLast = 59;
+    entry->m_nNewFirst = 100;
+    entry->m_nNewLast = 159;
+    dlg.Table(0) = std::make_unique<RemapTable>();
+    dlg.Table(0)->push_back(std::move(entry));
+    EXPECT_FALSE(dlg.CheckRemapLimit(0, 64));
+    EXPECT_EQ(dlg.RemapCount(), 0);
+    ASSERT_EQ(Transcript().size(), 1u);
+    EXPECT_EQ(Transcript()[0],
+              "msgbox caption=\"tavora\" icon=stop buttons=ok text=\"There are more than 64 "
+              "remaps in the Input and Output Remap Tables.\\nThe system can not remap more than "
+              "64 inputs/outputs.\\n\\nPlease check the Remap Table again to assure no more than "
+              "64 remaps in the system.\" -> ok");
+    EXPECT_TRUE(dlg.CheckRemapLimit(1, 64));
+    EXPECT_EQ(dlg.RemapCount(), 16);
+    // The notification stops at the limit without a window.
+    EXPECT_FALSE(dlg.NotifyBoards(0, fw::FALSE));
+    EXPECT_FALSE(Shown("open 139"));
+    EXPECT_FALSE(Received());
+}
+
+}  // namespace
+}  // namespace apptest

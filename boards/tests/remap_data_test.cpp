@@ -1,0 +1,101 @@
+// The RE-MAP message byte for byte: the row list, the remap data grouped by row and the header.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "boards/compute_crc16.h"
+#include "boards/remap_data.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+std::unique_ptr<CRemapEntry> Entry(int row, int origFirst, int origLast, int newFirst,
+                                   int newLast) {
+    auto e = std::make_unique<CRemapEntry>();
+    e->m_nRow = row;
+    e->m_nOrigFirst = origFirst;
+    e->m_nOrigLast = origLast;
+    e->m_nNewFirst = newFirst;
+    e->m_nNewLast = newLast;
+    return e;
+}
+
+boards::NotifyBoard Board(std::uint16_t number, Bytes address) {
+    address.push_back(0);
+    return {number, "B", std::move(address)};
+}
+
+// The whole message as the notification assembles it.
+Bytes Message(const std::vector<boards::NotifyBoard>& chosen, int io, const Bytes& data) {
+    Bytes message(boards::RemapMessageLength(chosen.size(), data.size() / 6), 0xEE);
+    const std::size_t at = boards::RemapMessageLength(chosen.size(), 0);
+    std::copy(data.begin(), data.end(), message.begin() + static_cast<std::ptrdiff_t>(at));
+    const std::uint16_t crc =
+        data.empty() ? 0 : ComputeCrc16(data.data(), static_cast<unsigned>(data.size()));
+    boards::WriteRemapHeader(message.data(), chosen, static_cast<int>(data.size() / 6), io, crc);
+    return message;
+}
+
+TEST(RemapData, WorkedExampleOneBoardOneInputRemap) {
+    const RemapTable empty;
+    const boards::PendingRemap pending{3, 5, 5, 120, 120};
+    const auto data = boards::RemapDataOf(&empty, 5, &pending, 1);
+    ASSERT_TRUE(data);
+    EXPECT_EQ(*data, (Bytes{0x03, 0x01, 0x00, 0x05, 0x00, 0x78}));
+    EXPECT_EQ(Message({Board(0, {0x02, 0, 0, 0, 0, 0x01})}, 0, *data),
+              (Bytes{0x52, 0x45, 0x2D, 0x4D, 0x41, 0x50, 0x02, 0x00, 0x00, 0x00,
+                     0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x49,
+                     0xCB, 0x2D, 0x03, 0x01, 0x00, 0x05, 0x00, 0x78}));
+}
+
+TEST(RemapData, EmptiedTableCarriesNoDataCountZeroAndCrcZero) {
+    const RemapTable empty;
+    const auto data = boards::RemapDataOf(&empty, 5, nullptr, 0);
+    ASSERT_TRUE(data);
+    EXPECT_TRUE(data->empty());
+    EXPECT_TRUE(boards::NotifyRowsOf(&empty, 5, -1).empty());
+    EXPECT_EQ(Message({Board(0, {2, 0, 0, 0, 0, 1}), Board(3, {2, 0, 0, 0, 0, 4, 9, 9})}, 1, *data),
+              (Bytes{0x52, 0x45, 0x2D, 0x4D, 0x41, 0x50, 0x02, 0x00, 0x00, 0x00,
+                     0x00, 0x01, 0x02, 0x00, 0x00, 0x00, 0x00, 0x04, 0x00, 0x00,
+                     0x00, 0x00, 0x00, 0x00, 0x00, 0x4F, 0x00, 0x00}));
+}
+
+TEST(RemapData, GroupsByAscendingRowWithCountInFirstEntryAndPendingLast) {
+    RemapTable table;
+    table.push_back(Entry(2, 16, 18, 240, 242));  // a range: one entry per port
+    table.push_back(Entry(0, 5, 5, 120, 120));
+    const boards::PendingRemap pending{0, 7, 7, 121, 121};
+    EXPECT_EQ(boards::NotifyRowsOf(&table, 5, 0), (std::vector<unsigned>{0, 2}));
+    EXPECT_EQ(boards::NotifyRowsOf(&table, 5, 4), (std::vector<unsigned>{0, 2, 4}));
+    const auto data = boards::RemapDataOf(&table, 5, &pending, 5);
+    ASSERT_TRUE(data);
+    const Bytes expected{0x00, 0x02, 0x00, 0x05, 0x00, 0x78, 0x00, 0x00, 0x00, 0x07,
+                         0x00, 0x79, 0x02, 0x03, 0x00, 0x10, 0x00, 0xF0, 0x02, 0x00,
+                         0x00, 0x11, 0x00, 0xF1, 0x02, 0x00, 0x00, 0x12, 0x00, 0xF2};
+    EXPECT_EQ(*data, expected);
+    const Bytes message = Message({Board(1, {2, 0, 0, 0, 0, 2})}, 0, *data);
+    const Bytes head{0x52, 0x45, 0x2D, 0x4D, 0x41, 0x50, 0x02, 0x00, 0x00, 0x00, 0x00,
+                     0x02, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x05, 0x49, 0x4B, 0x76};
+    ASSERT_EQ(message.size(), head.size() + expected.size());
+    EXPECT_EQ(Bytes(message.begin(), message.begin() + 22), head);
+}
+
+TEST(RemapData, NumbersTakeTheirLowSixteenBitsAndRowsTheirLowEight) {
+    RemapTable table;
+    table.push_back(Entry(0, 0x1234, 0x1234, 0xABCD, 0xABCD));
+    const auto data = boards::RemapDataOf(&table, 1, nullptr, 1);
+    ASSERT_TRUE(data);
+    EXPECT_EQ(*data, (Bytes{0x00, 0x01, 0x12, 0x34, 0xAB, 0xCD}));
+}
+
+TEST(RemapData, RefusesDataLongerThanTheMessageWasSizedFor) {
+    RemapTable table;
+    table.push_back(Entry(1, 16, 31, 240, 255));
+    EXPECT_FALSE(boards::RemapDataOf(&table, 4, nullptr, 15));
+    EXPECT_TRUE(boards::RemapDataOf(&table, 4, nullptr, 16));
+    // Entries of rows the System Definition Table does not have are not sent.
+    EXPECT_TRUE(boards::RemapDataOf(&table, 1, nullptr, 0));
+}
+
+}  // namespace

@@ -1,0 +1,130 @@
+#include "programs/tav-scenario/scenario_boards.h"
+
+#include <chrono>
+#include <iostream>
+
+#include "platform/control/control.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Loopback datagrams and the threads that take them need far less than this; a quiet spell
+// this long means everything sent has been handled.
+constexpr auto kQuiet = 50ms;
+constexpr auto kSettleLimit = 3s;
+
+headless::ScriptFailure Bad(const headless::ScriptLine& line, const std::string& why) {
+    return headless::ScriptFailure("line " + std::to_string(line.number) + ": " + why);
+}
+
+std::int64_t Number(const headless::ScriptLine& line, std::size_t index) {
+    try {
+        return std::stoll(line.words.at(index));
+    } catch (const std::exception&) {
+        throw Bad(line, "a number is needed at word " + std::to_string(index + 1));
+    }
+}
+
+}  // namespace
+
+bool ScenarioBoards::TakeSetUpLine(const headless::ScriptLine& line) {
+    const auto& w = line.words;
+    if (w[0] == "config-change-after-send" && w.size() == 2) {
+        m_configChangeAfter = Number(line, 1);
+        return true;
+    }
+    if (w[0] == "send-fails" && w.size() == 1) {
+        m_sendFails = true;
+        return true;
+    }
+    if (w[0] != "board") {
+        return false;
+    }
+    if (w.size() < 3) {
+        throw Bad(line, "board needs a board number and a behaviour");
+    }
+    const auto board = static_cast<std::uint16_t>(Number(line, 1));
+    if (w[2] == "answers-after" && w.size() == 4) {
+        m_late.push_back({board, Number(line, 3), std::nullopt});
+        m_behaviours.emplace_back(board, control::BoardBehaviour::Silent());
+        return true;
+    }
+    const auto kind = control::BehaviourFromName(w[2]);
+    if (!kind || *kind == control::BoardBehaviour::Kind::Delayed || w.size() != 3) {
+        throw Bad(line, "board behaviours: normal, silent, wrongCrc, badStatus, answers-after S");
+    }
+    m_behaviours.emplace_back(board, control::BoardBehaviour{*kind, {}});
+    return true;
+}
+
+void ScenarioBoards::Prepare(control::Config& config) {
+    auto boards = control::SimulatedBoardsOf(config);
+    for (const auto& [number, behaviour] : m_behaviours) {
+        if (number >= boards.size()) {
+            throw headless::ScriptFailure("board " + std::to_string(number) +
+                                          " is not in the configuration");
+        }
+        boards[number].behaviour = behaviour;
+    }
+    m_simulator = std::make_unique<control::BoardSimulator>(std::move(boards),
+                                                            control::BoardSimulatorOptions{});
+    // Port 0 is one the socket library refuses to send to.
+    config.rebootPort = m_sendFails ? 0 : m_simulator->Port();
+    config.statusPort = 0;
+}
+
+void ScenarioBoards::Connect() {
+    std::string error;
+    const std::uint16_t status = control::ConnectBoardNetwork(&error);
+    if (status == 0) {
+        throw headless::ScriptFailure("the board network cannot be connected: " + error);
+    }
+    m_simulator->SetStatusPort(status);
+}
+
+void ScenarioBoards::Settle() {
+    const auto start = std::chrono::steady_clock::now();
+    auto seen = m_simulator->GetCounts();
+    while (std::chrono::steady_clock::now() - start < kSettleLimit) {
+        const bool changed = m_simulator->WaitFor(
+            [&](const control::BoardSimulator::Counts& c) {
+                return c.received != seen.received || c.reportsSent != seen.reportsSent;
+            },
+            kQuiet);
+        if (!changed) {
+            return;
+        }
+        seen = m_simulator->GetCounts();
+    }
+}
+
+void ScenarioBoards::OnSecond(std::int64_t now) {
+    if (!m_simulator) {
+        return;
+    }
+    Settle();
+    if (!m_firstMessageAt && m_simulator->GetCounts().accepted > 0) {
+        m_firstMessageAt = now;
+    }
+    for (Late& late : m_late) {
+        if (!late.tookAt &&
+            (m_simulator->HeldData(late.board, 0) || m_simulator->HeldData(late.board, 1))) {
+            late.tookAt = now;
+        }
+        if (late.tookAt && now - *late.tookAt == late.seconds) {
+            m_simulator->SetBehaviour(late.board, control::BoardBehaviour::Normal());
+        }
+    }
+    if (m_configChangeAfter && m_firstMessageAt && !m_configChanged &&
+        now - *m_firstMessageAt >= *m_configChangeAfter) {
+        m_configChanged = true;
+        control::AnnounceConfigSetChanging();
+    }
+}
+
+void ScenarioBoards::Stop() {
+    if (m_simulator) {
+        m_simulator->Stop();
+    }
+}

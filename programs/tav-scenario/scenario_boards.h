@@ -1,0 +1,48 @@
+// The router boards of a scenario: the board simulator embedded in the player on ports the
+// system chooses, with board behaviours and timed events taken from set-up lines, kept in step
+// with the program's clock (which runs far faster than real time).
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/control/board_simulator.h"
+#include "platform/control/config.h"
+#include "platform/headless/script_driver.h"
+
+class ScenarioBoards {
+  public:
+    // Takes a set-up line it knows (board ..., config-change-after-send, send-fails); false
+    // otherwise.
+    // Throws headless::ScriptFailure for a malformed one.
+    bool TakeSetUpLine(const headless::ScriptLine& line);
+
+    // Before the simulation starts: the boards listen on a port of their own, which becomes the
+    // configuration's reboot port; reports go to a status port the system chooses.
+    void Prepare(control::Config& config);
+    // After the simulation has started: connects the Board Status Server's end.
+    void Connect();
+    // Called at every new second of the program's clock while the program sleeps: lets the
+    // boards' datagrams settle in real time, then applies what is due at that second.
+    void OnSecond(std::int64_t now);
+    void Stop();
+
+  private:
+    struct Late {
+        std::uint16_t board;
+        std::int64_t seconds;
+        std::optional<std::int64_t> tookAt;
+    };
+    void Settle();
+
+    std::vector<std::pair<std::uint16_t, control::BoardBehaviour>> m_behaviours;
+    std::vector<Late> m_late;
+    std::optional<std::int64_t> m_configChangeAfter;
+    std::optional<std::int64_t> m_firstMessageAt;
+    bool m_configChanged = false;
+    bool m_sendFails = false;
+    std::unique_ptr<control::BoardSimulator> m_simulator;
+};

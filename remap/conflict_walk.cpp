@@ -1,0 +1,194 @@
+#include "remap/conflict_walk.h"
+
+#include <iterator>
+
+#include "app/format.h"
+#include "platform/fw/resources.h"
+#include "res/resource.h"
+
+namespace remap {
+
+namespace {
+
+constexpr fw::UINT kQuestion = fw::MB_YESNOCANCEL | fw::MB_ICONHAND;
+
+bool Within(int value, int first, int last) {
+    return first <= value && value <= last;
+}
+
+bool Overlap(int aFirst, int aLast, int bFirst, int bLast) {
+    return Within(aFirst, bFirst, bLast) || Within(aLast, bFirst, bLast) ||
+           Within(bFirst, aFirst, aLast) || Within(bLast, aFirst, aLast);
+}
+
+class Walk {
+  public:
+    Walk(RemapTable& table, const RemapNumbers& n, const std::string& io, const std::string& mode,
+         const AskFn& ask)
+        : m_table(table), m_n(n), m_io(io), m_mode(mode), m_ask(ask) {}
+
+    enum class Step { Next, Deleted, Stop, Abort };
+
+    WalkOutcome Run(int row) {
+        WalkOutcome outcome;
+        for (auto it = m_table.begin(); it != m_table.end();) {
+            if ((*it)->m_nRow != row) {
+                ++it;
+                continue;
+            }
+            switch (Examine(it, outcome)) {
+                case Step::Next:
+                    ++it;
+                    break;
+                case Step::Deleted:
+                    it = m_table.erase(it);
+                    break;
+                case Step::Stop:
+                    return outcome;
+                case Step::Abort:
+                    outcome.abort = true;
+                    return outcome;
+            }
+        }
+        return outcome;
+    }
+
+  private:
+    template <class... Args>
+    bool Yes(fw::UINT id, const Args&... args) {
+        return m_ask(tav::Format(fw::LoadString(id), args...), kQuestion) == fw::IDYES;
+    }
+
+    Step Conflict() {
+        m_ask(fw::LoadString(IDS_REMAP_CONFLICT), fw::MB_OK | fw::MB_ICONHAND);
+        return Step::Abort;
+    }
+
+    Step Examine(RemapTable::iterator it, WalkOutcome& outcome) {
+        CRemapEntry& e = **it;
+        const auto& [of, ol, nf, nl] = m_n;
+        if (e.m_nOrigFirst == of && e.m_nOrigLast == ol && e.m_nNewFirst == nf &&
+            e.m_nNewLast == nl) {
+            if (!Yes(IDS_SAME_REMAP, m_io, m_io)) {
+                return Step::Abort;
+            }
+            outcome.replacedInPlace = true;
+            return Step::Stop;
+        }
+        if (e.m_nNewFirst == e.m_nNewLast) {
+            if (Within(e.m_nOrigFirst, of, ol)) {
+                return Yes(IDS_ORIGINAL_REMAPPED, m_mode, m_io, of, m_io, e.m_nNewFirst)
+                           ? Step::Deleted
+                           : Step::Abort;
+            }
+            if (Within(e.m_nNewFirst, nf, nl)) {
+                return Yes(IDS_NEW_REMAPPED, m_mode, m_io, nf, m_io, e.m_nOrigFirst) ? Step::Deleted
+                                                                                     : Step::Abort;
+            }
+            if (Within(e.m_nNewFirst, of, ol) || Within(e.m_nOrigFirst, nf, nl)) {
+                return Conflict();
+            }
+            return Step::Next;
+        }
+        if (nl - nf > 0) {
+            return ExamineRanges(e, outcome);
+        }
+        if (nl == nf) {
+            return ExamineSingleAgainstRange(it);
+        }
+        return Step::Next;
+    }
+
+    Step ExamineRanges(CRemapEntry& e, WalkOutcome& outcome) {
+        const auto& [of, ol, nf, nl] = m_n;
+        bool asked = false;
+        if (e.m_nOrigFirst == of && e.m_nOrigLast == ol) {
+            asked = true;
+            if (!Yes(IDS_ORIGINAL_RANGE_REMAPPED, m_mode, m_io, of, ol, m_io, e.m_nNewFirst,
+                     e.m_nNewLast)) {
+                return Step::Abort;
+            }
+        } else if (e.m_nNewFirst == nf && e.m_nNewLast == nl) {
+            asked = true;
+            if (!Yes(IDS_NEW_RANGE_REMAPPED, m_mode, m_io, nf, nl, m_io, e.m_nOrigFirst,
+                     e.m_nOrigLast)) {
+                return Step::Abort;
+            }
+        }
+        if (asked) {
+            e.m_nOrigFirst = of;
+            e.m_nOrigLast = ol;
+            e.m_nNewFirst = nf;
+            e.m_nNewLast = nl;
+            outcome.replacedInPlace = true;
+            return Step::Stop;
+        }
+        for (const auto& [first, last] : {std::pair{of, ol}, std::pair{nf, nl}}) {
+            if (Overlap(first, last, e.m_nOrigFirst, e.m_nOrigLast) ||
+                Overlap(first, last, e.m_nNewFirst, e.m_nNewLast)) {
+                return Conflict();
+            }
+        }
+        return Step::Next;
+    }
+
+    Step ExamineSingleAgainstRange(RemapTable::iterator it) {
+        CRemapEntry& e = **it;
+        const auto& [of, ol, nf, nl] = m_n;
+        const int lastK = e.m_nNewLast - e.m_nNewFirst;
+        for (int k = 0; k <= lastK; ++k) {
+            bool yes = false;
+            if (e.m_nOrigFirst + k == of) {
+                yes = Yes(IDS_ORIGINAL_REMAPPED, m_mode, m_io, of, m_io, e.m_nNewFirst + k);
+            } else if (e.m_nNewFirst + k == nf) {
+                yes = Yes(IDS_NEW_REMAPPED, m_mode, m_io, nf, m_io, e.m_nOrigFirst + k);
+            } else {
+                if (Within(nf, e.m_nOrigFirst, e.m_nOrigLast) ||
+                    Within(of, e.m_nNewFirst, e.m_nNewLast)) {
+                    return Conflict();
+                }
+                continue;
+            }
+            if (!yes) {
+                return Step::Abort;
+            }
+            TakePortOut(it, k, lastK);
+            return Step::Stop;
+        }
+        return Step::Next;
+    }
+
+    void TakePortOut(RemapTable::iterator it, int k, int lastK) {
+        CRemapEntry& e = **it;
+        if (k == 0) {
+            ++e.m_nOrigFirst;
+            ++e.m_nNewFirst;
+        } else if (k == lastK) {
+            --e.m_nOrigLast;
+            --e.m_nNewLast;
+        } else {
+            auto head = std::make_unique<CRemapEntry>(e);
+            head->m_nOrigLast = e.m_nOrigFirst + k - 1;
+            head->m_nNewLast = e.m_nNewFirst + k - 1;
+            e.m_nOrigFirst += k + 1;
+            e.m_nNewFirst += k + 1;
+            m_table.insert(it, std::move(head));
+        }
+    }
+
+    RemapTable& m_table;
+    const RemapNumbers& m_n;
+    const std::string& m_io;
+    const std::string& m_mode;
+    const AskFn& m_ask;
+};
+
+}  // namespace
+
+WalkOutcome WalkConflicts(RemapTable& table, int row, const RemapNumbers& remap,
+                          const std::string& ioWord, const std::string& modeWord,
+                          const AskFn& ask) {
+    return Walk(table, remap, ioWord, modeWord, ask).Run(row);
+}
+
+}  // namespace remap

@@ -1,0 +1,33 @@
+// The walk over the remaps in force that a new remap clashes with: with the operator's consent
+// it deletes, shortens, splits or rewrites them so that the new remap can take their place.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/fw/types.h"
+#include "remap/remap_entry.h"
+
+namespace remap {
+
+struct RemapNumbers {
+    int origFirst = 0;
+    int origLast = 0;
+    int newFirst = 0;
+    int newLast = 0;
+};
+
+// Shows a message box (text, MB_ type) and gives the button pressed.
+using AskFn = std::function<int(const std::string& text, fw::UINT type)>;
+
+struct WalkOutcome {
+    bool abort = false;
+    bool replacedInPlace = false;  // an entry of the table now stands for the new remap
+};
+
+// Walks table for the entries of row. ioWord is "Input" or "Output", modeWord "single" or
+// "whole board". Changes made after a Yes stay in table even when the walk then aborts.
+WalkOutcome WalkConflicts(RemapTable& table, int row, const RemapNumbers& remap,
+                          const std::string& ioWord, const std::string& modeWord, const AskFn& ask);
+
+}  // namespace remap

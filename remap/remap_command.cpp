@@ -1,0 +1,75 @@
+// The Remap command: the checks, the operator's confirmation, the conflict walk, the boards, and
+// the remap recorded in the table and its file.
+#include "app/tav_app.h"
+#include "platform/fw/clock.h"
+#include "platform/fw/dialog.h"
+#include "remap/remap_line.h"
+#include "remap/tav_dlg.h"
+#include "res/resource.h"
+
+namespace {
+constexpr int kRemapLimit = 64;
+}  // namespace
+
+void CTavDlg::OnRemap() {
+    if (!CheckRemapInput(true) || !CheckRemapLimit(m_nIOType, kRemapLimit)) {
+        return;
+    }
+    fw::CDialog confirmation(IDD_REMAP_CONFIRM);
+    if (confirmation.DoModal() != fw::IDOK) {
+        return;
+    }
+    m_bReplacedInPlace = false;
+    if (CheckRemapConflicts()) {
+        return;
+    }
+    m_bBoardsResponded = fw::FALSE;
+    const fw::BOOL notified = NotifyBoards(m_nIOType, m_bReplacedInPlace ? fw::TRUE : fw::FALSE);
+    if (notified && !m_bReplacedInPlace) {
+        if (GetTavApp()->GetFileAccess() == nullptr ||
+            !OpenRemapTableFile(m_nIOType, fw::FALSE, fw::TRUE, {})) {
+            return;
+        }
+        AppendRemapLine();
+        CloseRemapTableFile();
+    }
+    if (m_bConfigChanging) {
+        return;  // the program is about to end; the appended line is the record of this remap
+    }
+    if (m_bBoardsResponded && !m_bReplacedInPlace) {
+        AddRemapEntry();
+    }
+    if (!OpenRemapTableFile(m_nIOType, fw::TRUE, fw::TRUE, {})) {
+        return;
+    }
+    WriteRemapTableFile(m_nIOType);
+    CloseRemapTableFile();
+    ResetRemapFields();
+}
+
+void CTavDlg::AddRemapEntry() {
+    // The row the boards were just told about names the entry's switcher and level, so that the
+    // entry can never be filed under a level chosen earlier.
+    const SysDefRecord* record = m_pSysDefRecord;
+    if (m_pSysDefTable && m_nSysDefRow >= 0 &&
+        static_cast<std::size_t>(m_nSysDefRow) < m_pSysDefTable->size()) {
+        record = (*m_pSysDefTable)[static_cast<std::size_t>(m_nSysDefRow)].get();
+    }
+    if (record == nullptr) {
+        return;
+    }
+    std::unique_ptr<RemapTable>& table = Table(m_nIOType);
+    if (!table) {
+        table = std::make_unique<RemapTable>();
+    }
+    auto entry = std::make_unique<CRemapEntry>();
+    const std::int64_t now = fw::GetClock().Now();
+    entry->m_strTime = fw::FormatLocalTime(now, "%H:%M:%S");
+    entry->m_strDate = fw::FormatLocalTime(now, "%B %d %Y");
+    entry->m_strSwitcher = record->m_strSwitcher;
+    entry->m_strLevel = record->m_strLevel;
+    entry->m_nRow = m_nSysDefRow;
+    GetRemapNumbers(entry->m_nOrigFirst, entry->m_nOrigLast, entry->m_nNewFirst, entry->m_nNewLast);
+    entry->m_strComment = TableComment(GetComment());
+    table->push_back(std::move(entry));
+}

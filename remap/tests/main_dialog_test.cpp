@@ -1,0 +1,331 @@
+// The main dialog's remap fields: what the I/O type, the level and the range mode make available,
+// the lists drawn from the System Definition Table, and the Remap button that follows them.
+#include "remap/tests/main_dialog_fixture.h"
+#include "sysdef/tests/sysdef_records.h"
+
+namespace apptest {
+namespace {
+
+using Texts = std::vector<std::string>;
+
+constexpr char kInvalidPort[] = "You have entered an invalid port number.";
+
+// "first".."last" as list items, one a number.
+Texts Numbers(int first, int last) {
+    Texts items;
+    for (int n = first; n <= last; ++n) {
+        items.push_back(std::to_string(n));
+    }
+    return items;
+}
+
+Texts Join(Texts a, const Texts& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// The boards of a level: "0-15", "16-31", ...
+Texts Boards(int total, int size) {
+    Texts items;
+    for (int first = 0; first < total; first += size) {
+        items.push_back(std::to_string(first) + "-" +
+                        std::to_string(std::min(first + size, total) - 1));
+    }
+    return items;
+}
+
+class MainDialog : public MainDialogTest {};
+
+TEST_F(MainDialog, EachLevelOffersItsIdlePortsAndBoards) {
+    struct Case {
+        int io;
+        const char* switcher;
+        const char* level;
+        Texts newNumbers;
+        Texts newRanges;
+        Texts originalRanges;
+    };
+    const Case cases[] = {
+        {0,
+         "MAIN",
+         "VIDEO",
+         Join(Numbers(112, 127), Numbers(100, 103)),
+         {"112-127"},
+         Boards(128, 16)},
+        {1, "MAIN", "VIDEO", Numbers(48, 63), {"48-63"}, Boards(64, 16)},
+        {0, "MAIN", "AUDIO1", Numbers(56, 63), {"56-63"}, Boards(64, 8)},
+        {1, "MAIN", "AUDIO1", {}, {}, Boards(64, 8)},
+        {0, "MAIN", "AUDIO2", {}, {}, {}},  // no board size: no boards
+        {1, "MAIN", "AUDIO2", {"30", "31"}, {}, {}},
+        {0,
+         "STUDIO",
+         "VIDEO",
+         Join(Numbers(0, 11), Numbers(20, 31)),
+         {"0-11", "20-31"},
+         {"0-11", "12-23", "24-31"}},
+        {1, "STUDIO", "VIDEO", Numbers(24, 31), {}, {"0-11", "12-23", "24-31"}},
+        {0, "STUDIO", "TC", Numbers(12, 15), {"12-15"}, Boards(16, 4)},
+    };
+    Open();
+    for (int mode : {0, 1}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.switcher) + " " + c.level + " io " + std::to_string(c.io) +
+                         " mode " + std::to_string(mode));
+            Prepare(c.io, c.switcher, c.level, mode);
+            EXPECT_EQ(Items(IDC_NEW_NUMBER), c.newNumbers);
+            EXPECT_EQ(Items(IDC_NEW_RANGE), c.newRanges);
+            EXPECT_EQ(Items(IDC_ORIGINAL_RANGE), c.originalRanges);
+            for (int id : {IDC_NEW_NUMBER, IDC_NEW_RANGE, IDC_ORIGINAL_RANGE}) {
+                EXPECT_EQ(Item(id).GetCurSel(), -1);
+            }
+            EXPECT_EQ(dlg.GetDlgItemText(IDC_ORIGINAL_NUMBER), "");
+            EXPECT_FALSE(Enabled(IDC_REMAP));
+        }
+    }
+}
+
+TEST_F(MainDialog, WhatEachStateMakesAvailable) {
+    const int selection[] = {IDC_SWITCHER_LABEL, IDC_LEVEL_LABEL, IDC_SWITCHER,   IDC_LEVEL,
+                             IDC_RANGE_LABEL,    IDC_SINGLE,      IDC_WHOLE_BOARD};
+    const int single[] = {IDC_ORIGINAL_NUMBER, IDC_NEW_NUMBER, IDC_ORIGINAL_LABEL, IDC_NEW_LABEL};
+    const int ranges[] = {IDC_ORIGINAL_RANGE_LABEL, IDC_NEW_RANGE_LABEL, IDC_ORIGINAL_RANGE,
+                          IDC_NEW_RANGE};
+    const int comment[] = {IDC_COMMENT_GROUP, IDC_COMMENT};
+    struct State {
+        const char* name;
+        std::function<void()> act;
+        bool selection, single, ranges, comment;
+    };
+    const State states[] = {
+        {"at start", [] {}, false, false, false, false},
+        {"input chosen", [&] { Click(IDC_INPUT); }, true, false, false, false},
+        {"single", [&] { Click(IDC_SINGLE); }, true, true, false, true},
+        {"whole board", [&] { Click(IDC_WHOLE_BOARD); }, true, false, true, true},
+        {"output keeps the mode", [&] { Click(IDC_OUTPUT); }, true, false, true, true},
+    };
+    Open();
+    for (const State& s : states) {
+        SCOPED_TRACE(s.name);
+        s.act();
+        for (int id : selection) {
+            EXPECT_EQ(Enabled(id), s.selection) << id;
+        }
+        for (int id : single) {
+            EXPECT_EQ(Enabled(id), s.single) << id;
+        }
+        for (int id : ranges) {
+            EXPECT_EQ(Enabled(id), s.ranges) << id;
+        }
+        for (int id : comment) {
+            EXPECT_EQ(Enabled(id), s.comment) << id;
+        }
+        EXPECT_FALSE(Enabled(IDC_REMAP));
+        EXPECT_TRUE(Enabled(IDC_CLOSE));
+    }
+}
+
+TEST_F(MainDialog, TheIOTypeNamesTheFieldsAndTheTitle) {
+    struct Step {
+        int button;
+        const char* single;
+        const char* original;
+        const char* replacement;
+        const char* group;
+        const char* title;
+    };
+    const Step steps[] = {
+        {IDC_INPUT, "Single Input", "Original Input", "New Input", "Select Remap Inputs",
+         "Tavora - TAV.IXT"},
+        {IDC_INPUT, "Single Input", "Original Input", "New Input", "Select Remap Inputs",
+         "Tavora - TAV.IXT"},
+        {IDC_OUTPUT, "Single Output", "Original Output", "New Output", "Select Remap Outputs",
+         "Tavora - TAV.OXT"},
+        {IDC_INPUT, "Single Input", "Original Input", "New Input", "Select Remap Inputs",
+         "Tavora - TAV.IXT"},
+    };
+    Open();
+    EXPECT_EQ(dlg.GetWindowText(), "Tavora");
+    for (const Step& s : steps) {
+        Click(s.button);
+        EXPECT_EQ(dlg.GetDlgItemText(IDC_SINGLE), s.single);
+        EXPECT_EQ(dlg.GetDlgItemText(IDC_ORIGINAL_LABEL), s.original);
+        EXPECT_EQ(dlg.GetDlgItemText(IDC_NEW_LABEL), s.replacement);
+        EXPECT_EQ(dlg.GetDlgItemText(IDC_REMAP_GROUP), s.group);
+        EXPECT_EQ(dlg.GetWindowText(), s.title);
+    }
+}
+
+TEST_F(MainDialog, WithoutASystemDefinitionNoTypeCanBeChosen) {
+    Open(nullptr);
+    for (int id : {IDC_INPUT, IDC_OUTPUT}) {
+        Click(id);
+        EXPECT_EQ(Item(id).GetCheck(), 0);
+    }
+    EXPECT_FALSE(Enabled(IDC_SINGLE));
+    EXPECT_EQ(dlg.GetWindowText(), "Tavora");
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_SINGLE), "Single ");
+}
+
+TEST_F(MainDialog, TypedOriginalNumberIsCheckedAndShowsItsBoard) {
+    struct Case {
+        int io;
+        const char* level;  // of MAIN, or "STUDIO VIDEO"
+        const char* typed;
+        bool refused;       // message 7017
+        const char* board;  // the original range shown with it; "" none
+    };
+    const Case cases[] = {
+        {0, "VIDEO", "", false, ""},
+        {0, "VIDEO", "0", false, "0-15"},
+        {0, "VIDEO", "15", false, "0-15"},
+        {0, "VIDEO", "16", false, "16-31"},
+        {0, "VIDEO", "127", false, "112-127"},
+        {0, "VIDEO", "128", true, ""},  // ports count from 0: 128 ports end at 127
+        {0, "VIDEO", "5000", true, ""},
+        {0, "VIDEO", "-4", false, ""},
+        {1, "VIDEO", "63", false, "48-63"},
+        {1, "VIDEO", "64", true, ""},
+        {0, "STUDIO VIDEO", "31", false, "24-31"},
+        {0, "STUDIO VIDEO", "32", true, ""},
+        {0, "AUDIO2", "40", false, ""},  // no boards to show
+    };
+    Open();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.level) + " " + c.typed);
+        const bool studio = std::string(c.level) == "STUDIO VIDEO";
+        Prepare(c.io, studio ? "STUDIO" : "MAIN", studio ? "VIDEO" : c.level, 0);
+        Type(IDC_ORIGINAL_NUMBER, c.typed);
+        EXPECT_EQ(NewBoxes(), c.refused ? Texts{StopBox("tavora", kInvalidPort)} : Texts{});
+        EXPECT_EQ(dlg.GetDlgItemText(IDC_ORIGINAL_NUMBER), c.typed);  // the number stays
+        if (!c.refused) {
+            EXPECT_EQ(Selected(IDC_ORIGINAL_RANGE), c.board);
+        }
+    }
+}
+
+TEST_F(MainDialog, RemapButtonFollowsTheFieldsAndEveryChangeOfSelectionEmptiesThem) {
+    Open();
+    Prepare(0, "MAIN", "VIDEO", 0);
+    Type(IDC_ORIGINAL_NUMBER, "5");
+    EXPECT_FALSE(Enabled(IDC_REMAP));
+    Choose(IDC_NEW_NUMBER, "100");
+    EXPECT_TRUE(Enabled(IDC_REMAP));
+    // A number past the level's ports: refused, and no remap may be made of it.
+    Type(IDC_ORIGINAL_NUMBER, "300");
+    EXPECT_EQ(NewBoxes(), Texts{StopBox("tavora", kInvalidPort)});
+    EXPECT_FALSE(Enabled(IDC_REMAP));
+    Type(IDC_ORIGINAL_NUMBER, "6");
+    EXPECT_TRUE(Enabled(IDC_REMAP));
+
+    const std::vector<std::pair<const char*, std::function<void()>>> changes = {
+        {"level", [&] { Choose(IDC_LEVEL, "AUDIO1"); }},
+        {"switcher", [&] { Choose(IDC_SWITCHER, "STUDIO"); }},
+        {"I/O type", [&] { Click(IDC_OUTPUT); }},
+        {"range mode", [&] { Click(IDC_WHOLE_BOARD); }},
+        {"range mode back", [&] { Click(IDC_SINGLE); }},
+    };
+    for (const auto& [name, change] : changes) {
+        SCOPED_TRACE(name);
+        if (Enabled(IDC_SINGLE) && Item(IDC_SINGLE).GetCheck() != 0) {
+            Type(IDC_ORIGINAL_NUMBER, "1");
+            Choose(IDC_NEW_NUMBER, Items(IDC_NEW_NUMBER).front());
+            ASSERT_TRUE(Enabled(IDC_REMAP));
+        } else {
+            Choose(IDC_ORIGINAL_RANGE, "0-11");
+            Choose(IDC_NEW_RANGE, "20-31");
+            ASSERT_TRUE(Enabled(IDC_REMAP));
+        }
+        change();
+        EXPECT_EQ(dlg.GetDlgItemText(IDC_ORIGINAL_NUMBER), "");
+        EXPECT_FALSE(Enabled(IDC_REMAP));
+        for (int id : {IDC_NEW_NUMBER, IDC_NEW_RANGE, IDC_ORIGINAL_RANGE}) {
+            EXPECT_EQ(Item(id).GetCurSel(), -1) << id;
+        }
+    }
+    EXPECT_TRUE(NewBoxes().empty());
+}
+
+TEST_F(MainDialog, ResetEmptiesTheRemapJustMade) {
+    Open();
+    Prepare(0, "MAIN", "VIDEO", 1);
+    Choose(IDC_ORIGINAL_RANGE, "16-31");
+    Choose(IDC_NEW_RANGE, "112-127");
+    Type(IDC_COMMENT, "spare card");
+    ASSERT_TRUE(Enabled(IDC_REMAP));
+    dlg.ResetRemapFields();
+    for (int id :
+         {IDC_ORIGINAL_NUMBER, IDC_NEW_NUMBER, IDC_ORIGINAL_RANGE, IDC_NEW_RANGE, IDC_COMMENT}) {
+        EXPECT_EQ(dlg.GetDlgItemText(id), "") << id;
+    }
+    EXPECT_EQ(Item(IDC_ORIGINAL_RANGE).GetCurSel(), -1);
+    EXPECT_EQ(Item(IDC_NEW_RANGE).GetCurSel(), -1);
+    EXPECT_EQ(Items(IDC_ORIGINAL_RANGE), Boards(128, 16));  // still on offer for the next one
+    EXPECT_FALSE(Enabled(IDC_REMAP));
+}
+
+TEST_F(MainDialog, ALevelWithoutARowOffersNothingOfAnotherLevel) {
+    using sysdeftest::Record;
+    using sysdeftest::Table;
+    Open();
+    Prepare(0, "MAIN", "VIDEO", 1);
+    ASSERT_FALSE(Items(IDC_ORIGINAL_RANGE).empty());
+    dlg.SetSysDefTable(Table({Record("MAIN", "VIDEO", 128, 64, 16, 16, {{112, 16}})}));
+    dlg.RefillIdleLists();
+    for (int mode : {1, 0}) {
+        Prepare(0, "MAIN", "AUDIO1", mode);
+        for (int id : {IDC_NEW_NUMBER, IDC_NEW_RANGE, IDC_ORIGINAL_RANGE}) {
+            EXPECT_EQ(Items(id), Texts{}) << id;
+        }
+        EXPECT_EQ(dlg.FindSysDefRow(), -1);
+    }
+    Type(IDC_ORIGINAL_NUMBER, "5");
+    EXPECT_FALSE(Enabled(IDC_REMAP));
+    Choose(IDC_LEVEL, "VIDEO");
+    EXPECT_EQ(Items(IDC_NEW_NUMBER), Numbers(112, 127));
+}
+
+TEST_F(MainDialog, ANewTableRefreshesWhatIsOffered) {
+    using sysdeftest::Record;
+    using sysdeftest::Table;
+    Open();
+    Prepare(0, "MAIN", "VIDEO", 1);
+    Choose(IDC_ORIGINAL_RANGE, "16-31");
+    Choose(IDC_NEW_RANGE, "112-127");
+    ASSERT_TRUE(Enabled(IDC_REMAP));
+    dlg.SetSysDefTable(Table({Record("MAIN", "VIDEO", 128, 64, 32, 16, {{96, 32}, {90, 2}}),
+                              Record("MAIN", "AUDIO1", 64, 64), Record("MAIN", "AUDIO2", 64, 32),
+                              Record("STUDIO", "VIDEO", 32, 32), Record("STUDIO", "TC", 16, 16)}));
+    dlg.RefillIdleLists();
+    EXPECT_EQ(Items(IDC_NEW_NUMBER), Join(Numbers(96, 127), {"90", "91"}));
+    EXPECT_EQ(Items(IDC_NEW_RANGE), Texts{"96-127"});
+    EXPECT_EQ(Items(IDC_ORIGINAL_RANGE), Boards(128, 32));  // the new board size
+    EXPECT_FALSE(Enabled(IDC_REMAP));
+}
+
+TEST_F(MainDialog, AnIdleCountBeyondTheRangesHeldReadsNoFurther) {
+    using sysdeftest::Record;
+    using sysdeftest::Table;
+    Open();
+    auto table = Table({Record("MAIN", "VIDEO", 128, 64, 16, 16, {{112, 16}}, {{48, 2}}),
+                        Record("MAIN", "AUDIO1", 64, 64), Record("MAIN", "AUDIO2", 64, 32),
+                        Record("STUDIO", "VIDEO", 32, 32), Record("STUDIO", "TC", 16, 16)});
+    (*table)[0]->m_nIdleInRanges = 40;
+    (*table)[0]->m_nIdleOutRanges = 3;
+    (*table)[0]->m_pIdleOutCount->clear();
+    dlg.SetSysDefTable(std::move(table));
+    Prepare(0, "MAIN", "VIDEO", 1);
+    EXPECT_EQ(Items(IDC_NEW_NUMBER), Numbers(112, 127));
+    Click(IDC_OUTPUT);
+    EXPECT_EQ(Items(IDC_NEW_NUMBER), Texts{});
+}
+
+TEST_F(MainDialog, CloseButtonFollowsTheApplication) {
+    Open();
+    dlg.EnableCloseButton(fw::FALSE);
+    EXPECT_FALSE(Enabled(IDC_CLOSE));
+    dlg.EnableCloseButton(fw::TRUE);
+    EXPECT_TRUE(Enabled(IDC_CLOSE));
+}
+
+}  // namespace
+}  // namespace apptest

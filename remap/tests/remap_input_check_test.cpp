@@ -1,0 +1,96 @@
+// The input check of the remap set up in the main dialog: quiet, it only answers; with messages,
+// it also tells the operator why a remap cannot be made.
+#include "remap/tests/main_dialog_fixture.h"
+
+namespace apptest {
+namespace {
+
+constexpr char kWarning[] = "Tavora - WARNING!";
+constexpr char kNoOriginalNumber[] = "Please specify a valid original physical number.";
+constexpr char kNoNewNumber[] = "Please specify a valid new physical number.";
+constexpr char kNoOriginalRange[] = "Please specify a valid original range.";
+constexpr char kNoNewRange[] = "Please specify a valid new range.";
+
+class RemapInputCheckTest : public MainDialogTest {};
+
+TEST_F(RemapInputCheckTest, SingleAndWholeBoardCases) {
+    struct Case {
+        const char* name;
+        const char* level;        // of MAIN, or "STUDIO VIDEO"
+        int mode;                 // 0 single, 1 whole board
+        const char* original;     // typed number, or range chosen; nullptr: none
+        const char* replacement;  // number or range chosen; nullptr: none
+        bool usable;
+        const char* message;  // shown only when asked for; nullptr: refused silently
+    };
+    const Case cases[] = {
+        {"nothing set up", "VIDEO", 0, nullptr, nullptr, false, nullptr},
+        {"no new number", "VIDEO", 0, "5", nullptr, false, nullptr},
+        {"negative original number", "VIDEO", 0, "-1", "100", false, kNoOriginalNumber},
+        {"negative new number", "VIDEO", 0, "5", "-3", false, kNoNewNumber},
+        {"original equals new", "VIDEO", 0, "100", "100", false, nullptr},
+        {"equal as numbers, not as texts", "VIDEO", 0, "0100", "100", false, nullptr},
+        {"usable single", "VIDEO", 0, "5", "100", true, nullptr},
+        {"port 0 is a port", "VIDEO", 0, "0", "101", true, nullptr},
+        {"no range chosen", "VIDEO", 1, nullptr, nullptr, false, kNoOriginalRange},
+        {"no new range", "VIDEO", 1, "0-15", nullptr, false, kNoNewRange},
+        {"same range both sides", "VIDEO", 1, "112-127", "112-127", false, nullptr},
+        {"usable whole board", "VIDEO", 1, "0-15", "112-127", true, nullptr},
+        {"usable board of another size", "AUDIO1", 1, "8-15", "56-63", true, nullptr},
+        {"short last board onto a full idle board", "STUDIO VIDEO", 1, "24-31", "20-31", false,
+         kNoNewRange},
+        {"full board onto a shorter range", "VIDEO", 1, "16-31", "100-103", false, kNoNewRange},
+    };
+    Open();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const bool studio = std::string(c.level) == "STUDIO VIDEO";
+        Prepare(0, studio ? "STUDIO" : "MAIN", studio ? "VIDEO" : c.level, c.mode);
+        if (c.original != nullptr) {
+            if (c.mode == 0) {
+                Type(IDC_ORIGINAL_NUMBER, c.original);
+            } else {
+                Choose(IDC_ORIGINAL_RANGE, c.original);
+            }
+        }
+        if (c.replacement != nullptr) {
+            Choose(c.mode == 0 ? IDC_NEW_NUMBER : IDC_NEW_RANGE, c.replacement);
+        }
+        EXPECT_TRUE(NewBoxes().empty());
+        EXPECT_EQ(dlg.CheckRemapInput(false), c.usable);
+        EXPECT_TRUE(NewBoxes().empty());
+        EXPECT_EQ(Enabled(IDC_REMAP), c.usable) << "the Remap button follows the quiet check";
+        EXPECT_EQ(dlg.CheckRemapInput(true), c.usable);
+        const auto boxes = NewBoxes();
+        if (c.message == nullptr) {
+            EXPECT_TRUE(boxes.empty());
+        } else {
+            EXPECT_EQ(boxes, std::vector<std::string>{StopBox(kWarning, c.message)});
+        }
+    }
+}
+
+TEST_F(RemapInputCheckTest, RangeTypedOverAChoiceIsNoChoice) {
+    Open();
+    Prepare(0, "MAIN", "VIDEO", 1);
+    Choose(IDC_ORIGINAL_RANGE, "0-15");
+    Choose(IDC_NEW_RANGE, "112-127");
+    ASSERT_TRUE(Enabled(IDC_REMAP));
+    Type(IDC_NEW_RANGE, "112-127");  // the combo's own text: no longer an item chosen
+    EXPECT_FALSE(dlg.CheckRemapInput(true));
+    Type(IDC_ORIGINAL_RANGE, "0-15");
+    EXPECT_FALSE(dlg.CheckRemapInput(true));
+    EXPECT_EQ(NewBoxes(), (std::vector<std::string>{StopBox(kWarning, kNoNewRange),
+                                                    StopBox(kWarning, kNoOriginalRange)}));
+}
+
+TEST_F(RemapInputCheckTest, BeforeAnyRangeModeNothingIsUsable) {
+    Open();
+    EXPECT_FALSE(dlg.CheckRemapInput(false));
+    EXPECT_TRUE(NewBoxes().empty());
+    EXPECT_FALSE(dlg.CheckRemapInput(true));
+    EXPECT_EQ(NewBoxes(), std::vector<std::string>{StopBox(kWarning, kNoOriginalRange)});
+}
+
+}  // namespace
+}  // namespace apptest
