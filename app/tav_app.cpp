@@ -7,6 +7,7 @@
 #include "platform/fw/message_queue.h"
 #include "remap/tav_dlg.h"
 #include "res/resource.h"
+#include "views/remap_table_dlg.h"
 
 CTavApp::CTavApp(std::string appTitle) : CWinApp(std::move(appTitle)) {
     MapAppCommand(fw::ID_APP_ABOUT, &CTavApp::OnAppAbout);
@@ -15,6 +16,8 @@ CTavApp::CTavApp(std::string appTitle) : CWinApp(std::move(appTitle)) {
     MapAppCommand(ID_FILE_SELECT_REMAP_TABLE, &CTavApp::OnSelectRemapTable);
     MapAppCommand(ID_FILE_SAVE_REMAP_TABLE_AS, &CTavApp::OnSaveRemapTableAs);
     MapAppCommand(ID_FILE_PRINT_REMAP_TABLE, &CTavApp::OnPrintRemapTable);
+    MapAppCommand(ID_VIEW_INPUT_REMAP_TABLE, &CTavApp::OnViewInputRemapTable);
+    MapAppCommand(ID_VIEW_OUTPUT_REMAP_TABLE, &CTavApp::OnViewOutputRemapTable);
 }
 
 CTavApp::~CTavApp() {
@@ -164,6 +167,26 @@ void CTavApp::OnPrintRemapTable() {
     }
     if (CTavDlg* mainDlg = GetMainDlg()) {
         mainDlg->PrintRemapTable(dlg.GetType());
+    }
+}
+
+void CTavApp::OnViewInputRemapTable() {
+    RunRemapTableView(0);
+}
+
+void CTavApp::OnViewOutputRemapTable() {
+    RunRemapTableView(1);
+}
+
+void CTavApp::RunRemapTableView(int io) {
+    CTavDlg* mainDlg = GetMainDlg();
+    CRemapTableDlg view(io, nullptr);
+    if (mainDlg != nullptr) {
+        mainDlg->EnableCloseButton(fw::FALSE);
+    }
+    view.DoModal();
+    if (mainDlg != nullptr) {
+        mainDlg->EnableCloseButton(fw::TRUE);
     }
 }
 

@@ -228,9 +228,12 @@ int Play(const Options& options) {
     headless::ScriptDriver driver(std::move(lines), &clock);
     driver.SetDataFolder(dataDir);
     clock.SetSecondHook([&boards](std::int64_t now) { boards.OnSecond(now); });
-    driver.SetExtension([&dataDir, &clock](const headless::ScriptLine& line) {
+    driver.SetExtension([&dataDir, &clock, &boards](const headless::ScriptLine& line) {
         if (line.words[0] == "config-change") {
             control::AnnounceConfigSetChanging();
+            return true;
+        }
+        if (boards.CheckLine(line)) {
             return true;
         }
         if (line.words[0] == "expect-seconds-since-send" && line.words.size() == 2) {
