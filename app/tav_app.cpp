@@ -7,6 +7,7 @@
 #include "platform/fw/message_queue.h"
 #include "remap/tav_dlg.h"
 #include "res/resource.h"
+#include "sysdef/sysdef_dlg.h"
 #include "views/remap_table_dlg.h"
 
 CTavApp::CTavApp(std::string appTitle) : CWinApp(std::move(appTitle)) {
@@ -18,6 +19,7 @@ CTavApp::CTavApp(std::string appTitle) : CWinApp(std::move(appTitle)) {
     MapAppCommand(ID_FILE_PRINT_REMAP_TABLE, &CTavApp::OnPrintRemapTable);
     MapAppCommand(ID_VIEW_INPUT_REMAP_TABLE, &CTavApp::OnViewInputRemapTable);
     MapAppCommand(ID_VIEW_OUTPUT_REMAP_TABLE, &CTavApp::OnViewOutputRemapTable);
+    MapAppCommand(ID_VIEW_SYSTEM_DEFINITION, &CTavApp::OnSystemDefinition);
 }
 
 CTavApp::~CTavApp() {
@@ -187,6 +189,20 @@ void CTavApp::RunRemapTableView(int io) {
     view.DoModal();
     if (mainDlg != nullptr) {
         mainDlg->EnableCloseButton(fw::TRUE);
+    }
+}
+
+void CTavApp::OnSystemDefinition() {
+    auto dlg = std::make_unique<CSysDefDlg>(nullptr);
+    const int result = dlg->DoModal();
+    if (m_pMainWnd != nullptr) {
+        m_pMainWnd->SetWindowPos(fw::HWND_TOP, 0, 0, 0, 0,
+                                 fw::SWP_NOMOVE | fw::SWP_NOSIZE | fw::SWP_SHOWWINDOW);
+    }
+    if (result == fw::IDOK && dlg->IsAccepted() != 0) {
+        if (CTavDlg* main = GetMainDlg()) {
+            main->SaveSysDefTable();
+        }
     }
 }
 

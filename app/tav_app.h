@@ -60,6 +60,10 @@ class CTavApp : public fw::CWinApp {
     control::SocketThread* GetSocketThread() const { return m_pSocketThread.get(); }
     CTavDlg* GetMainDlg() const;
 
+    // View > System Definition, also the Yes to the start-up question: the System Definition
+    // dialog, and the table saved when it was accepted.
+    void OnSystemDefinition();
+
     int m_nErrorContext = 0;
     com::HRESULT m_hrLast = com::S_OK;
     std::uint16_t m_wRebootPort = 0;

@@ -68,8 +68,11 @@ fw::BOOL CTavDlg::OnInitDialog() {
 
 void CTavDlg::LoadSystemDefinitionAtStart() {
     if (!LoadSysDefTable()) {
-        MessageBox(fw::LoadString(IDS_NO_SYSDEF), fw::LoadString(IDS_LOAD_SYSDEF_CAPTION).c_str(),
-                   fw::MB_YESNO | fw::MB_ICONEXCLAMATION);
+        if (MessageBox(fw::LoadString(IDS_NO_SYSDEF),
+                       fw::LoadString(IDS_LOAD_SYSDEF_CAPTION).c_str(),
+                       fw::MB_YESNO | fw::MB_ICONEXCLAMATION) == fw::IDYES) {
+            GetTavApp()->OnSystemDefinition();
+        }
     } else if (!IsSysDefTableCurrent()) {
         FreeSysDefTable(m_pSysDefTable);
         MessageBox(fw::LoadString(IDS_SYSDEF_CHANGED), nullptr, fw::MB_ICONHAND);

@@ -80,6 +80,9 @@ int CGridCtrl::GetColWidth(int col) const {
 void CGridCtrl::SetColumnKind(int first, int last, CellKind kind) {
     for (int c = std::max(first, 0); c <= last && c < GetNumCols(); ++c) {
         m_columns[static_cast<std::size_t>(c)].kind = kind;
+        // Numbers line up on their last digit unless the program aligns them otherwise.
+        m_columns[static_cast<std::size_t>(c)].align =
+            kind == CellKind::Integer ? CellAlign::Right : CellAlign::Left;
     }
     NotifyChanged(Change::Items);
 }

@@ -257,7 +257,7 @@ bool ScriptDriver::RunLine(const ScriptLine& line, fw::CWnd& window) {
         Fail(&line, "expected a " + cmd + " but window " + DescribeWindow(window) +
                         " waits for the operator");
     }
-    if (m_extension && m_extension(line)) {
+    if (m_extension && m_extension(line, &window)) {
         return true;
     }
     Fail(&line, "unknown command " + cmd);
@@ -487,7 +487,7 @@ void ScriptDriver::Finish(int exitCode) {
             }
             continue;
         }
-        if (line->words[0].rfind("data-", 0) == 0 && m_extension && m_extension(*line)) {
+        if (line->words[0].rfind("data-", 0) == 0 && m_extension && m_extension(*line, nullptr)) {
             continue;  // a check of the program's files, which the extension knows
         }
         Fail(line, "the program has ended");

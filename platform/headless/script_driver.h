@@ -34,8 +34,9 @@ std::vector<ScriptLine> ParseScript(std::istream& in);
 class ScriptDriver final : public Driver {
   public:
     // Commands the driver does not know itself (e.g. the application's configuration actions)
-    // go to the extension; it returns false when it does not know the command either.
-    using Extension = std::function<bool(const ScriptLine&)>;
+    // go to the extension with the waiting window (null once the program has ended); it returns
+    // false when it does not know the command either.
+    using Extension = std::function<bool(const ScriptLine&, fw::CWnd*)>;
 
     ScriptDriver(std::vector<ScriptLine> lines, fw::ManualClock* clock);
     void SetExtension(Extension extension) { m_extension = std::move(extension); }

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QRegularExpressionValidator>
+#include <QStyle>
 #include <QStyledItemDelegate>
 
 #include "platform/qt/dialog_units.h"
@@ -68,6 +69,13 @@ class GridDelegate final : public QStyledItemDelegate {
                 painter->drawLine(r.topRight(), r.bottomRight());
             }
         }
+        if (m_grid->hasFocus() && m_grid->currentIndex() == index) {
+            // The keyboard's cell: where typing starts an edit.
+            QPen pen(opt.palette.color(QPalette::Text));
+            pen.setStyle(Qt::DotLine);
+            painter->setPen(pen);
+            painter->drawRect(opt.rect.adjusted(1, 1, -2, -2));
+        }
         painter->restore();
     }
 
@@ -124,6 +132,27 @@ FwGridWidget::FwGridWidget(QWidget* parent) : QTableWidget(parent) {
         }
     });
     connect(this, &QTableWidget::itemChanged, this, &FwGridWidget::OnItemChanged);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this,
+            [this] { UpdateScrollPolicy(); });
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setLineWidth(1);
+}
+
+void FwGridWidget::resizeEvent(QResizeEvent* event) {
+    QTableWidget::resizeEvent(event);
+    UpdateScrollPolicy();
+}
+
+void FwGridWidget::UpdateScrollPolicy() {
+    // The program shares out the grid's width less a scroll bar's; the frame around the cells
+    // would cost those columns a scroll bar of their own for a pixel or two. Only columns wider
+    // than the program made them need one.
+    int total = horizontalHeader()->length();
+    if (verticalHeader()->isVisible()) {
+        total += verticalHeader()->width();
+    }
+    const int budget = width() - style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    setHorizontalScrollBarPolicy(total <= budget ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAsNeeded);
 }
 
 void FwGridWidget::SetHandlers(std::function<void(int, int)> onClick,
@@ -253,6 +282,7 @@ void FwGridWidget::Mirror(const fw::CGridCtrl& grid) {
             }
         }
     }
+    UpdateScrollPolicy();
     viewport()->update();
 }
 

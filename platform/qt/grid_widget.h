@@ -38,7 +38,11 @@ class FwGridWidget final : public QTableWidget {
     // A cell editor is open (it takes Enter and Esc).
     bool IsEditing() const { return state() == QAbstractItemView::EditingState; }
 
+  protected:
+    void resizeEvent(QResizeEvent* event) override;
+
   private:
+    void UpdateScrollPolicy();
     void OnItemChanged(QTableWidgetItem* item);
 
     std::function<void(int, int)> m_onClick;

@@ -181,16 +181,46 @@ void QtWindowPeer::Changed(fw::CWnd& source, fw::Change what) {
         AddControl(*control);
         return;
     }
-    const QSignalBlocker block(entry->widget);
-    MirrorControl(entry->widget, *control, what);
+    {
+        const QSignalBlocker block(entry->widget);
+        MirrorControl(entry->widget, *control, what);
+    }
+    if (what == fw::Change::Geometry && control->Kind() == ControlKind::Grid) {
+        PlaceInTabOrder(*entry);  // the grid has just joined its dialog
+    }
 }
 
 void QtWindowPeer::AddControl(fw::Control& control) {
     m_entries.push_back(Entry{&control, CreateControlWidget(control, m_client)});
-    const Entry& entry = m_entries.back();
-    const QSignalBlocker block(entry.widget);
-    MirrorAll(entry.widget, control);
+    const Entry entry = m_entries.back();
+    {
+        const QSignalBlocker block(entry.widget);
+        MirrorAll(entry.widget, control);
+    }
     Connect(entry);
+    PlaceInTabOrder(entry);
+}
+
+void QtWindowPeer::PlaceInTabOrder(const Entry& entry) {
+    // A control made at run time takes its place in the tab order (a grid that of the
+    // placeholder it replaces): before the next control of the dialog that takes the focus.
+    const fw::Control& control = *entry.control;
+    const auto* dialog = dynamic_cast<const fw::CDialog*>(&m_window);
+    if (dialog == nullptr) {
+        return;
+    }
+    bool after = false;
+    for (const auto& other : dialog->Controls()) {
+        if (other.get() == &control) {
+            after = true;
+            continue;
+        }
+        const Entry* next = after ? Find(other.get()) : nullptr;
+        if (next != nullptr && TakesFocus(other->Kind())) {
+            QWidget::setTabOrder(entry.widget, next->widget);
+            return;
+        }
+    }
 }
 
 void QtWindowPeer::Connect(const Entry& entry) {

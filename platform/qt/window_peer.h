@@ -52,6 +52,7 @@ class QtWindowPeer final : public fw::WindowPeer {
     };
 
     void AddControl(fw::Control& control);
+    void PlaceInTabOrder(const Entry& entry);
     void Connect(const Entry& entry);
     void AssignBuddies();
     void LayOut();

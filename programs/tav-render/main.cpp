@@ -1,9 +1,12 @@
 // tav-render [--status-bar] <template-id> <out.png>
 // tav-render [--status-bar] --all <dir>
+// tav-render --filled <dir>
 //
 // Builds dialog templates as the Qt back end shows them and saves each as a PNG image, with a
 // plain title strip standing in for the window manager's frame. --status-bar adds the status bar
-// (text pane and key indicators) that the main window creates at run time.
+// (text pane and key indicators) that the main window creates at run time. --filled renders the
+// program's own dialogs filled with a sample System Definition Table: the System Definition
+// dialog with a row selected (134-filled.png) and the idle port dialog (137-filled.png).
 #include <QApplication>
 #include <QDir>
 #include <QFont>
@@ -15,18 +18,24 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/tav_app.h"
 #include "platform/fw/dialog.h"
 #include "platform/fw/window.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/qt_text.h"
+#include "remap/tav_dlg.h"
+#include "res/resource.h"
 #include "res/resources.h"
+#include "sysdef/idle_dlg.h"
+#include "sysdef/sysdef_dlg.h"
 
 namespace {
 
 int Usage() {
     std::fprintf(stderr,
                  "usage: tav-render [--status-bar] <template-id> <out.png>\n"
-                 "       tav-render [--status-bar] --all <dir>\n");
+                 "       tav-render [--status-bar] --all <dir>\n"
+                 "       tav-render --filled <dir>\n");
     return 2;
 }
 
@@ -43,6 +52,72 @@ QImage WithTitleStrip(const QPixmap& body, const QString& title) {
                      title);
     painter.drawPixmap(0, kStrip, body);
     return image;
+}
+
+bool Save(fwqt::QtBackend& backend, fw::CDialog& dialog, const QString& path) {
+    dialog.ShowWindow(fw::SW_SHOW);
+    QApplication::processEvents();
+    QWidget* widget = backend.PeerWidget(dialog);
+    if (widget == nullptr) {
+        std::fprintf(stderr, "tav-render: dialog %d has no window\n", dialog.TemplateId());
+        return false;
+    }
+    const QImage image = WithTitleStrip(widget->grab(), widget->windowTitle());
+    if (!image.save(path, "PNG")) {
+        std::fprintf(stderr, "tav-render: cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%d %s\n", dialog.TemplateId(), qPrintable(path));
+    return true;
+}
+
+std::unique_ptr<SysDefRecord> SampleRecord(const char* switcher, const char* level, int inputs,
+                                           int outputs, int inRange, int outRange) {
+    auto record = std::make_unique<SysDefRecord>();
+    record->m_strSwitcher = switcher;
+    record->m_strLevel = level;
+    record->m_nInputs = inputs;
+    record->m_nOutputs = outputs;
+    record->m_nInRange = inRange;
+    record->m_nOutRange = outRange;
+    return record;
+}
+
+// The System Definition dialog over a sample table held by a main dialog (whose window is never
+// made), with a row clicked, and the idle port dialog of that row.
+bool RenderFilled(fwqt::QtBackend& backend, const QString& dir) {
+    CTavApp app("tavora");
+    CTavDlg main;
+    app.m_pMainWnd = &main;
+    auto table = std::make_unique<SysDefTable>();
+    table->push_back(SampleRecord("MAIN", "VIDEO", 128, 64, 16, 16));
+    table->push_back(SampleRecord("MAIN", "AUDIO1", 64, 64, 8, 8));
+    table->push_back(SampleRecord("MAIN", "AUDIO2", 64, 32, 0, 0));
+    table->push_back(SampleRecord("STUDIO", "VIDEO", 32, 32, 8, 0));
+    table->push_back(SampleRecord("STUDIO", "TC", 16, 16, 0, 0));
+    SysDefRecord& video = *(*table)[0];
+    video.m_nIdleInRanges = 3;
+    video.m_pIdleInStart = std::vector<std::uint32_t>{96, 120, 124};
+    video.m_pIdleInCount = std::vector<std::uint32_t>{16, 4, 4};
+    main.SetSysDefTable(std::move(table));
+
+    bool ok = true;
+    {
+        CSysDefDlg sysdef;
+        ok = sysdef.Create(IDD_SYSDEF) && ok;
+        sysdef.GetGrid()->UserClickCell(2, 1);
+        ok = ok && Save(backend, sysdef, QDir(dir).filePath(QStringLiteral("134-filled.png")));
+        sysdef.DestroyWindow();
+    }
+    {
+        CIdleDlg idle(IDS_IDLE_INPUTS, main.GetSysDefTable()->front().get(), nullptr);
+        ok = idle.Create(IDD_IDLE) && ok;
+        ok = ok && Save(backend, idle, QDir(dir).filePath(QStringLiteral("137-filled.png")));
+        idle.DestroyWindow();
+    }
+    app.m_pMainWnd = nullptr;
+    main.ReleaseData();
+    return ok;
 }
 
 bool Render(fwqt::QtBackend& backend, int id, const QString& path, bool statusBar) {
@@ -93,7 +168,9 @@ int main(int argc, char** argv) {
     const std::string first = argv[statusBar ? 2 : 1];
     const QString target = QString::fromLocal8Bit(argv[statusBar ? 3 : 2]);
     bool ok = true;
-    if (first == "--all") {
+    if (first == "--filled") {
+        ok = QDir().mkpath(target) && RenderFilled(backend, target);
+    } else if (first == "--all") {
         if (!QDir().mkpath(target)) {
             std::fprintf(stderr, "tav-render: cannot create %s\n", qPrintable(target));
             return 1;

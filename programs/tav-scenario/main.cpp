@@ -228,20 +228,31 @@ int Play(const Options& options) {
     headless::ScriptDriver driver(std::move(lines), &clock);
     driver.SetDataFolder(dataDir);
     clock.SetSecondHook([&boards](std::int64_t now) { boards.OnSecond(now); });
-    driver.SetExtension([&dataDir, &clock, &boards](const headless::ScriptLine& line) {
-        if (line.words[0] == "config-change") {
-            control::AnnounceConfigSetChanging();
-            return true;
-        }
-        if (boards.CheckLine(line)) {
-            return true;
-        }
-        if (line.words[0] == "expect-seconds-since-send" && line.words.size() == 2) {
-            CheckSecondsSinceSend(line, clock.Now());
-            return true;
-        }
-        return CheckDataFile(line, dataDir);
-    });
+    QtSide* qtSide = nullptr;
+    driver.SetExtension(
+        [&dataDir, &clock, &boards, &qtSide](const headless::ScriptLine& line, fw::CWnd* window) {
+            if (line.words[0] == "config-change") {
+                control::AnnounceConfigSetChanging();
+                return true;
+            }
+            if (line.words[0] == "snapshot" && line.words.size() == 2) {
+                // Only real windows can be pictured; without --qt the line is passed over.
+                if (qtSide != nullptr &&
+                    (window == nullptr || !qtSide->Snapshot(*window, line.words[1]))) {
+                    throw headless::ScriptFailure("line " + std::to_string(line.number) +
+                                                  ": cannot save a picture as " + line.words[1]);
+                }
+                return true;
+            }
+            if (boards.CheckLine(line)) {
+                return true;
+            }
+            if (line.words[0] == "expect-seconds-since-send" && line.words.size() == 2) {
+                CheckSecondsSinceSend(line, clock.Now());
+                return true;
+            }
+            return CheckDataFile(line, dataDir);
+        });
     headless::HeadlessBackend backend(driver);
     driver.SetTranscript(&backend.GetTranscript());
     if (!options.quiet) {
@@ -258,6 +269,7 @@ int Play(const Options& options) {
             return 2;
         }
         fw::InstallBackend(qt->Backend());
+        qtSide = qt.get();
     } else {
         fw::InstallBackend(&backend);
     }

@@ -1,8 +1,12 @@
 #include "programs/tav-scenario/qt_side.h"
 
 #include <QApplication>
+#include <QPixmap>
+#include <QWidget>
 
 #include "platform/qt/qt_backend.h"
+#include "platform/qt/widgets.h"
+#include "platform/qt/window_peer.h"
 #include "programs/tav-scenario/qt_driven_backend.h"
 
 namespace {
@@ -19,6 +23,17 @@ class QtSideImpl final : public QtSide {
         m_qt.reset();
     }
     fw::Backend* Backend() override { return m_backend.get(); }
+    bool Snapshot(const fw::CWnd& window, const std::string& path) override {
+        QApplication::processEvents();
+        // The window's peer sits behind the transcript's, so look for its widget.
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* top = dynamic_cast<fwqt::PeerWindow*>(widget);
+            if (top != nullptr && top->Peer() != nullptr && &top->Peer()->Window() == &window) {
+                return widget->grab().save(QString::fromStdString(path), "PNG");
+            }
+        }
+        return false;
+    }
 
   private:
     static std::unique_ptr<QApplication> MakeApplication() {

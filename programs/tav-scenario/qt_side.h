@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform/fw/backend.h"
 #include "platform/headless/headless_backend.h"
@@ -11,6 +12,8 @@ class QtSide {
   public:
     virtual ~QtSide() = default;
     virtual fw::Backend* Backend() = 0;
+    // Saves a picture of the window as it is shown now (PNG); false when it cannot.
+    virtual bool Snapshot(const fw::CWnd& window, const std::string& path) = 0;
 };
 
 // Null when this build has no Qt back end.

@@ -72,6 +72,20 @@ TEST_F(GridWidgetTest, TheTableShowsTheGridWithAGreyHeaderRow) {
     EXPECT_EQ(table->item(1, 1)->background().color(), QColor(Qt::red));
 }
 
+TEST_F(GridWidgetTest, TheGridTakesThePlaceholdersPlaceInTheTabOrder) {
+    QWidget* next = table->nextInFocusChain();
+    while (next != nullptr && next->focusPolicy() == Qt::NoFocus) {
+        next = next->nextInFocusChain();
+    }
+    EXPECT_EQ(next, Widget(dialog, fw::IDOK));
+}
+
+TEST_F(GridWidgetTest, ColumnsSizedWithinTheWidthLessAScrollBarNeedNoHorizontalScrollBar) {
+    EXPECT_EQ(table->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    grid->SetColWidth(1, 2000);
+    EXPECT_EQ(table->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+}
+
 TEST_F(GridWidgetTest, ClicksOnCellsAndOnTheHeaderReachTheGrid) {
     const QRect cell = table->visualItemRect(table->item(1, 1));
     QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());

@@ -1,0 +1,229 @@
+// The checks of the System Definition dialog (board ranges) and of the idle port dialog (counts,
+// board boundaries, overlaps), case by case, with the message each refusal shows.
+#include <optional>
+
+#include "app/tests/app_fixture.h"
+#include "platform/fw/grid.h"
+#include "remap/tav_dlg.h"
+#include "res/resource.h"
+#include "sysdef/idle_dlg.h"
+#include "sysdef/sysdef_dlg.h"
+
+namespace apptest {
+namespace {
+
+using Ranges = std::vector<std::pair<int, int>>;
+
+class DialogChecksTest : public AppTest {
+  protected:
+    DialogChecksTest() { Start(); }
+    std::vector<std::string> Messages() const {
+        std::vector<std::string> texts;
+        for (const auto& box : driver.MessageBoxes()) {
+            EXPECT_EQ(box.caption, "tavora");
+            EXPECT_EQ(box.type, fw::MB_OK | fw::MB_ICONHAND);
+            texts.push_back(box.text);
+        }
+        return texts;
+    }
+};
+
+struct IdleCase {
+    const char* name;
+    int range;
+    // Rows as typed: (start, count); an empty text where the value is std::nullopt.
+    std::vector<std::pair<std::optional<int>, std::optional<int>>> rows;
+    const char* message;  // "" when accepted
+    Ranges stored;        // the record's list afterwards
+};
+
+TEST_F(DialogChecksTest, IdleRangesAreCheckedAgainstTheBoardRangeAndEachOther) {
+    const std::string k7030 =
+        "Error in Row# 1\nThe 'Count' you entered must be smaller or equal to the 'Range' in the "
+        "System Definition Table.";
+    const std::string k20002 = "The data you entered in Row# 1 is invalid, please re-enter.";
+    const std::string k20001 = "Row# 1 conflicts with Row# 2\nPlease reenter these rows again!";
+    const IdleCase cases[] = {
+        {"whole board", 16, {{16, 16}}, "", {{16, 16}}},
+        {"across a boundary", 16, {{8, 16}}, k20002.c_str(), {{8, 16}}},
+        {"one past a boundary", 16, {{15, 2}}, k20002.c_str(), {{15, 2}}},
+        {"count above the range", 16, {{0, 17}}, k7030.c_str(), {{1, 1}}},
+        {"no range and a count", 0, {{0, 1}}, k7030.c_str(), {{1, 1}}},
+        {"no range and no list", 0, {}, "", {}},
+        {"overlap", 8, {{0, 4}, {2, 4}}, k20001.c_str(), {{0, 4}, {2, 4}}},
+        {"touching", 8, {{0, 4}, {4, 4}}, "", {{0, 4}, {4, 4}}},
+        {"inside another", 16, {{0, 8}, {2, 2}}, k20001.c_str(), {{0, 8}, {2, 2}}},
+        {"empty count ends the list", 8, {{0, 4}, {9, std::nullopt}, {8, 4}}, "", {{0, 4}}},
+        {"negative count", 16, {{0, -2}}, k20002.c_str(), {{1, 1}}},
+        {"negative start", 16, {{-1, 2}}, k20002.c_str(), {{1, 1}}},
+        {"start above the ports", 16, {{5000, 1}}, "", {{5000, 1}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        SysDefRecord record;
+        record.m_strSwitcher = "SW1";
+        record.m_strLevel = "VIDEO";
+        record.m_nInputs = 128;
+        record.m_nOutRange = c.range;
+        record.m_nIdleOutRanges = 1;
+        record.m_pIdleOutStart = std::vector<std::uint32_t>{1};
+        record.m_pIdleOutCount = std::vector<std::uint32_t>{1};
+        const std::size_t before = driver.MessageBoxes().size();
+        CIdleDlg dlg(IDS_IDLE_OUTPUTS, &record, nullptr);
+        ASSERT_TRUE(dlg.Create(IDD_IDLE));
+        EXPECT_EQ(dlg.GetWindowText(), "Idle Outputs - SW1 - VIDEO");
+        EXPECT_EQ(dlg.GetGrid()->GetCellText(1, 0), "1");
+        dlg.GetGrid()->SetCellText(1, 0, "");
+        dlg.GetGrid()->SetCellText(1, 1, "");
+        int row = 1;
+        for (const auto& [start, count] : c.rows) {
+            dlg.GetGrid()->SetCellText(row, 0, start ? std::to_string(*start) : "");
+            dlg.GetGrid()->SetCellText(row, 1, count ? std::to_string(*count) : "");
+            ++row;
+        }
+        dlg.ShowWindow(fw::SW_SHOW);
+        dlg.GetDlgItem(fw::IDOK)->UserClick();
+        const auto messages = Messages();
+        if (std::string(c.message).empty()) {
+            EXPECT_EQ(messages.size(), before);
+            EXPECT_FALSE(dlg.IsWindowVisible());
+        } else {
+            ASSERT_EQ(messages.size(), before + 1);
+            EXPECT_EQ(messages.back(), c.message);
+            EXPECT_TRUE(dlg.IsWindowVisible());
+            // A range across a board boundary is told without selecting its row.
+            EXPECT_EQ(dlg.GetGrid()->IsRowSelected(1),
+                      std::string(c.name).find("boundary") == std::string::npos);
+        }
+        Ranges stored;
+        for (int k = 0; k < record.m_nIdleOutRanges; ++k) {
+            stored.emplace_back(static_cast<int>((*record.m_pIdleOutStart)[k]),
+                                static_cast<int>((*record.m_pIdleOutCount)[k]));
+        }
+        EXPECT_EQ(stored, c.stored);
+        EXPECT_EQ(record.m_nIdleInRanges, 0);
+        dlg.DestroyWindow();
+    }
+}
+
+struct RangeCase {
+    const char* inRange;
+    const char* outRange;
+    const char* message;  // "" when accepted
+};
+
+TEST_F(DialogChecksTest, BoardRangesLieBetweenZeroAndThePortCount) {
+    const std::string in = "You have entered an invalid In. Range for Switcher SW1, Level VIDEO";
+    const std::string out = "You have entered an invalid Out. Range for Switcher SW1, Level VIDEO";
+    const RangeCase cases[] = {
+        {"128", "64", ""},
+        {"0", "0", ""},
+        {"", "", ""},
+        {"129", "0", in.c_str()},
+        {"-1", "0", in.c_str()},
+        {"0", "65", out.c_str()},
+        {"8", "-1", out.c_str()},
+        {"200", "-1", in.c_str()},
+    };
+    CTavDlg main;
+    app->m_pMainWnd = &main;
+    auto table = std::make_unique<SysDefTable>();
+    for (const char* level : {"AUDIO", "VIDEO"}) {
+        auto record = std::make_unique<SysDefRecord>();
+        record->m_strSwitcher = "SW1";
+        record->m_strLevel = level;
+        record->m_nInputs = 128;
+        record->m_nOutputs = 64;
+        table->push_back(std::move(record));
+    }
+    main.SetSysDefTable(std::move(table));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.inRange) + "/" + c.outRange);
+        const std::size_t before = driver.MessageBoxes().size();
+        CSysDefDlg dlg;
+        ASSERT_TRUE(dlg.Create(IDD_SYSDEF));
+        EXPECT_EQ(dlg.GetRowCount(), 2);
+        dlg.GetGrid()->SetCellText(2, 4, c.inRange);
+        dlg.GetGrid()->SetCellText(2, 5, c.outRange);
+        EXPECT_EQ(dlg.ValidateRows(0, 0), std::string(c.message).empty() ? 1 : 0);
+        // Row 1 alone is valid whatever row 2 holds.
+        EXPECT_EQ(dlg.ValidateRows(1, 0), 1);
+        const auto messages = Messages();
+        if (std::string(c.message).empty()) {
+            EXPECT_EQ(messages.size(), before);
+        } else {
+            ASSERT_EQ(messages.size(), before + 1);
+            EXPECT_EQ(messages.back(), c.message);
+            EXPECT_TRUE(dlg.GetGrid()->IsRowSelected(2));
+        }
+        dlg.DestroyWindow();
+    }
+    app->m_pMainWnd = nullptr;
+    main.ReleaseData();
+}
+
+TEST_F(DialogChecksTest, ClicksOnTheHeaderOrPastTheTableSelectNoRow) {
+    CTavDlg main;
+    app->m_pMainWnd = &main;
+    auto table = std::make_unique<SysDefTable>();
+    table->push_back(std::make_unique<SysDefRecord>());
+    main.SetSysDefTable(std::move(table));
+    CSysDefDlg dlg;
+    ASSERT_TRUE(dlg.Create(IDD_SYSDEF));
+    dlg.ShowWindow(fw::SW_SHOW);
+    CSysDefGrid* grid = dlg.GetGrid();
+    EXPECT_EQ(grid->GetNumRows(), 2);
+    grid->UserClickCell(0, 1);
+    EXPECT_EQ(grid->GetSelectedRow(), -1);
+    EXPECT_EQ(grid->IsRowSelected(), 0);
+    grid->UserClickCell(1, 1);
+    EXPECT_EQ(grid->GetSelectedRow(), 1);
+    EXPECT_EQ(grid->GetRowBorder(1), fw::kRowBorderSolid);
+    // Clicking the selected row again keeps it selected.
+    grid->UserClickCell(1, 4);
+    EXPECT_TRUE(grid->IsRowSelected(1));
+    dlg.DestroyWindow();
+    app->m_pMainWnd = nullptr;
+    main.ReleaseData();
+}
+
+TEST_F(DialogChecksTest, AFullTableShowsEveryRowPastTheGridsStartingSize) {
+    CTavDlg main;
+    app->m_pMainWnd = &main;
+    auto table = std::make_unique<SysDefTable>();
+    for (int i = 0; i < 100; ++i) {
+        auto record = std::make_unique<SysDefRecord>();
+        record->m_strLevel = "L" + std::to_string(i);
+        record->m_nInRange = i;
+        table->push_back(std::move(record));
+    }
+    main.SetSysDefTable(std::move(table));
+    CSysDefDlg dlg;
+    ASSERT_TRUE(dlg.Create(IDD_SYSDEF));
+    EXPECT_EQ(dlg.GetGrid()->GetNumRows(), 101);
+    EXPECT_EQ(dlg.GetGrid()->GetCellText(100, 1), "L99");
+    EXPECT_EQ(dlg.GetGrid()->GetCellInt(100, 4), 99);
+    dlg.DestroyWindow();
+    app->m_pMainWnd = nullptr;
+    main.ReleaseData();
+}
+
+TEST_F(DialogChecksTest, ColumnWidthsShareThePlaceholderAfterTheThumb) {
+    CSysDefDlg dlg;
+    ASSERT_TRUE(dlg.Create(IDD_SYSDEF));
+    CSysDefGrid* grid = dlg.GetGrid();
+    EXPECT_EQ(grid->GetColumnCount(), 6);
+    EXPECT_EQ(grid->GetCellText(0, 5), "Out. Range");
+    grid->SetColumnWidths(1017);  // (1017 - 17) / 10 = 100 with the headless thumb of 17
+    const int thumb = fw::GetSystemMetrics(fw::SM_CXHTHUMB);
+    const int u = (1017 - thumb) / 10;
+    EXPECT_EQ(grid->GetColWidth(0), 2 * u);
+    EXPECT_EQ(grid->GetColWidth(2), u);
+    EXPECT_EQ(grid->GetColWidth(3), u);
+    EXPECT_EQ(grid->GetColWidth(5), 2 * u);
+    EXPECT_EQ(grid->GetCellAlign(1, 0), fw::CellAlign::Center);
+    dlg.DestroyWindow();
+}
+
+}  // namespace
+}  // namespace apptest
