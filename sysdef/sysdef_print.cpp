@@ -4,6 +4,7 @@
 
 #include "app/format.h"
 #include "app/print_pages.h"
+#include "sysdef/sysdef_dlg.h"
 
 namespace {
 
@@ -60,4 +61,19 @@ void PrintSysDefTable(const SysDefTable& table, int rows) {
                                      : std::string());
     }
     PrintTextPages(printout);
+}
+
+std::string CSysDefDlg::FormatPrintLine(int i) const {
+    if (m_pTable == nullptr || i < 0 || static_cast<std::size_t>(i) >= m_pTable->size() ||
+        !(*m_pTable)[static_cast<std::size_t>(i)]) {
+        return {};
+    }
+    return ::FormatPrintLine(*(*m_pTable)[static_cast<std::size_t>(i)], i);
+}
+
+void CSysDefDlg::OnPrint() {
+    // The records are printed, not the grid: ranges typed but not yet taken into the records
+    // print with their earlier values.
+    static const SysDefTable kNone;
+    PrintSysDefTable(m_pTable != nullptr ? *m_pTable : kNone, m_nRows);
 }

@@ -2,6 +2,9 @@
 #include "sysdef/sysdef_print.h"
 #include "app/tests/app_fixture.h"
 #include "app/tests/printed_pages.h"
+#include "remap/tav_dlg.h"
+#include "res/resource.h"
+#include "sysdef/sysdef_dlg.h"
 #include "sysdef/tests/sysdef_records.h"
 
 namespace apptest {
@@ -94,6 +97,36 @@ TEST_F(SysDefPrintTest, CancelPrintsNothing) {
     driver.AnswerPrint(fw::IDCANCEL);
     PrintSysDefTable(table, 1);
     EXPECT_TRUE(backend.Documents().empty());
+}
+
+TEST_F(SysDefPrintTest, PrintButtonPrintsTheRecordsNotTheTypedCells) {
+    CTavDlg main;
+    app->m_pMainWnd = &main;
+    auto table = std::make_unique<SysDefTable>();
+    for (int i = 0; i < 61; ++i) {
+        table->push_back(std::make_unique<SysDefRecord>(
+            Record("MAIN", "L" + std::to_string(i), 64, 32, 8, 8, {{56, 8}})));
+    }
+    main.SetSysDefTable(std::move(table));
+    {
+        CSysDefDlg dlg;
+        ASSERT_TRUE(dlg.Create(IDD_SYSDEF));
+        dlg.GetGrid()->SetCellText(1, 4, "16");  // typed, not yet taken into the record
+        driver.AnswerPrint(fw::IDOK, fw::PrinterSettings{});
+        headless::Item(dlg, IDC_SYSDEF_PRINT).UserClick();
+        ASSERT_EQ(backend.Documents().size(), 1u);
+        const Pages pages = PagesOf(backend.Documents()[0]);
+        ASSERT_EQ(pages.size(), 2u);
+        EXPECT_EQ(pages[0].size(), 60u);
+        EXPECT_EQ(pages[1].size(), 3u);
+        EXPECT_EQ(pages[0][1], "    MAIN       L0  64  32    0      8       8 In(56,8) ");
+        EXPECT_EQ(pages[1][2], "    MAIN      L60  64  32   60      8       8 In(56,8) ");
+        EXPECT_EQ(pages[1][2], dlg.FormatPrintLine(60));
+        EXPECT_EQ(driver.PrintPresets().back().nMaxPage, 2);
+        dlg.DestroyWindow();
+    }
+    app->m_pMainWnd = nullptr;
+    main.ReleaseData();
 }
 
 }  // namespace
