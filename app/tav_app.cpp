@@ -1,12 +1,14 @@
 #include "app/tav_app.h"
 
 #include "app/about_dlg.h"
+#include "app/print_choice_dlg.h"
 #include "files/file_dlg.h"
 #include "platform/com/runtime.h"
 #include "platform/fw/message_queue.h"
 #include "remap/tav_dlg.h"
 #include "res/resource.h"
 #include "sysdef/sysdef_dlg.h"
+#include "views/remap_table_dlg.h"
 
 CTavApp::CTavApp(std::string appTitle) : CWinApp(std::move(appTitle)) {
     MapAppCommand(fw::ID_APP_ABOUT, &CTavApp::OnAppAbout);
@@ -14,6 +16,9 @@ CTavApp::CTavApp(std::string appTitle) : CWinApp(std::move(appTitle)) {
     MapAppCommand(fw::ID_HELP, &CTavApp::OnHelpCommand);
     MapAppCommand(ID_FILE_SELECT_REMAP_TABLE, &CTavApp::OnSelectRemapTable);
     MapAppCommand(ID_FILE_SAVE_REMAP_TABLE_AS, &CTavApp::OnSaveRemapTableAs);
+    MapAppCommand(ID_FILE_PRINT_REMAP_TABLE, &CTavApp::OnPrintRemapTable);
+    MapAppCommand(ID_VIEW_INPUT_REMAP_TABLE, &CTavApp::OnViewInputRemapTable);
+    MapAppCommand(ID_VIEW_OUTPUT_REMAP_TABLE, &CTavApp::OnViewOutputRemapTable);
     MapAppCommand(ID_VIEW_SYSTEM_DEFINITION, &CTavApp::OnSystemDefinition);
 }
 
@@ -155,6 +160,36 @@ void CTavApp::OnSelectRemapTable() {
 void CTavApp::OnSaveRemapTableAs() {
     CFileDlg dlg(CFileDlg::kSave, nullptr);
     dlg.DoModal();
+}
+
+void CTavApp::OnPrintRemapTable() {
+    CPrintChoiceDlg dlg;
+    if (dlg.DoModal() != fw::IDOK) {
+        return;
+    }
+    if (CTavDlg* mainDlg = GetMainDlg()) {
+        mainDlg->PrintRemapTable(dlg.GetType());
+    }
+}
+
+void CTavApp::OnViewInputRemapTable() {
+    RunRemapTableView(0);
+}
+
+void CTavApp::OnViewOutputRemapTable() {
+    RunRemapTableView(1);
+}
+
+void CTavApp::RunRemapTableView(int io) {
+    CTavDlg* mainDlg = GetMainDlg();
+    CRemapTableDlg view(io, nullptr);
+    if (mainDlg != nullptr) {
+        mainDlg->EnableCloseButton(fw::FALSE);
+    }
+    view.DoModal();
+    if (mainDlg != nullptr) {
+        mainDlg->EnableCloseButton(fw::TRUE);
+    }
 }
 
 void CTavApp::OnSystemDefinition() {

@@ -73,6 +73,11 @@ class CTavApp : public fw::CWinApp {
     void OnAppAbout();
     void OnSelectRemapTable();
     void OnSaveRemapTableAs();
+    void OnPrintRemapTable();
+    void OnViewInputRemapTable();
+    void OnViewOutputRemapTable();
+    // The remap table view of io, the main dialog's Close button off while it is open.
+    void RunRemapTableView(int io);
     void OnFilePrintSetupCommand();
     void OnHelpCommand();
 

@@ -69,6 +69,10 @@ class CTavDlg : public fw::CDialog {
     int CountRemappedPorts(int io) const;
     std::unique_ptr<CRemapEntry> CopyRemapEntry(const CRemapEntry& entry, int origFirst,
                                                 int origLast, int newFirst, int newLast) const;
+    // Printing a remap table (views/remap_print.cpp).
+    void PrintRemapTable(int nIOType);
+    std::string FormatRemapPrintLine(int nIOType, int nEntry, int k);
+
     // The field reader of the table file lines: the next comma-separated field from position.
     static bool GetNextField(const std::string& line, std::size_t& position, std::string& field);
 

@@ -9,7 +9,7 @@ packages=(
   nlohmann-json3-dev
   clang libclang-rt-dev clang-format git
   desktop-file-utils dpkg-dev
-  fonts-dejavu-core
+  fonts-dejavu-core poppler-utils
 )
 
 missing=()

@@ -17,6 +17,7 @@ constexpr int kOutRangeCol = 5;
 CSysDefDlg::CSysDefDlg(fw::CWnd* parent) : CDialog(IDD_SYSDEF, parent) {
     MapClicked(IDC_IDLE_INPUTS, &CSysDefDlg::OnIdleInputs);
     MapClicked(IDC_IDLE_OUTPUTS, &CSysDefDlg::OnIdleOutputs);
+    MapClicked(IDC_SYSDEF_PRINT, &CSysDefDlg::OnPrint);
 }
 
 CSysDefDlg::~CSysDefDlg() = default;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 
 #include "platform/fw/dialog.h"
 #include "sysdef/sysdef_grid.h"
@@ -25,6 +26,8 @@ class CSysDefDlg : public fw::CDialog {
     SysDefTable* GetTable() const { return m_pTable; }
     int GetRowCount() const { return m_nRows; }
     CSysDefGrid* GetGrid() const { return m_grid; }
+    // The printout's line of record i (sysdef/sysdef_print.cpp).
+    std::string FormatPrintLine(int i) const;
 
   protected:
     fw::BOOL OnInitDialog() override;
@@ -36,6 +39,8 @@ class CSysDefDlg : public fw::CDialog {
     void OnIdleInputs();
     void OnIdleOutputs();
     void OnIdleButton(int which, int kind);
+    // Prints the records as they stand (sysdef/sysdef_print.cpp).
+    void OnPrint();
 
     CSysDefGrid* m_grid = nullptr;  // a control of the dialog's window
     fw::Control* m_btnIdleOutputs = nullptr;

@@ -10,12 +10,28 @@ namespace fw {
 
 class CWnd;
 
-// Stands for the platform's device mode and device names: which printer, and where a document
-// printed to a file goes.
+// The paper, its orientation and the margins chosen in Page Setup or the print dialog. Sizes
+// in millimetres, the paper's portrait width and height.
+struct PageLayout {
+    bool chosen = false;    // false: the printer's own defaults
+    std::string paperName;  // as the print system names it ("A4", "Letter"), for showing only
+    double paperWidthMm = 0;
+    double paperHeightMm = 0;
+    bool landscape = false;
+    double marginLeftMm = 0;
+    double marginTopMm = 0;
+    double marginRightMm = 0;
+    double marginBottomMm = 0;
+    friend bool operator==(const PageLayout&, const PageLayout&) = default;
+};
+
+// Stands for the platform's device mode and device names: which printer, where a document
+// printed to a file goes, and the page set up for it.
 struct PrinterSettings {
     std::string printerName;  // empty: the default printer
     std::string outputFile;   // non-empty: print into this PDF file
     int copies = 1;
+    PageLayout layout;
     friend bool operator==(const PrinterSettings&, const PrinterSettings&) = default;
 };
 

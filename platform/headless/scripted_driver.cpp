@@ -30,6 +30,7 @@ int ScriptedDriver::AnswerMessageBox(const fw::MessageBoxRequest& request) {
 }
 
 int ScriptedDriver::AnswerPrintDialog(fw::PrintDialogRequest& request) {
+    m_printPresets.push_back(*request.pd);
     if (m_printAnswers.empty()) {
         throw std::runtime_error("no answer scripted for the print dialog");
     }

@@ -29,6 +29,8 @@ class ScriptedDriver final : public Driver {
     int AnswerPrintDialog(fw::PrintDialogRequest& request) override;
 
     const std::vector<fw::MessageBoxRequest>& MessageBoxes() const { return m_boxes; }
+    // Every print and page setup dialog as it was preset, before the answer.
+    const std::vector<fw::PRINTDLG>& PrintPresets() const { return m_printPresets; }
     bool Exhausted() const {
         return m_actions.empty() && m_answers.empty() && m_printAnswers.empty();
     }
@@ -45,6 +47,7 @@ class ScriptedDriver final : public Driver {
     std::deque<int> m_answers;
     std::deque<PrintAnswer> m_printAnswers;
     std::vector<fw::MessageBoxRequest> m_boxes;
+    std::vector<fw::PRINTDLG> m_printPresets;
 };
 
 // The dialog's control with this id; throws when there is none, so a test fails with a reason.

@@ -4,6 +4,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include "platform/qt/printer_device.h"
 #include "platform/qt/qt_text.h"
 
 namespace fwqt {
@@ -43,6 +44,7 @@ void ReadPrinterChoice(const QPrinter& printer, fw::PRINTDLG& pd) {
         settings.printerName = FromQt(printer.printerName());
     }
     settings.copies = printer.copyCount() > 0 ? printer.copyCount() : 1;
+    settings.layout = ReadPageLayout(printer);
     pd.settings = settings;
     pd.hasSettings = true;
     if (printer.printRange() == QPrinter::PageRange) {

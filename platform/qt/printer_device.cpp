@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPrinterInfo>
 #include <QStandardPaths>
 
@@ -32,26 +34,62 @@ QFont PrinterFont(const QPrinter& printer) {
 
 }  // namespace
 
+void ApplyPageLayout(QPrinter& printer, const fw::PageLayout& layout) {
+    if (!layout.chosen || layout.paperWidthMm <= 0 || layout.paperHeightMm <= 0) {
+        return;
+    }
+    // A size the print system knows by name comes back as that paper, so a real printer picks
+    // its tray; any other size stays custom.
+    const QPageSize size(QSizeF(layout.paperWidthMm, layout.paperHeightMm), QPageSize::Millimeter,
+                         ToQt(layout.paperName), QPageSize::FuzzyMatch);
+    const QPageLayout wanted(size,
+                             layout.landscape ? QPageLayout::Landscape : QPageLayout::Portrait,
+                             QMarginsF(layout.marginLeftMm, layout.marginTopMm,
+                                       layout.marginRightMm, layout.marginBottomMm),
+                             QPageLayout::Millimeter);
+    if (!printer.setPageLayout(wanted)) {
+        // Margins the printer cannot print to: keep the paper and orientation at least.
+        printer.setPageSize(size);
+        printer.setPageOrientation(wanted.orientation());
+    }
+}
+
+fw::PageLayout ReadPageLayout(const QPrinter& printer) {
+    const QPageLayout page = printer.pageLayout();
+    const QSizeF size = page.pageSize().size(QPageSize::Millimeter);
+    const QMarginsF margins = page.margins(QPageLayout::Millimeter);
+    fw::PageLayout layout;
+    layout.chosen = true;
+    layout.paperName = FromQt(page.pageSize().name());
+    layout.paperWidthMm = size.width();
+    layout.paperHeightMm = size.height();
+    layout.landscape = page.orientation() == QPageLayout::Landscape;
+    layout.marginLeftMm = margins.left();
+    layout.marginTopMm = margins.top();
+    layout.marginRightMm = margins.right();
+    layout.marginBottomMm = margins.bottom();
+    return layout;
+}
+
 bool ApplyPrinterSettings(QPrinter& printer, const fw::PrinterSettings& settings) {
     printer.setCopyCount(settings.copies > 0 ? settings.copies : 1);
+    bool needsPdfName = false;
     if (!settings.outputFile.empty()) {
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(ToQt(settings.outputFile));
-        return false;
-    }
-    const QString name = ToQt(settings.printerName);
-    if (!name.isEmpty() && QPrinterInfo::availablePrinterNames().contains(name)) {
+    } else if (const QString name = ToQt(settings.printerName);
+               !name.isEmpty() && QPrinterInfo::availablePrinterNames().contains(name)) {
         printer.setOutputFormat(QPrinter::NativeFormat);
         printer.setPrinterName(name);
-        return false;
-    }
-    if (!QPrinterInfo::defaultPrinter().isNull()) {
+    } else if (!QPrinterInfo::defaultPrinter().isNull()) {
         printer.setOutputFormat(QPrinter::NativeFormat);
         printer.setPrinterName(QPrinterInfo::defaultPrinter().printerName());
-        return false;
+    } else {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        needsPdfName = true;
     }
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    return true;
+    ApplyPageLayout(printer, settings.layout);
+    return needsPdfName;
 }
 
 QString DefaultPdfPath(const std::string& docName) {

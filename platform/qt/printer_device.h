@@ -13,8 +13,13 @@
 
 namespace fwqt {
 
+// The page layout kept in the settings, as Qt's; and the printer's layout as settings.
+void ApplyPageLayout(QPrinter& printer, const fw::PageLayout& layout);
+fw::PageLayout ReadPageLayout(const QPrinter& printer);
+
 // Points the printer at the chosen printer or PDF file. Without either, the system's default
-// printer when there is one; the returned flag says a PDF file still needs a name.
+// printer when there is one; the returned flag says a PDF file still needs a name. The page layout
+// chosen earlier is applied after the printer, whose own defaults it replaces.
 bool ApplyPrinterSettings(QPrinter& printer, const fw::PrinterSettings& settings);
 
 // Where a document printed without printer and without file goes: the user's documents folder,

@@ -35,6 +35,8 @@
 #include "res/resources.h"
 #include "sysdef/idle_dlg.h"
 #include "sysdef/sysdef_dlg.h"
+#include "views/remap_table_dlg.h"
+#include "views/remap_table_grid.h"
 
 namespace {
 
@@ -118,7 +120,7 @@ std::unique_ptr<SysDefRecord> SampleRecord(const char* switcher, const char* lev
 }
 
 // The System Definition dialog over a sample table held by a main dialog (whose window is never
-// made), with a row clicked, and the idle port dialog of that row.
+// made), with a row clicked, the idle port dialog of that row, and the input remap table view.
 bool RenderFilled(fwqt::QtBackend& backend, const QString& dir) {
     CTavApp app("tavora");
     CTavDlg main;
@@ -148,6 +150,33 @@ bool RenderFilled(fwqt::QtBackend& backend, const QString& dir) {
         ok = idle.Create(IDD_IDLE) && ok;
         ok = ok && Save(backend, idle, QDir(dir).filePath(QStringLiteral("137-filled.png")));
         idle.DestroyWindow();
+    }
+    {
+        // The input remap table view over a single port and a whole board, one row marked red.
+        main.Table(0) = std::make_unique<RemapTable>();
+        const auto entry = [](int origFirst, int origLast, int newFirst) {
+            auto e = std::make_unique<CRemapEntry>();
+            *e = CRemapEntry{"14:05:09",
+                             "March 03 2002",
+                             "MAIN",
+                             "VIDEO",
+                             0,
+                             origFirst,
+                             origLast,
+                             newFirst,
+                             newFirst + origLast - origFirst,
+                             "card"};
+            return e;
+        };
+        main.Table(0)->push_back(entry(5, 5, 100));
+        main.Table(0)->push_back(entry(16, 31, 112));
+        CRemapTableDlg view(0, nullptr);
+        ok = view.Create(IDD_REMAP_TABLE) && ok;
+        view.GetGrid()->UserClickCell(3, 0);
+        view.GetGrid()->UserClickCell(3, 0);
+        view.GetGrid()->UserClickCell(5, 0);
+        ok = ok && Save(backend, view, QDir(dir).filePath(QStringLiteral("141-filled.png")));
+        view.DestroyWindow();
     }
     app.m_pMainWnd = nullptr;
     main.ReleaseData();

@@ -236,21 +236,25 @@ int Play(const Options& options) {
     clock.SetSecondHook([&boards](std::int64_t now) { boards.OnSecond(now); });
     QtSide* qtSide = nullptr;
     driver.SetExtension(
-        [&dataDir, &clock, &qtSide](const headless::ScriptLine& line, fw::CWnd* window) {
+        [&dataDir, &clock, &boards, &qtSide](const headless::ScriptLine& line, fw::CWnd* window) {
             if (line.words[0] == "config-change") {
                 control::AnnounceConfigSetChanging();
                 return true;
             }
-            if (line.words[0] == "expect-seconds-since-send" && line.words.size() == 2) {
-                CheckSecondsSinceSend(line, clock.Now());
-                return true;
-            }
-            if (line.words[0] == "snapshot" && line.words.size() == 2 && window != nullptr) {
+            if (line.words[0] == "snapshot" && line.words.size() == 2) {
                 // Only real windows can be pictured; without --qt the line is passed over.
-                if (qtSide != nullptr && !qtSide->Snapshot(*window, line.words[1])) {
+                if (qtSide != nullptr &&
+                    (window == nullptr || !qtSide->Snapshot(*window, line.words[1]))) {
                     throw headless::ScriptFailure("line " + std::to_string(line.number) +
                                                   ": cannot save a picture as " + line.words[1]);
                 }
+                return true;
+            }
+            if (boards.CheckLine(line)) {
+                return true;
+            }
+            if (line.words[0] == "expect-seconds-since-send" && line.words.size() == 2) {
+                CheckSecondsSinceSend(line, clock.Now());
                 return true;
             }
             return CheckDataFile(line, dataDir);

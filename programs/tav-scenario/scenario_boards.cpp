@@ -27,7 +27,42 @@ std::int64_t Number(const headless::ScriptLine& line, std::size_t index) {
     }
 }
 
+// A board's remap data as "row:original>new" per port, in the message's order; "none" for data
+// without entries, "nothing" when the board never took any.
+std::string DescribeHeld(const std::optional<std::vector<std::uint8_t>>& data) {
+    if (!data) {
+        return "nothing";
+    }
+    std::string text;
+    for (std::size_t at = 0; at + 6 <= data->size(); at += 6) {
+        const auto* e = data->data() + at;
+        text += (text.empty() ? "" : " ") + std::to_string(e[0]) + ":" +
+                std::to_string((e[2] << 8) | e[3]) + ">" + std::to_string((e[4] << 8) | e[5]);
+    }
+    return text.empty() ? "none" : text;
+}
+
 }  // namespace
+
+bool ScenarioBoards::CheckLine(const headless::ScriptLine& line) {
+    const auto& w = line.words;
+    if (w[0] != "expect-board") {
+        return false;
+    }
+    if (w.size() != 4 || (w[2] != "input" && w[2] != "output")) {
+        throw Bad(line, "expect-board N input|output \"ROW:ORIG>NEW ...\"");
+    }
+    if (!m_simulator) {
+        throw Bad(line, "no boards are simulated");
+    }
+    Settle();
+    const auto board = static_cast<std::uint16_t>(Number(line, 1));
+    const std::string held = DescribeHeld(m_simulator->HeldData(board, w[2] == "input" ? 0 : 1));
+    if (held != w[3]) {
+        throw Bad(line, "board " + w[1] + " holds " + w[2] + " data \"" + held + "\"");
+    }
+    return true;
+}
 
 bool ScenarioBoards::TakeSetUpLine(const headless::ScriptLine& line) {
     const auto& w = line.words;

@@ -29,6 +29,9 @@ class ScenarioBoards {
     // boards' datagrams settle in real time, then applies what is due at that second.
     void OnSecond(std::int64_t now);
     void Stop();
+    // Takes an expectation about the boards (expect-board); false for any other line. Throws
+    // headless::ScriptFailure when the expectation does not hold.
+    bool CheckLine(const headless::ScriptLine& line);
 
   private:
     struct Late {

@@ -59,13 +59,19 @@ TEST_F(ClockTest, ManualClockAdvancesOnlyWhenSlept) {
 
 class PrintTest : public FwTest {};
 
+fw::PrinterSettings Printer(const char* name) {
+    fw::PrinterSettings settings;
+    settings.printerName = name;
+    return settings;
+}
+
 TEST_F(PrintTest, PrintDialogAnswersAndDeviceContextRecordsPages) {
     fw::CWinApp app("tavora");
     fw::CPrintDialog dlg(fw::FALSE, fw::PD_NOSELECTION | fw::PD_NOPAGENUMS);
     app.GetPrinterDeviceDefaults(&dlg.m_pd);
     dlg.m_pd.nMinPage = 0;
     dlg.m_pd.nMaxPage = 2;
-    driver.AnswerPrint(fw::IDOK, fw::PrinterSettings{"Lab", "", 1});
+    driver.AnswerPrint(fw::IDOK, Printer("Lab"));
     ASSERT_EQ(dlg.DoModal(), fw::IDOK);
     app.SelectPrinter(dlg.m_pd.settings);
     EXPECT_EQ(app.Printer().printerName, "Lab");
@@ -95,13 +101,33 @@ TEST_F(PrintTest, PrintDialogAnswersAndDeviceContextRecordsPages) {
 
 TEST_F(PrintTest, CancelledPageSetupKeepsThePrinter) {
     fw::CWinApp app("tavora");
-    app.SelectPrinter(fw::PrinterSettings{"First", "", 1});
+    app.SelectPrinter(Printer("First"));
     driver.AnswerPrint(fw::IDCANCEL);
     app.OnFilePrintSetup();
     EXPECT_EQ(app.Printer().printerName, "First");
-    driver.AnswerPrint(fw::IDOK, fw::PrinterSettings{"Second", "", 1});
+    driver.AnswerPrint(fw::IDOK, Printer("Second"));
     app.OnFilePrintSetup();
     EXPECT_EQ(app.Printer().printerName, "Second");
+}
+
+TEST_F(PrintTest, PageSetupKeepsThePaperForTheNextPageSetupAndPrint) {
+    fw::CWinApp app("tavora");
+    fw::PrinterSettings chosen = Printer("Lab");
+    chosen.layout = {true, "A5", 148, 210, true, 20, 15, 10, 25};
+    driver.AnswerPrint(fw::IDOK, chosen);
+    app.OnFilePrintSetup();
+    EXPECT_EQ(app.Printer(), chosen);
+
+    driver.AnswerPrint(fw::IDCANCEL);
+    app.OnFilePrintSetup();
+    fw::CPrintDialog print(fw::FALSE, 0);
+    app.GetPrinterDeviceDefaults(&print.m_pd);
+    driver.AnswerPrint(fw::IDCANCEL);
+    print.DoModal();
+    ASSERT_EQ(driver.PrintPresets().size(), 3u);
+    EXPECT_TRUE(driver.PrintPresets()[1].hasSettings);
+    EXPECT_EQ(driver.PrintPresets()[1].settings, chosen);  // the next Page Setup
+    EXPECT_EQ(driver.PrintPresets()[2].settings, chosen);  // the next print
 }
 
 }  // namespace

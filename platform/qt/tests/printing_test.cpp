@@ -64,7 +64,9 @@ TEST_F(QtTest, PrinterDeviceWritesAPdfWithItsPages) {
 TEST_F(QtTest, SixtyTwoLinesFitOnAPageAndADocumentWithoutPagesWritesNone) {
     QTemporaryDir dir;
     const QString path = dir.filePath("empty.pdf");
-    fwqt::QtPrinterDevice device(fw::PrinterSettings{"", path.toStdString(), 1});
+    fw::PrinterSettings settings;
+    settings.outputFile = path.toStdString();
+    fwqt::QtPrinterDevice device(settings);
     EXPECT_LE(62 * device.GetTextMetrics().tmHeight, device.Printer().height());
     EXPECT_GT(device.StartDoc("empty"), 0);
     EXPECT_GT(device.EndDoc(), 0);
@@ -115,6 +117,48 @@ TEST_F(QtTest, ChosenPdfFileGoesBackIntoTheSettingsAndDefaultNamesAreSafe) {
     EXPECT_EQ(pd.settings.copies, 2);
     EXPECT_TRUE(fwqt::DefaultPdfPath("TAV.IXT").contains("TAV.IXT"));
     EXPECT_TRUE(fwqt::DefaultPdfPath("a/b").contains("a_b"));
+}
+
+TEST_F(QtTest, PageLayoutChosenOnceComesBackOnTheNextPrinter) {
+    struct Case {
+        const char* name;
+        double width, height;
+        bool landscape;
+        double left, top, right, bottom;
+    };
+    const Case cases[] = {
+        {"A5", 148, 210, true, 20, 15, 10, 25},
+        {"Letter", 215.9, 279.4, false, 12.7, 12.7, 12.7, 12.7},
+        {"", 100, 150, false, 5, 5, 5, 5},  // a size the print system has no name for
+    };
+    QTemporaryDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fw::PrinterSettings settings;
+        settings.outputFile = dir.filePath("layout.pdf").toStdString();
+        settings.layout = {true,   c.name, c.width, c.height, c.landscape,
+                           c.left, c.top,  c.right, c.bottom};
+        QPrinter printer(QPrinter::HighResolution);
+        fwqt::ApplyPrinterSettings(printer, settings);
+        fw::PRINTDLG pd;
+        fwqt::ReadPrinterChoice(printer, pd);
+        const fw::PageLayout& got = pd.settings.layout;
+        EXPECT_TRUE(got.chosen);
+        EXPECT_NEAR(got.paperWidthMm, c.width, 0.5);
+        EXPECT_NEAR(got.paperHeightMm, c.height, 0.5);
+        EXPECT_EQ(got.landscape, c.landscape);
+        EXPECT_NEAR(got.marginLeftMm, c.left, 0.1);
+        EXPECT_NEAR(got.marginTopMm, c.top, 0.1);
+        EXPECT_NEAR(got.marginRightMm, c.right, 0.1);
+        EXPECT_NEAR(got.marginBottomMm, c.bottom, 0.1);
+        if (c.name[0] != '\0') {
+            EXPECT_EQ(got.paperName.rfind(c.name, 0), 0u) << got.paperName;
+        }
+        // The device prints on that paper: a landscape page is wider than it is high.
+        fwqt::QtPrinterDevice device(settings);
+        EXPECT_EQ(device.Printer().pageLayout().orientation() == QPageLayout::Landscape,
+                  c.landscape);
+    }
 }
 
 }  // namespace

@@ -1,0 +1,25 @@
+// The course both printouts share: the standard print dialog preset with the application's
+// printer, the printer chosen there made the application's, and plain text lines drawn one below
+// the other with the column header at the top of every page.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/fw/types.h"
+
+struct TextPrintout {
+    const char* docName = nullptr;  // null: a document without a name
+    fw::WORD maxPage = 0;           // the print dialog's last page
+    int linesPerPage = 0;           // counting the header line
+    std::string header;
+    std::vector<std::string> lines;
+};
+
+// Flags of the print dialog of both printouts: no selection, no page numbers, copies and
+// collation left to the printer, no print-to-file box.
+inline constexpr fw::DWORD kPrintoutDialogFlags = 0x14000C;
+
+// Nothing is printed when the operator cancels the print dialog. A printout without lines
+// starts and ends a document without any page.
+void PrintTextPages(const TextPrintout& printout);

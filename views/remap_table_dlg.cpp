@@ -1,0 +1,138 @@
+#include "views/remap_table_dlg.h"
+
+#include <algorithm>
+
+#include "app/format.h"
+#include "app/tav_app.h"
+#include "remap/tav_dlg.h"
+#include "res/resource.h"
+#include "views/remap_restore.h"
+#include "views/remap_table_grid.h"
+
+namespace {
+
+CTavDlg* MainDlg() {
+    CTavApp* app = GetTavApp();
+    return app != nullptr ? app->GetMainDlg() : nullptr;
+}
+
+}  // namespace
+
+CRemapTableDlg::CRemapTableDlg(int nIOType, fw::CWnd* parent)
+    : CDialog(IDD_REMAP_TABLE, parent), m_nIOType(nIOType) {
+    if (CTavDlg* main = MainDlg()) {
+        m_pTable = main->Table(nIOType).get();
+    }
+    MapClicked(IDC_RESTORE, &CRemapTableDlg::OnRestore);
+    MapClicked(IDC_RESTORE_ALL, &CRemapTableDlg::OnRestoreAll);
+    MapClicked(IDC_TABLE_PRINT, &CRemapTableDlg::OnPrint);
+}
+
+CRemapTableDlg::~CRemapTableDlg() = default;
+
+void CRemapTableDlg::DoDataExchange() {
+    DDX_Control(IDC_RESTORE_ALL, m_btnRestoreAll);
+    DDX_Control(IDC_RESTORE, m_btnRestore);
+    DDX_Control(IDC_TABLE_PRINT, m_btnPrint);
+}
+
+fw::BOOL CRemapTableDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    m_pGrid = fw::CGridCtrl::Attach(
+        *this,
+        std::make_unique<CRemapTableGrid>(*this, IDC_GRID, fw::Rect{0, 0, 0, 0}, m_nIOType, this));
+    if (fw::Control* placeHolder = GetDlgItem(IDC_GRID)) {
+        fw::Rect rect;
+        placeHolder->GetWindowRect(&rect);
+        m_pGrid->SetColumnWidths(rect.right - rect.left);
+    }
+    std::string title =
+        fw::LoadString(m_nIOType == 0 ? IDS_INPUT_REMAP_TABLE : IDS_OUTPUT_REMAP_TABLE) + " - ";
+    if (CTavDlg* main = MainDlg()) {
+        title += main->TableFile(m_nIOType);
+    }
+    SetWindowText(title);
+    FillGrid();
+    return fw::TRUE;
+}
+
+void CRemapTableDlg::FillGrid() {
+    int row = 1;
+    if (m_pTable != nullptr) {
+        for (const auto& entry : *m_pTable) {
+            const int span = entry->m_nOrigLast - entry->m_nOrigFirst;
+            for (int k = 0; k <= span; ++k, ++row) {
+                // The grid keeps only the cells it has, so it grows with the rows written.
+                if (row >= m_pGrid->GetNumRows()) {
+                    m_pGrid->SetNumRows(row + 1);
+                }
+                m_pGrid->SetCellText(row, 1, entry->m_strSwitcher);
+                m_pGrid->SetCellText(row, 2, entry->m_strLevel);
+                m_pGrid->SetCellText(row, 3, tav::Format("%d", entry->m_nOrigFirst + k));
+                m_pGrid->SetCellText(row, 4, tav::Format("%d", entry->m_nNewFirst + k));
+            }
+        }
+    }
+    m_nRows = row - 1;
+    m_pGrid->SetNumRows(m_nRows + 1);
+    const fw::BOOL any = m_nRows != 0 ? fw::TRUE : fw::FALSE;
+    m_btnPrint->EnableWindow(any);
+    m_btnRestoreAll->EnableWindow(any);
+    m_btnRestore->EnableWindow(fw::FALSE);
+}
+
+void CRemapTableDlg::EnableRestore(fw::BOOL on) {
+    m_btnRestore->EnableWindow(on);
+}
+
+void CRemapTableDlg::OnRestore() {
+    fw::CDialog confirm(IDD_RESTORE_CONFIRM);
+    if (confirm.DoModal() != fw::IDOK) {
+        return;
+    }
+    RestoreSelectedRows();
+    Commit();
+    FillGrid();
+}
+
+void CRemapTableDlg::OnRestoreAll() {
+    fw::CDialog confirm(IDD_RESTORE_CONFIRM);
+    if (confirm.DoModal() != fw::IDOK) {
+        return;
+    }
+    m_pGrid->SelectAllRows();
+    if (CTavDlg* main = MainDlg()) {
+        main->ClearRemapTable(m_nIOType);
+    }
+    m_pTable = nullptr;
+    Commit();
+    FillGrid();
+}
+
+void CRemapTableDlg::OnPrint() {
+    if (CTavDlg* main = MainDlg()) {
+        main->PrintRemapTable(m_nIOType);
+    }
+}
+
+void CRemapTableDlg::Commit() {
+    EnableWindow(fw::FALSE);
+    if (CTavDlg* main = MainDlg()) {
+        main->CommitTableChange(m_nIOType, fw::FALSE);
+    }
+    EnableWindow(fw::TRUE);
+}
+
+void CRemapTableDlg::RestoreSelectedRows() {
+    CTavDlg* main = MainDlg();
+    if (main == nullptr) {
+        return;
+    }
+    const RestoreWalk walk = RestoreSelectedPorts(
+        m_pTable, [this](int row) { return m_pGrid->IsRowSelected(row); }, *main);
+    m_nRows = walk.keptRows;
+    for (int row = std::min(walk.row, m_pGrid->GetNumRows() - 1); row >= 1; --row) {
+        m_pGrid->DeleteRow(row);
+    }
+    m_pGrid->SetNumRows(m_nRows + 1);
+}

@@ -1,0 +1,43 @@
+// The remap table view: every port remap in force for one I/O type, with Restore, Restore All
+// and Print.
+#pragma once
+
+#include "platform/fw/dialog.h"
+#include "remap/remap_entry.h"
+
+class CRemapTableGrid;
+class CTavDlg;
+
+class CRemapTableDlg : public fw::CDialog {
+  public:
+    // nIOType 0 input, 1 output.
+    CRemapTableDlg(int nIOType, fw::CWnd* parent);
+    ~CRemapTableDlg() override;
+
+    void FillGrid();
+    void RestoreSelectedRows();
+    // Called by the grid after each click.
+    void EnableRestore(fw::BOOL on);
+
+    CRemapTableGrid* GetGrid() const { return m_pGrid; }
+    int GetRowCount() const { return m_nRows; }
+
+  protected:
+    fw::BOOL OnInitDialog() override;
+    void DoDataExchange() override;
+
+  private:
+    void OnRestore();
+    void OnRestoreAll();
+    void OnPrint();
+    // Sends the changed table to the boards and rewrites its file, this view disabled meanwhile.
+    void Commit();
+
+    fw::Control* m_btnRestoreAll = nullptr;
+    fw::Control* m_btnRestore = nullptr;
+    fw::Control* m_btnPrint = nullptr;
+    int m_nRows = 0;
+    RemapTable* m_pTable = nullptr;      // the main dialog's table; null when it does not exist
+    CRemapTableGrid* m_pGrid = nullptr;  // one of this dialog's controls once created
+    int m_nIOType = 0;
+};

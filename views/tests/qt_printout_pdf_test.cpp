@@ -1,0 +1,207 @@
+// Both printouts through the Qt back end's print dialog and printer into a PDF file, read back
+// with pdftotext: the lines in order, the page breaks, and the columns lined up.
+#include <QApplication>
+#include <QFile>
+#include <QPrintDialog>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <cmath>
+
+#include "platform/fw/app.h"
+#include "platform/qt/tests/qt_fixture.h"
+#include "remap/tav_dlg.h"
+#include "sysdef/sysdef_print.h"
+#include "views/remap_print.h"
+
+namespace qttest {
+namespace {
+
+class QtPrintoutPdf : public QtTest {
+  protected:
+    QtPrintoutPdf() {
+        UseProgramResources();
+        fw::PrinterSettings pdf;
+        pdf.outputFile = dir.filePath("printout.pdf").toStdString();
+        app.SelectPrinter(pdf);
+    }
+    // Accepts the print dialog as soon as it is up, as an operator pressing Print would.
+    void AcceptPrintDialog() {
+        QTimer::singleShot(0, &m_guard, [this] {
+            auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr) {
+                AcceptPrintDialog();
+                return;
+            }
+            dialog->accept();
+        });
+    }
+    struct Word {
+        double xMin, xMax, yMin;
+        std::string text;
+    };
+    // The PDF's pages, each as its lines of words with their places on the page.
+    std::vector<std::vector<std::vector<Word>>> ReadPages() {
+        const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        EXPECT_FALSE(tool.isEmpty()) << "pdftotext (poppler-utils) is not installed";
+        QProcess process;
+        process.start(tool,
+                      {QStringLiteral("-bbox"), dir.filePath("printout.pdf"), QStringLiteral("-")});
+        EXPECT_TRUE(process.waitForFinished(30000));
+        const QString html = QString::fromUtf8(process.readAllStandardOutput());
+        static const QRegularExpression tag(QStringLiteral(
+            R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="[\d.]+">([^<]*)</word>)re"));
+        // The tool lists words in its own reading order; lines are rebuilt from their places.
+        std::vector<std::vector<Word>> words;
+        for (auto it = tag.globalMatch(html); it.hasNext();) {
+            const auto match = it.next();
+            if (match.captured(0).startsWith(QStringLiteral("<page"))) {
+                words.emplace_back();
+            } else if (!words.empty()) {
+                words.back().push_back(
+                    Word{match.captured(1).toDouble(), match.captured(3).toDouble(),
+                         match.captured(2).toDouble(),
+                         match.captured(4)
+                             .replace(QStringLiteral("&amp;"), QStringLiteral("&"))
+                             .toStdString()});
+            }
+        }
+        std::vector<std::vector<std::vector<Word>>> pages;
+        for (auto& page : words) {
+            std::sort(page.begin(), page.end(), [](const Word& a, const Word& b) {
+                return std::abs(a.yMin - b.yMin) > 0.5 ? a.yMin < b.yMin : a.xMin < b.xMin;
+            });
+            pages.emplace_back();
+            for (const Word& word : page) {
+                if (pages.back().empty() ||
+                    std::abs(pages.back().back().back().yMin - word.yMin) > 0.5) {
+                    pages.back().emplace_back();
+                }
+                pages.back().back().push_back(word);
+            }
+        }
+        return pages;
+    }
+    // Compares a page with the lines it should hold: the same words in the same order, each
+    // word starting at its character column times one character width from the left edge of
+    // the text, so the columns line up as they do in the printed text.
+    static void ExpectPage(const std::vector<std::vector<Word>>& page,
+                           const std::vector<std::string>& want) {
+        ASSERT_EQ(page.size(), want.size());
+        // The character width from the longest word, the left edge from the first.
+        const Word* longest = &page[0][0];
+        for (const auto& line : page) {
+            for (const auto& word : line) {
+                longest = word.text.size() > longest->text.size() ? &word : longest;
+            }
+        }
+        const double width = (longest->xMax - longest->xMin) / longest->text.size();
+        const double left = page[0][0].xMin - want[0].find_first_not_of(' ') * width;
+        for (std::size_t n = 0; n < want.size(); ++n) {
+            SCOPED_TRACE(want[n]);
+            std::vector<std::pair<std::size_t, std::string>> words;  // column, text
+            for (std::size_t at = want[n].find_first_not_of(' '); at != std::string::npos;) {
+                const std::size_t end = std::min(want[n].find(' ', at), want[n].size());
+                words.emplace_back(at, want[n].substr(at, end - at));
+                at = want[n].find_first_not_of(' ', end);
+            }
+            ASSERT_EQ(page[n].size(), words.size());
+            for (std::size_t w = 0; w < words.size(); ++w) {
+                EXPECT_EQ(page[n][w].text, words[w].second);
+                EXPECT_NEAR(page[n][w].xMin, left + words[w].first * width, width / 4)
+                    << words[w].second;
+            }
+        }
+    }
+    static std::string Trimmed(std::string line) {
+        while (!line.empty() && line.back() == ' ') {
+            line.pop_back();
+        }
+        return line;
+    }
+
+    QTemporaryDir dir;
+    fw::CWinApp app{"tavora"};
+
+  private:
+    QObject m_guard;
+};
+
+TEST_F(QtPrintoutPdf, RemapTable) {
+    CTavDlg dlg;
+    dlg.Table(0) = std::make_unique<RemapTable>();
+    auto wide = std::make_unique<CRemapEntry>();
+    *wide = CRemapEntry{"14:05:09", "March 03 2002", "MAIN", "VIDEO", 0, 16, 19, 120,
+                        123,        "spare card"};
+    dlg.Table(0)->push_back(std::move(wide));
+    for (int n = 0; n < 60; ++n) {
+        auto entry = std::make_unique<CRemapEntry>();
+        *entry =
+            CRemapEntry{"09:00:00", "July 11 2002", "STUDIO", "TC", 0, n, n, 200 + n, 200 + n, " "};
+        dlg.Table(0)->push_back(std::move(entry));
+    }
+    AcceptPrintDialog();
+    dlg.PrintRemapTable(0);
+    ASSERT_TRUE(QFile::exists(dir.filePath("printout.pdf")));
+
+    // 64 port lines: 61 on the first page, 3 on the second, each under the header.
+    std::vector<std::string> lines;
+    for (int entry = 0; entry < 61; ++entry) {
+        for (int k = 0; k < (entry == 0 ? 4 : 1); ++k) {
+            lines.push_back(Trimmed(dlg.FormatRemapPrintLine(0, entry, k)));
+        }
+    }
+    const std::string header = FormatRemapPrintHeader();
+    std::vector<std::string> first = {header};
+    first.insert(first.end(), lines.begin(), lines.begin() + 61);
+    std::vector<std::string> second = {header};
+    second.insert(second.end(), lines.begin() + 61, lines.end());
+    EXPECT_EQ(lines[0], "14:05:09     March 03 2002     MAIN    VIDEO   16  120 spare card");
+    const auto pages = ReadPages();
+    ASSERT_EQ(pages.size(), 2u);
+    ExpectPage(pages[0], first);
+    ExpectPage(pages[1], second);
+}
+
+TEST_F(QtPrintoutPdf, SystemDefinitionTable) {
+    SysDefTable table;
+    for (int i = 0; i < 61; ++i) {
+        auto record = std::make_unique<SysDefRecord>();
+        record->m_strSwitcher = i % 2 == 0 ? "MAIN" : "STUDIO";
+        record->m_strLevel = "L" + std::to_string(i);
+        record->m_nInputs = 128;
+        record->m_nOutputs = 64;
+        record->m_nInRange = 16;
+        record->m_nOutRange = 8;
+        if (i == 0) {
+            record->m_nIdleInRanges = 2;
+            record->m_pIdleInStart = std::vector<std::uint32_t>{120, 124};
+            record->m_pIdleInCount = std::vector<std::uint32_t>{4, 4};
+        }
+        table.push_back(std::move(record));
+    }
+    AcceptPrintDialog();
+    PrintSysDefTable(table, 61);
+
+    std::vector<std::string> first = {Trimmed(FormatSysDefPrintHeader())};
+    for (int i = 0; i < 59; ++i) {
+        first.push_back(Trimmed(FormatPrintLine(*table[static_cast<std::size_t>(i)], i)));
+    }
+    const std::vector<std::string> second = {
+        Trimmed(FormatSysDefPrintHeader()),
+        Trimmed(FormatPrintLine(*table[59], 59)),
+        Trimmed(FormatPrintLine(*table[60], 60)),
+    };
+    EXPECT_EQ(first[1], "    MAIN       L0 128  64    0     16       8 In(120,4) (124,4)");
+    const auto pages = ReadPages();
+    ASSERT_EQ(pages.size(), 2u);
+    ExpectPage(pages[0], first);
+    ExpectPage(pages[1], second);
+}
+
+}  // namespace
+}  // namespace qttest

@@ -1,0 +1,173 @@
+// The remap table printout: its lines, pages, print dialog and printer.
+#include "views/remap_print.h"
+#include "app/tests/app_fixture.h"
+#include "app/tests/printed_pages.h"
+#include "remap/tav_dlg.h"
+
+namespace apptest {
+namespace {
+
+constexpr char kHeader[] = "Time          Date           Router    Level Orig Rmap Comment";
+
+std::unique_ptr<CRemapEntry> Entry(int origFirst, int origLast, int newFirst,
+                                   std::string comment = "spare card",
+                                   std::string switcher = "MAIN", std::string level = "VIDEO") {
+    auto entry = std::make_unique<CRemapEntry>();
+    entry->m_strTime = "14:05:09";
+    entry->m_strDate = "March 03 2002";
+    entry->m_strSwitcher = std::move(switcher);
+    entry->m_strLevel = std::move(level);
+    entry->m_nOrigFirst = origFirst;
+    entry->m_nOrigLast = origLast;
+    entry->m_nNewFirst = newFirst;
+    entry->m_nNewLast = newFirst + origLast - origFirst;
+    entry->m_strComment = std::move(comment);
+    return entry;
+}
+
+fw::PrinterSettings Pdf(const std::string& file) {
+    fw::PrinterSettings settings;
+    settings.outputFile = file;
+    return settings;
+}
+
+class RemapPrintTest : public AppTest {
+  protected:
+    void SetUp() override { Start(); }
+    // A table of io holding single-port entries, ports in all.
+    void FillSingles(int io, int ports) {
+        dlg.Table(io) = std::make_unique<RemapTable>();
+        for (int n = 0; n < ports; ++n) {
+            dlg.Table(io)->push_back(Entry(n, n, 200 + n, " "));
+        }
+    }
+    Pages PrintAndRead(int io) {
+        driver.AnswerPrint(fw::IDOK, Pdf("out.pdf"));
+        dlg.PrintRemapTable(io);
+        EXPECT_TRUE(driver.Exhausted());
+        EXPECT_EQ(backend.Documents().size(), 1u);
+        return backend.Documents().empty() ? Pages{} : PagesOf(backend.Documents().back());
+    }
+    CTavDlg dlg;
+};
+
+TEST_F(RemapPrintTest, OneLinePerPortTheCommentOnTheFirstOnly) {
+    dlg.Table(0) = std::make_unique<RemapTable>();
+    dlg.Table(0)->push_back(Entry(16, 19, 120));
+    dlg.Table(0)->push_back(Entry(5, 5, 7, " "));  // stored without a comment
+    const Pages pages = PrintAndRead(0);
+    const Pages want = {{
+        kHeader,
+        "14:05:09     March 03 2002     MAIN    VIDEO   16  120 spare card",
+        "14:05:09     March 03 2002     MAIN    VIDEO   17  121 ",
+        "14:05:09     March 03 2002     MAIN    VIDEO   18  122 ",
+        "14:05:09     March 03 2002     MAIN    VIDEO   19  123 ",
+        "14:05:09     March 03 2002     MAIN    VIDEO    5    7  ",
+    }};
+    EXPECT_EQ(pages, want);
+    EXPECT_TRUE(backend.Documents()[0].ended);
+}
+
+TEST_F(RemapPrintTest, NamesWiderThanTheirColumnsWidenThatLineOnly) {
+    dlg.Table(1) = std::make_unique<RemapTable>();
+    dlg.Table(1)->push_back(Entry(5, 5, 120, "x", "NINECHARSX", "LEVELNAME10"));
+    dlg.Table(1)->push_back(Entry(6, 6, 121, "y"));
+    const Pages pages = PrintAndRead(1);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(pages[0][1], "14:05:09     March 03 2002NINECHARSXLEVELNAME10    5  120 x");
+    EXPECT_EQ(pages[0][2], "14:05:09     March 03 2002     MAIN    VIDEO    6  121 y");
+}
+
+TEST_F(RemapPrintTest, PagesBreakAfterSixtyOnePortLines) {
+    // ports, then the number of port lines on each page
+    const std::pair<int, std::vector<std::size_t>> cases[] = {
+        {0, {}}, {1, {1}}, {61, {61}}, {62, {61, 1}}, {122, {61, 61}}, {123, {61, 61, 1}},
+    };
+    for (const auto& [ports, perPage] : cases) {
+        SCOPED_TRACE(ports);
+        FillSingles(0, ports);
+        const std::size_t before = backend.Documents().size();
+        driver.AnswerPrint(fw::IDOK, Pdf("out.pdf"));
+        dlg.PrintRemapTable(0);
+        ASSERT_EQ(backend.Documents().size(), before + 1);
+        const auto& doc = backend.Documents().back();
+        EXPECT_TRUE(doc.ended);  // an empty table still starts and ends a document
+        const Pages pages = PagesOf(doc);
+        ASSERT_EQ(pages.size(), perPage.size());
+        int port = 0;
+        for (std::size_t p = 0; p < pages.size(); ++p) {
+            ASSERT_EQ(pages[p].size(), perPage[p] + 1);
+            EXPECT_EQ(pages[p][0], kHeader);
+            for (std::size_t n = 1; n < pages[p].size(); ++n, ++port) {
+                EXPECT_EQ(pages[p][n], dlg.FormatRemapPrintLine(0, port, 0));
+            }
+        }
+    }
+}
+
+TEST_F(RemapPrintTest, AbsentTableIsReportedAndNothingPrinted) {
+    dlg.PrintRemapTable(1);
+    EXPECT_TRUE(backend.Documents().empty());
+    ASSERT_EQ(Transcript().size(), 1u);  // no print dialog either
+    EXPECT_EQ(Transcript()[0], R"(msgbox caption="No Remap Table" icon=none buttons=ok )"
+                               R"(text="There is no remap table to print." -> ok)");
+    EXPECT_EQ(dlg.FormatRemapPrintLine(1, 0, 0), " ");
+    EXPECT_EQ(dlg.FormatRemapPrintLine(0, 0, 0), " ");
+}
+
+TEST_F(RemapPrintTest, CancelPrintsNothingAndKeepsThePrinter) {
+    FillSingles(0, 3);
+    app->SelectPrinter(Pdf("first.pdf"));
+    driver.AnswerPrint(fw::IDCANCEL);
+    dlg.PrintRemapTable(0);
+    EXPECT_TRUE(backend.Documents().empty());
+    EXPECT_EQ(app->Printer(), Pdf("first.pdf"));
+}
+
+TEST_F(RemapPrintTest, DialogPresetWithTheApplicationsPrinterWhichTakesTheChoice) {
+    FillSingles(1, 70);
+    fw::PrinterSettings chosen = Pdf("chosen.pdf");
+    chosen.layout = {true, "A5", 148, 210, true, 20, 15, 10, 25};
+    app->SelectPrinter(Pdf("first.pdf"));
+    driver.AnswerPrint(fw::IDOK, chosen);
+    dlg.PrintRemapTable(1);
+    ASSERT_EQ(driver.PrintPresets().size(), 1u);
+    const fw::PRINTDLG& pd = driver.PrintPresets()[0];
+    EXPECT_EQ(pd.Flags, 0x14000Cu);
+    EXPECT_TRUE(pd.hasSettings);
+    EXPECT_EQ(pd.settings, Pdf("first.pdf"));
+    EXPECT_EQ(pd.nMinPage, 0);
+    EXPECT_EQ(pd.nFromPage, 0);
+    EXPECT_EQ(pd.nMaxPage, pd.nToPage);
+    EXPECT_EQ(app->Printer(), chosen);
+    ASSERT_EQ(backend.Documents().size(), 1u);
+    EXPECT_EQ(backend.Documents()[0].printer, chosen);
+}
+
+class RemapPrintFilesTest : public AppTest {
+  protected:
+    void SetUp() override {
+        control::Config config = control::DefaultConfig();
+        config.activeSetCrc = 65535;
+        Connect(config);
+        ASSERT_TRUE(app->LoadLevelList());
+    }
+    CTavDlg dlg;
+};
+
+TEST_F(RemapPrintFilesTest, DocumentNamedAfterTheFileOfThePrintedTable) {
+    Put("SPARE.OXT",
+        "CONFIGCRC(65535)\r\n14:05:09,March 03 2002,MAIN,VIDEO,0,5,5,120,120,spare card\r\n");
+    ASSERT_TRUE(dlg.OpenRemapTableFile(0, fw::TRUE, fw::TRUE, {}));
+    dlg.CloseRemapTableFile();
+    dlg.SelectRemapTable(1, "SPARE.OXT");
+    ASSERT_TRUE(dlg.Table(1));
+    driver.AnswerPrint(fw::IDOK, Pdf("out.pdf"));
+    dlg.PrintRemapTable(1);
+    ASSERT_EQ(backend.Documents().size(), 1u);
+    EXPECT_EQ(backend.Documents()[0].name, "SPARE.OXT");
+    EXPECT_EQ(dlg.TableFile(0), "TAV.IXT");
+}
+
+}  // namespace
+}  // namespace apptest

@@ -1,0 +1,215 @@
+// The remap table view and its grid: rows, title, buttons, clicks counted, Restore's rows.
+#include "remap/tests/main_dialog_fixture.h"
+#include "views/remap_table_dlg.h"
+#include "views/remap_table_grid.h"
+
+namespace apptest {
+namespace {
+
+std::unique_ptr<CRemapEntry> Entry(int origFirst, int origLast, int newFirst) {
+    auto e = std::make_unique<CRemapEntry>();
+    e->m_strTime = "14:05:09";
+    e->m_strDate = "March 03 2002";
+    e->m_strSwitcher = "MAIN";
+    e->m_strLevel = "VIDEO";
+    e->m_nOrigFirst = origFirst;
+    e->m_nOrigLast = origLast;
+    e->m_nNewFirst = newFirst;
+    e->m_nNewLast = newFirst + origLast - origFirst;
+    e->m_strComment = "card";
+    return e;
+}
+
+class RemapTableView : public MainDialogTest {
+  protected:
+    void SetUp() override {
+        Open();
+        app->m_pMainWnd = &dlg;
+    }
+    void TearDown() override { app->m_pMainWnd = nullptr; }
+    // The table of io holding entries; an entry 16-19 to 120-123 first.
+    void Fill(int io) {
+        dlg.Table(io) = std::make_unique<RemapTable>();
+        dlg.Table(io)->push_back(Entry(16, 19, 120));
+        dlg.Table(io)->push_back(Entry(5, 5, 7));
+    }
+    // Opens the view of io as a window of its own, as its modal run would.
+    std::unique_ptr<CRemapTableDlg> OpenView(int io) {
+        auto view = std::make_unique<CRemapTableDlg>(io, nullptr);
+        EXPECT_TRUE(view->Create(IDD_REMAP_TABLE));
+        return view;
+    }
+    static std::vector<std::string> Row(const fw::CGridCtrl& grid, int row) {
+        return {grid.GetCellText(row, 1), grid.GetCellText(row, 2), grid.GetCellText(row, 3),
+                grid.GetCellText(row, 4)};
+    }
+    static bool Enabled(CRemapTableDlg& view, int id) {
+        return headless::Item(view, id).IsWindowEnabled() != fw::FALSE;
+    }
+};
+
+TEST_F(RemapTableView, OneRowPerPortTitleAndButtons) {
+    Fill(0);
+    auto view = OpenView(0);
+    EXPECT_EQ(view->GetWindowText(), "Input Remap Table - " + dlg.TableFile(0));
+    const CRemapTableGrid& grid = *view->GetGrid();
+    ASSERT_EQ(grid.GetNumRows(), 6);
+    EXPECT_EQ(Row(grid, 0),
+              (std::vector<std::string>{"Switcher", "Level", "Orig. Input", "New Input"}));
+    EXPECT_EQ(Row(grid, 1), (std::vector<std::string>{"MAIN", "VIDEO", "16", "120"}));
+    EXPECT_EQ(Row(grid, 2), (std::vector<std::string>{"MAIN", "VIDEO", "17", "121"}));
+    EXPECT_EQ(Row(grid, 3), (std::vector<std::string>{"MAIN", "VIDEO", "18", "122"}));
+    EXPECT_EQ(Row(grid, 4), (std::vector<std::string>{"MAIN", "VIDEO", "19", "123"}));
+    EXPECT_EQ(Row(grid, 5), (std::vector<std::string>{"MAIN", "VIDEO", "5", "7"}));
+    EXPECT_EQ(view->GetRowCount(), 5);
+    EXPECT_TRUE(Enabled(*view, IDC_TABLE_PRINT));
+    EXPECT_TRUE(Enabled(*view, IDC_RESTORE_ALL));
+    EXPECT_FALSE(Enabled(*view, IDC_RESTORE));
+    view->DestroyWindow();
+}
+
+TEST_F(RemapTableView, AbsentOrEmptyTableShowsOnlyTheHeaderRow) {
+    for (const bool empty : {false, true}) {
+        SCOPED_TRACE(empty);
+        dlg.Table(1).reset();
+        if (empty) {
+            dlg.Table(1) = std::make_unique<RemapTable>();
+        }
+        auto view = OpenView(1);
+        EXPECT_EQ(view->GetGrid()->GetNumRows(), 1);
+        EXPECT_EQ(view->GetGrid()->GetCellText(0, 3), "Orig. Output");
+        EXPECT_FALSE(Enabled(*view, IDC_TABLE_PRINT));
+        EXPECT_FALSE(Enabled(*view, IDC_RESTORE_ALL));
+        EXPECT_FALSE(Enabled(*view, IDC_RESTORE));
+        view->DestroyWindow();
+    }
+}
+
+TEST_F(RemapTableView, TitleNamesTheSelectedCopyOrEndsWithTheSeparator) {
+    auto view = OpenView(1);
+    EXPECT_EQ(view->GetWindowText(), "Output Remap Table - " + dlg.TableFile(1));
+    view->DestroyWindow();
+    Put("SPARE.OXT", "CONFIGCRC(" + std::to_string(app->GetActiveSetCrc()) +
+                         ")\r\n14:05:09,March 03 2002,MAIN,VIDEO,0,5,5,40,40,spare\r\n");
+    dlg.SelectRemapTable(1, "SPARE.OXT");
+    ASSERT_EQ(dlg.TableFile(1), "SPARE.OXT");
+    view = OpenView(1);
+    EXPECT_EQ(view->GetWindowText(), "Output Remap Table - SPARE.OXT");
+    EXPECT_EQ(view->GetGrid()->GetCellText(1, 4), "40");
+    view->DestroyWindow();
+    CTavDlg unnamed;  // a main dialog whose tables were never opened has no file names
+    app->m_pMainWnd = &unnamed;
+    view = OpenView(1);
+    EXPECT_EQ(view->GetWindowText(), "Output Remap Table - ");
+    view->DestroyWindow();
+}
+
+TEST_F(RemapTableView, ColumnWidthsShareThePlaceHolder) {
+    auto view = OpenView(0);
+    CRemapTableGrid& grid = *view->GetGrid();
+    grid.SetColumnWidths(1000);  // thumb width 17: (1000 - 17) / 9 = 109
+    EXPECT_EQ(grid.GetColWidth(0), 109);
+    for (int col = 1; col <= 4; ++col) {
+        EXPECT_EQ(grid.GetColWidth(col), 218);
+    }
+    EXPECT_EQ(grid.m_nCols, 4);
+    view->DestroyWindow();
+}
+
+TEST_F(RemapTableView, OutputAndNamedGridsShowTheOutputHeaders) {
+    auto view = OpenView(0);
+    auto named = CRemapTableGrid::CreateObject(*view, 2001);
+    EXPECT_EQ(named->m_nIOType, 2);
+    EXPECT_EQ(named->m_pDlg, nullptr);
+    CRemapTableGrid* grid = fw::CGridCtrl::Attach(*view, std::move(named));
+    EXPECT_EQ(grid->GetCellText(0, 3), "Orig. Output");
+    EXPECT_EQ(grid->GetCellText(0, 4), "New Output");
+    EXPECT_EQ(view->GetGrid()->GetCellText(0, 4), "New Input");
+    view->DestroyWindow();
+}
+
+TEST_F(RemapTableView, ClicksAreCountedAndMarkRows) {
+    Fill(0);
+    auto view = OpenView(0);
+    CRemapTableGrid& grid = *view->GetGrid();
+    const auto restore = [&] { return Enabled(*view, IDC_RESTORE); };
+
+    grid.UserClickCell(2, 0);  // a row number: selects the row
+    EXPECT_TRUE(grid.IsRowSelected(2));
+    EXPECT_EQ(grid.m_nSelected, 1);
+    EXPECT_TRUE(restore());
+
+    // The row number of a selected row turns it red, then white; nothing else changes.
+    grid.UserClickCell(2, 0);
+    EXPECT_EQ(grid.GetCellBackground(2, 1), fw::kColorRed);
+    EXPECT_EQ(grid.GetCellBackground(2, 4), fw::kColorRed);
+    EXPECT_TRUE(grid.IsRowSelected(2));
+    EXPECT_EQ(grid.m_nSelected, 1);
+    EXPECT_TRUE(restore());
+    grid.UserClickCell(2, 0);
+    EXPECT_EQ(grid.GetCellBackground(2, 1), fw::kColorWhite);
+    EXPECT_TRUE(grid.IsRowSelected(2));
+    EXPECT_EQ(grid.m_nSelected, 1);
+
+    // A data cell of a selected row: one fewer, the row white; at 0 Restore goes off.
+    grid.UserClickCell(2, 0);  // red again
+    grid.UserClickCell(2, 3);
+    EXPECT_FALSE(grid.IsRowSelected(2));
+    EXPECT_EQ(grid.GetCellBackground(2, 1), fw::kColorWhite);
+    EXPECT_EQ(grid.m_nSelected, 0);
+    EXPECT_FALSE(restore());
+
+    // The header row counts like an unselected row.
+    grid.UserClickCell(0, 2);
+    EXPECT_EQ(grid.m_nSelected, 1);
+    EXPECT_TRUE(restore());
+    EXPECT_TRUE(grid.SelectedRows().empty());
+
+    grid.SelectAllRows();
+    EXPECT_EQ(grid.m_nSelected, grid.GetNumRows());
+    EXPECT_EQ(grid.m_nRowCount, grid.GetNumRows());
+    for (int row = 1; row < grid.GetNumRows(); ++row) {
+        EXPECT_TRUE(grid.IsRowSelected(row));
+    }
+    view->DestroyWindow();
+}
+
+TEST_F(RemapTableView, RestoreOfSelectedRowsRefillsTheGrid) {
+    Fill(0);
+    auto view = OpenView(0);
+    CRemapTableGrid& grid = *view->GetGrid();
+    grid.UserClickCell(2, 0);  // 17 -> 121
+    grid.UserClickCell(5, 1);  // 5 -> 7
+    view->RestoreSelectedRows();
+    EXPECT_EQ(view->GetRowCount(), 3);
+    view->FillGrid();
+    ASSERT_EQ(grid.GetNumRows(), 4);
+    EXPECT_EQ(Row(grid, 1), (std::vector<std::string>{"MAIN", "VIDEO", "16", "120"}));
+    EXPECT_EQ(Row(grid, 2), (std::vector<std::string>{"MAIN", "VIDEO", "18", "122"}));
+    EXPECT_EQ(Row(grid, 3), (std::vector<std::string>{"MAIN", "VIDEO", "19", "123"}));
+    EXPECT_TRUE(grid.SelectedRows().empty());
+    EXPECT_FALSE(Enabled(*view, IDC_RESTORE));
+    ASSERT_EQ(dlg.Table(0)->size(), 2u);  // the main dialog's own table changed
+    EXPECT_EQ((*dlg.Table(0))[1]->m_nOrigFirst, 18);
+    view->DestroyWindow();
+}
+
+TEST_F(RemapTableView, MainDialogCloseButtonIsOffWhileAViewIsOpen) {
+    for (const fw::UINT command : {ID_VIEW_INPUT_REMAP_TABLE, ID_VIEW_OUTPUT_REMAP_TABLE}) {
+        bool closeWasEnabled = true;
+        std::string title;
+        driver.Then([&](fw::CWnd& view) {
+            closeWasEnabled = Item(IDC_CLOSE).IsWindowEnabled() != fw::FALSE;
+            title = view.GetWindowText();
+            view.UserClose();
+        });
+        ASSERT_TRUE(app->OnCmdMsg(command));
+        EXPECT_FALSE(closeWasEnabled);
+        EXPECT_EQ(title.rfind(command == ID_VIEW_INPUT_REMAP_TABLE ? "Input" : "Output", 0), 0u);
+        EXPECT_TRUE(Item(IDC_CLOSE).IsWindowEnabled());
+    }
+    EXPECT_TRUE(driver.Exhausted());
+}
+
+}  // namespace
+}  // namespace apptest
