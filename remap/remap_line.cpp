@@ -92,7 +92,8 @@ std::unique_ptr<CRemapEntry> ParseRemapLine(const std::string& line) {
     // Nine commas end the nine fields before the comment. The field reader repeats the last field
     // of a short line, so without this a line cut short (an interrupted append) would read as a
     // remap nobody made.
-    if (std::count(line.begin(), line.end(), ',') < 9) {
+    // A NUL byte is never written (a file system that lost power can leave blocks of them).
+    if (std::count(line.begin(), line.end(), ',') < 9 || line.find('\0') != std::string::npos) {
         return nullptr;
     }
     std::string fields[10];
@@ -120,7 +121,9 @@ std::unique_ptr<CRemapEntry> ParseRemapLine(const std::string& line) {
     entry->m_nOrigLast = *origLast;
     entry->m_nNewFirst = *newFirst;
     entry->m_nNewLast = *newLast;
-    entry->m_strComment = fields[9];
+    // An empty comment (a line with fields beyond the tenth) is kept as the table's "none", so
+    // that the line it is written back as reads again.
+    entry->m_strComment = fields[9].empty() ? " " : fields[9];
     return entry;
 }
 

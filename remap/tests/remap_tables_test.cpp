@@ -162,6 +162,8 @@ TEST_F(RemapTablesTest, ALineWithMissingOrOutOfRangeFieldsIsNoEntry) {
         {head + "0,5,5,60,99999999999999999999999,x", false},
         {head + "-1,5,5,60,60,x", false},
         {head + "0,0x5,5, 60,+60,x", true},
+        {head + std::string("0,5,5,60,60,\0\0\0\x02", 16), false},  // NUL bytes: found by fuzzing
+        {std::string("14:05\0", 6) + ",March 03 2002,MAIN,VIDEO,0,5,5,60,60,x", false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line);
@@ -172,6 +174,11 @@ TEST_F(RemapTablesTest, ALineWithMissingOrOutOfRangeFieldsIsNoEntry) {
             EXPECT_LE(entry->PortCount(), 10000);
         }
     }
+    // Found by fuzzing: an empty comment before an eleventh field was written back as a line that
+    // could not be read.
+    const auto extra = ParseRemapLine(head + "0,5,5,60,60,,more");
+    ASSERT_TRUE(extra);
+    EXPECT_TRUE(ParseRemapLine(FormatRemapLine(*extra)));
     const auto whole = ParseRemapLine(head + "0,5,5,60,60,spare");
     EXPECT_EQ(whole->m_nNewFirst, 60);
     EXPECT_EQ(whole->m_strComment, "spare");
