@@ -301,9 +301,12 @@ void CTavDlg::LoadTablesAtStart() {
     for (int io : {0, 1}) {
         bool unusable = false;
         if (OpenRemapTableFile(io, fw::FALSE, fw::TRUE, {})) {
-            if (!LoadRemapTable(io) || !VerifyRemapTable(io)) {
+            const bool loaded = LoadRemapTable(io);
+            if (!loaded || !VerifyRemapTable(io)) {
                 ClearRemapTable(io);
-                unusable = true;
+                // Without the level list (it could not be read) nothing can be checked, and no
+                // remap can be made that would rewrite the file: it stays where it is.
+                unusable = !loaded || !GetTavApp()->GetLevels().empty();
             }
         }
         CloseRemapTableFile();
