@@ -1,9 +1,13 @@
 #include "remap/remap_line.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
+#include <optional>
 
 #include "app/format.h"
 #include "remap/tav_dlg.h"
+#include "sysdef/sysdef_format.h"
 
 namespace {
 
@@ -12,6 +16,33 @@ namespace {
 std::string CutAtX(const std::string& field) {
     const auto x = field.find('x');
     return x == std::string::npos ? field : field.substr(x + 1);
+}
+
+// A numeric field read as the platform's atoi reads it, but only when the number is one the
+// table can hold: a row of the System Definition Table or a port number. A number beyond that
+// (or beyond the integer range, where atoi would wrap) is damage, not a remap.
+std::optional<std::int32_t> ReadNumberField(const std::string& field, std::int32_t max) {
+    const std::string text = CutAtX(field);
+    std::size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    std::int64_t value = 0;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        value = value * 10 + (text[i] - '0');
+        if (value > max) {
+            return std::nullopt;
+        }
+    }
+    if (negative && value != 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(value);
 }
 
 }  // namespace
@@ -58,6 +89,13 @@ bool CTavDlg::GetNextField(const std::string& line, std::size_t& position, std::
 }
 
 std::unique_ptr<CRemapEntry> ParseRemapLine(const std::string& line) {
+    // Nine commas end the nine fields before the comment. The field reader repeats the last field
+    // of a short line, so without this a line cut short (an interrupted append) would read as a
+    // remap nobody made.
+    // A NUL byte is never written (a file system that lost power can leave blocks of them).
+    if (std::count(line.begin(), line.end(), ',') < 9 || line.find('\0') != std::string::npos) {
+        return nullptr;
+    }
     std::string fields[10];
     std::size_t position = 0;
     for (auto& field : fields) {
@@ -65,17 +103,27 @@ std::unique_ptr<CRemapEntry> ParseRemapLine(const std::string& line) {
             return nullptr;
         }
     }
+    const auto row = ReadNumberField(fields[4], static_cast<std::int32_t>(sysdef::kMaxRows) - 1);
+    const auto origFirst = ReadNumberField(fields[5], sysdef::kMaxPortCount);
+    const auto origLast = ReadNumberField(fields[6], sysdef::kMaxPortCount);
+    const auto newFirst = ReadNumberField(fields[7], sysdef::kMaxPortCount);
+    const auto newLast = ReadNumberField(fields[8], sysdef::kMaxPortCount);
+    if (!row || !origFirst || !origLast || !newFirst || !newLast) {
+        return nullptr;
+    }
     auto entry = std::make_unique<CRemapEntry>();
     entry->m_strTime = fields[0];
     entry->m_strDate = fields[1];
     entry->m_strSwitcher = fields[2];
     entry->m_strLevel = fields[3];
-    entry->m_nRow = AtoI(CutAtX(fields[4]));
-    entry->m_nOrigFirst = AtoI(CutAtX(fields[5]));
-    entry->m_nOrigLast = AtoI(CutAtX(fields[6]));
-    entry->m_nNewFirst = AtoI(CutAtX(fields[7]));
-    entry->m_nNewLast = AtoI(CutAtX(fields[8]));
-    entry->m_strComment = fields[9];
+    entry->m_nRow = *row;
+    entry->m_nOrigFirst = *origFirst;
+    entry->m_nOrigLast = *origLast;
+    entry->m_nNewFirst = *newFirst;
+    entry->m_nNewLast = *newLast;
+    // An empty comment (a line with fields beyond the tenth) is kept as the table's "none", so
+    // that the line it is written back as reads again.
+    entry->m_strComment = fields[9].empty() ? " " : fields[9];
     return entry;
 }
 

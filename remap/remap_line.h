@@ -14,7 +14,9 @@ std::string FormatRemapLine(const CRemapEntry& entry);
 // The number after "CONFIGCRC(": its leading run of "-0123456789" as a decimal integer, low 16
 // bits.
 std::uint16_t ParseTableCrc(const std::string& afterMarker);
-// One entry from a file line; null when a field runs out (the whole load then fails).
+// One entry from a file line; null when a field is missing or holds a number the table cannot
+// hold (a row beyond the System Definition Table, a port beyond 9999, a negative number): the
+// whole load then fails.
 std::unique_ptr<CRemapEntry> ParseRemapLine(const std::string& line);
 // A comment as the table keeps it: a single blank for none, and no comma or line break, since
 // nothing in the file would mark where such a comment ends.

@@ -6,6 +6,7 @@
 #include "app/tav_app.h"
 #include "app/text.h"
 #include "platform/com/com.h"
+#include "platform/control/file_access_codes.h"
 #include "platform/fw/app.h"
 #include "remap/remap_line.h"
 #include "remap/tav_dlg.h"
@@ -22,6 +23,68 @@ constexpr char kSelectUnreadable[] =
 constexpr char kSelectRefused[] =
     "This remap table does not match the configuration and was not selected.\nThe current "
     "remap table is kept.";
+
+constexpr std::uint32_t kShare = 0x12;
+constexpr int kMaxKeptCopies = 99;
+
+bool FileExists(control::IFileAccess& files, const std::string& name) {
+    std::uint32_t handle = 0;
+    if (com::FAILED(files.Open(static_cast<std::uint16_t>(name.size() + 1), name.c_str(),
+                               control::kAccessRead, kShare, &handle))) {
+        return false;
+    }
+    files.Close(handle);
+    return true;
+}
+
+// Copies a table file that cannot be used to the first free "<name>.<n>.BAD", byte for byte, so
+// that nothing the operator had is lost when the table is rewritten. The copy's name, or empty
+// when it could not be made.
+std::string KeepTableAside(control::IFileAccess* files, const std::string& name) {
+    if (files == nullptr) {
+        return {};
+    }
+    std::string kept;
+    for (int n = 1; n <= kMaxKeptCopies && kept.empty(); ++n) {
+        const std::string candidate = tav::Format("%s.%d.BAD", name, n);
+        if (!FileExists(*files, candidate)) {
+            kept = candidate;
+        }
+    }
+    std::uint32_t from = 0;
+    if (kept.empty() ||
+        com::FAILED(files->Open(static_cast<std::uint16_t>(name.size() + 1), name.c_str(),
+                                control::kAccessRead, kShare, &from))) {
+        return {};
+    }
+    std::uint32_t to = 0;
+    if (com::FAILED(files->Open(static_cast<std::uint16_t>(kept.size() + 1), kept.c_str(),
+                                control::kAccessReplace, kShare, &to))) {
+        files->Close(from);
+        return {};
+    }
+    bool copied = true;
+    for (;;) {
+        std::uint32_t count = 64 * 1024;
+        std::uint8_t* block = nullptr;
+        const com::HRESULT hr = files->Read(from, &count, &block);
+        const std::unique_ptr<std::uint8_t, void (*)(void*)> owned(block, com::CoTaskMemFree);
+        if (com::FAILED(hr)) {
+            copied = false;
+            break;
+        }
+        if (count == 0 || block == nullptr) {
+            break;
+        }
+        std::uint32_t written = count;
+        if (com::FAILED(files->Write(to, &written, block)) || written != count) {
+            copied = false;  // the handle's content is then never put in place
+            break;
+        }
+    }
+    files->Close(from);
+    return com::SUCCEEDED(files->Close(to)) && copied ? kept : std::string();
+}
 
 }  // namespace
 
@@ -241,13 +304,47 @@ bool CTavDlg::RemapTableFileExists(const std::string& name) {
 
 void CTavDlg::LoadTablesAtStart() {
     for (int io : {0, 1}) {
+        bool unusable = false;
         if (OpenRemapTableFile(io, fw::FALSE, fw::TRUE, {})) {
-            if (!LoadRemapTable(io) || !VerifyRemapTable(io)) {
+            const bool loaded = LoadRemapTable(io);
+            if (!loaded || !VerifyRemapTable(io)) {
                 ClearRemapTable(io);
+                // Without the level list (it could not be read) nothing can be checked, and no
+                // remap can be made that would rewrite the file: it stays where it is.
+                unusable = !loaded || !GetTavApp()->GetLevels().empty();
             }
         }
         CloseRemapTableFile();
+        if (unusable) {
+            SetAsideUnusableTable(io);
+        }
     }
+}
+
+// The next remap would rewrite the file with only what is in memory, so a table file that could
+// not be used is copied aside first and the operator told, once: the copy's name is in the
+// message, and an empty table takes the file's place.
+void CTavDlg::SetAsideUnusableTable(int io) {
+    const std::string name = TableFile(io);
+    const std::string kept = KeepTableAside(GetTavApp()->GetFileAccess(), name);
+    if (kept.empty()) {
+        MessageBox(tav::Format("The remap table file %s is damaged or was written for another "
+                               "configuration; its remaps are not in force.\nIt could not be "
+                               "copied aside: copy it elsewhere before the next remap replaces "
+                               "it.",
+                               name),
+                   nullptr, fw::MB_ICONHAND);
+        return;
+    }
+    if (OpenRemapTableFile(io, fw::TRUE, fw::TRUE, {})) {
+        WriteRemapTableFile(io);
+    }
+    CloseRemapTableFile();
+    MessageBox(tav::Format("The remap table file %s is damaged or was written for another "
+                           "configuration; its remaps are not in force.\nIt was kept as %s, and "
+                           "an empty table takes its place.",
+                           name, kept),
+               nullptr, fw::MB_ICONEXCLAMATION);
 }
 
 void CTavDlg::UpdateTitle() {

@@ -66,6 +66,9 @@ class CTavDlg : public fw::CDialog {
     void WriteRemapTableFile(int io);
     fw::BOOL SaveRemapTableAs(int io, std::uint32_t file);
     fw::BOOL SelectRemapTable(int io, const std::string& name);
+    // A default table file that could not be used at start: copied aside, replaced by an empty
+    // table, the operator told.
+    void SetAsideUnusableTable(int io);
     int CountRemappedPorts(int io) const;
     std::unique_ptr<CRemapEntry> CopyRemapEntry(const CRemapEntry& entry, int origFirst,
                                                 int origLast, int newFirst, int newLast) const;

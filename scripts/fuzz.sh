@@ -1,31 +1,68 @@
 #!/usr/bin/env bash
-# Builds the RE-MAP parser's libFuzzer target with clang in a build folder of its own and runs it
-# for a bounded time (FUZZ_SECONDS, default 30) from a seed corpus of well-formed messages.
-# Exits non-zero when the fuzzer finds a crash, a leak or an invariant broken; the input that
-# did it is left in build-fuzz/artifacts/.
+# Builds the libFuzzer targets of the parsers of untrusted input (RE-MAP messages, the
+# configuration file, remap table lines, System Definition lines) with clang in a build folder of
+# their own and runs each for a bounded time (FUZZ_SECONDS, default 20) from a seed corpus of
+# well-formed input. FUZZ_TARGETS chooses some of them (remap config remap_line sysdef_line).
+# Exits non-zero when a fuzzer finds a crash, a leak or an invariant broken; the input that did it
+# is left in build-fuzz/artifacts/<target>/.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${TAV_FUZZ_BUILD:-$root/build-fuzz}"
-seconds="${FUZZ_SECONDS:-30}"
+seconds="${FUZZ_SECONDS:-20}"
+targets="${FUZZ_TARGETS:-remap config remap_line sysdef_line}"
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DTAV_FUZZ=ON -DTAV_WITH_QT=OFF \
   -DTAV_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --target tav_remap_fuzz -j2
+cmake --build "$build" -j2 --target $(for t in $targets; do printf "tav_%s_fuzz " "$t"; done)
 
-# Seeds: the worked example, two boards with output data, an emptied table, a refresh request
-# and a report. Written here so that the corpus never goes stale against the format.
+# Seeds, written here so that they never go stale against the formats. RE-MAP: the worked
+# example, two boards with output data, an emptied table, a refresh request and a report.
 seeds="$build/seeds"
-corpus="$build/corpus"
 rm -rf "$seeds"
-mkdir -p "$seeds" "$corpus" "$build/artifacts"
+mkdir -p "$seeds"/{remap,config,remap_line,sysdef_line}
 printf 'RE-MAP\x02\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x01I\xcb\x2d\x03\x01\x00\x05\x00\x78' \
-  >"$seeds/worked-example"
+  >"$seeds/remap/worked-example"
 printf 'RE-MAP\x02\x00\x00\x00\x00\x01\x02\x00\x00\x00\x00\x03\x00\x00\x00\x00\x00\x00\x02O\x27\x12\x00\x02\x00\x01\x00\x10\x00\x00\x00\x02\x00\x11' \
-  >"$seeds/two-boards-output"
-printf 'RE-MAP\x02\x00\x00\x00\x00\x04\x00\x00\x00\x00\x00\x00\x00O\x00\x00' >"$seeds/emptied-table"
-printf 'BRD-RFSH\xff\xff' >"$seeds/refresh-all"
-printf 'BRD-INFO\x00\x00\x01\x00\x2d\xcb\x00\x00\x00\x00' >"$seeds/report"
+  >"$seeds/remap/two-boards-output"
+printf 'RE-MAP\x02\x00\x00\x00\x00\x04\x00\x00\x00\x00\x00\x00\x00O\x00\x00' >"$seeds/remap/emptied-table"
+printf 'BRD-RFSH\xff\xff' >"$seeds/remap/refresh-all"
+printf 'BRD-INFO\x00\x00\x01\x00\x2d\xcb\x00\x00\x00\x00' >"$seeds/remap/report"
+cat >"$seeds/config/every-entry" <<'JSON'
+{"rebootPort": 5150, "statusPort": 0, "activeSet": true, "activeSetCrc": "0x1234",
+ "configSetChanging": false, "dataFolder": "data", "comment": [1, {"a": null}],
+ "levels": [{"switcher": "MAIN", "level": "VIDEO", "inputs": 128, "outputs": 64, "board": 0},
+            {"switcher": "MAIN", "level": "AUDIO1", "inputs": 32, "outputs": 32, "board": 1}],
+ "boards": [{"name": "MAINVID", "address": "02:00:00:00:00:01", "type": "Q", "flag": 0,
+             "remapInfo": [0,0,0,0,0,0,0,0], "behaviour": {"delayMs": 5}},
+            {"name": "MAINVID", "address": [2,0,0,0,0,2], "type": "B", "flag": 1,
+             "behaviour": "wrongCrc"}],
+ "faults": [{"component": "FileAccess", "operation": "Open", "hresult": "E_FAIL", "after": 1,
+             "times": 2, "description": "busy"},
+            {"component": "COM", "operation": "CoInitialize", "hresult": "0x80004005"},
+            {"component": "BoardStatusServer", "operation": "QueryInterface",
+             "hresult": 2147500034, "interface": "BoardStatusEx"}]}
+JSON
+printf '14:05:09,March 03 2002,MAIN,VIDEO,0,5,5,120,120,spare card\r' >"$seeds/remap_line/entry"
+printf '14:05:09,March 03 2002,mixsw,xvid,1,0x5,7,120,122, ' >"$seeds/remap_line/hex-and-blank"
+printf 'CONFIGCRC(-1)' >"$seeds/remap_line/checksum"
+printf '    MAIN   VIDEO 128  64 01616 2 1  0  4 12  3 40  8' >"$seeds/sysdef_line/idle-ranges"
+printf '  STUDIO  AUDIO19999   0 1 0 0 0 0' >"$seeds/sysdef_line/plain"
 
-"$build/platform/control/fuzz/tav_remap_fuzz" -max_total_time="$seconds" -print_final_stats=1 \
-  -artifact_prefix="$build/artifacts/" "$corpus" "$seeds"
+status=0
+for target in $targets; do
+  corpus="$build/corpus/$target"
+  artifacts="$build/artifacts/$target"
+  mkdir -p "$corpus" "$artifacts"
+  echo "== $target: ${seconds} s"
+  case "$target" in
+    remap | config) folder=platform/control/fuzz ;;
+    remap_line) folder=remap/fuzz ;;
+    sysdef_line) folder=sysdef/fuzz ;;
+    *) echo "unknown fuzz target $target" >&2; exit 2 ;;
+  esac
+  "$build/$folder/tav_${target}_fuzz" \
+    -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$artifacts/" \
+    "$corpus" "$seeds/$target" || status=1
+done
+exit "$status"

@@ -23,5 +23,5 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTAV_SANITIZE=ON
 cmake --build build-asan -j "$jobs"
 ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
-# The RE-MAP message parser under the coverage-guided fuzzer, for a bounded time.
+# The parsers of untrusted input under the coverage-guided fuzzer, each for a bounded time.
 bash scripts/fuzz.sh

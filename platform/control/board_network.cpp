@@ -36,8 +36,8 @@ std::uint16_t System::ConnectBoardNetwork(std::string* error) {
             }
             return 0;
         }
-        // Someone else holds the port (a second program, a stale run). The boards learn the
-        // server's address from its first refresh request, so any free port still works.
+        // Someone else holds the port (a second program, a stale run). The program keeps running
+        // on a free port; boards that report to the configured port are not heard meanwhile.
         try {
             link = std::make_shared<BoardLink>(0, onReport);
         } catch (const SocketError& again) {
@@ -47,8 +47,8 @@ std::uint16_t System::ConnectBoardNetwork(std::string* error) {
             return 0;
         }
         std::fprintf(stderr,
-                     "tavora: %s; board reports are taken at 127.0.0.1:%u instead (the boards "
-                     "learn it from the first refresh request)\n",
+                     "tavora: %s; board reports are taken at 127.0.0.1:%u instead (boards that "
+                     "report to the configured port are not heard)\n",
                      e.what(), static_cast<unsigned>(link->Port()));
     }
     hub->SetRefreshHandler([this, weak = std::weak_ptr<BoardLink>(link)](std::int32_t board) {

@@ -4,13 +4,20 @@
 
 #include <algorithm>
 #include <set>
+#include <utility>
 
 namespace control {
 
 namespace {
 
 // A datagram of random bytes can be 64 KiB; the log shows enough of it to recognise it.
-constexpr std::size_t kMaxLoggedBytes = 4096;
+constexpr std::size_t kMaxLoggedBytes = 256;
+// A flood of datagrams must not flood the log: beyond this many a second, datagrams are handled
+// but not shown, and the next line shown says how many were not.
+constexpr std::uint64_t kMaxLoggedDatagramsPerSecond = 100;
+// Reports a delayed board still owes; each sends the board's record as it is then, so more
+// would add nothing but memory.
+constexpr std::size_t kMaxPendingPerBoard = 4;
 
 std::string AddressText(const sockaddr_in& address) {
     char host[INET_ADDRSTRLEN] = "?";
@@ -147,7 +154,7 @@ void BoardSimulator::Count(std::uint64_t Counts::*counter) {
 }
 
 void BoardSimulator::Log(const std::string& line) const {
-    if (m_log) {
+    if (m_log && !m_muted) {
         m_log(line);
     }
 }
@@ -162,17 +169,40 @@ void BoardSimulator::TakeWaiting() {
 
 void BoardSimulator::Handle(const Datagram& datagram) {
     const std::span<const std::uint8_t> bytes(datagram.bytes);
+    const auto now = SocketLoop::Clock::now();
+    if (now - m_logWindowStart >= std::chrono::seconds(1)) {
+        m_logWindowStart = now;
+        m_loggedInWindow = 0;
+    }
+    m_muted = ++m_loggedInWindow > kMaxLoggedDatagramsPerSecond;
+    if (m_muted) {
+        ++m_notShown;
+        HandleQuietly(bytes, datagram.from);
+        return;
+    }
     std::string line = "received " + std::to_string(bytes.size()) + " bytes from " +
                        AddressText(datagram.from) + ": " +
                        HexBytes(bytes.first(std::min(bytes.size(), kMaxLoggedBytes)));
     if (bytes.size() > kMaxLoggedBytes) {
         line += " ... (" + std::to_string(bytes.size() - kMaxLoggedBytes) + " more)";
     }
+    if (m_notShown > 0) {
+        Log(std::to_string(std::exchange(m_notShown, 0)) +
+            " datagrams were handled without being shown (more than " +
+            std::to_string(kMaxLoggedDatagramsPerSecond) + " a second)");
+    }
     Log(line);
+    HandleQuietly(bytes, datagram.from);
+}
 
+void BoardSimulator::HandleQuietly(std::span<const std::uint8_t> bytes, const sockaddr_in& from) {
+    const struct Unmute {
+        bool& muted;
+        ~Unmute() { muted = false; }
+    } unmute{m_muted};
     if (LooksLikeRefreshRequest(bytes)) {
         if (const auto board = DecodeRefreshRequest(bytes)) {
-            HandleRefresh(*board, datagram.from);
+            HandleRefresh(*board, from);
             Count(&Counts::refreshes);
         } else {
             Log("ignored: a refresh request is exactly 10 bytes");
@@ -232,13 +262,16 @@ void BoardSimulator::HandleRefresh(std::uint16_t board, const sockaddr_in& from)
     Log("refresh requested for " +
         (board == kRefreshAllBoards ? std::string("every board")
                                     : "board " + std::to_string(board)) +
-        "; reports go to " + AddressText(from));
+        " by " + AddressText(from));
     std::vector<std::size_t> asked;
     {
         std::lock_guard lock(m_mutex);
-        // The requester is the Board Status Server: it may have had to take another port than
-        // the configured one.
-        m_status = from;
+        // Reports go where the configuration says; only when it names no status port does the
+        // first requester (the Board Status Server, on a port the system chose) become the
+        // address. Nobody else redirects them.
+        if (!m_status) {
+            m_status = from;
+        }
         for (std::size_t i = 0; i < m_boards.size(); ++i) {
             if (board == kRefreshAllBoards || m_boards[i].config.number == board) {
                 asked.push_back(i);
@@ -268,9 +301,20 @@ void BoardSimulator::Answer(std::size_t index, SocketLoop::Clock::time_point now
             Log(who + " stays silent");
             return;
         case BoardBehaviour::Kind::Delayed: {
-            Log(who + " reports in " + std::to_string(behaviour.delay.count()) + " ms");
-            std::lock_guard lock(m_mutex);
-            m_pending.emplace(now + behaviour.delay, index);
+            bool queued = false;
+            {
+                std::lock_guard lock(m_mutex);
+                const auto owed =
+                    std::count_if(m_pending.begin(), m_pending.end(),
+                                  [index](const auto& p) { return p.second == index; });
+                if (static_cast<std::size_t>(owed) < kMaxPendingPerBoard) {
+                    m_pending.emplace(now + behaviour.delay, index);
+                    queued = true;
+                }
+            }
+            Log(who + (queued ? " reports in " + std::to_string(behaviour.delay.count()) + " ms"
+                              : " already owes " + std::to_string(kMaxPendingPerBoard) +
+                                    " delayed reports; no more are queued"));
             return;
         }
         default:

@@ -13,6 +13,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,7 @@ class BoardSimulator {
 
     void TakeWaiting();
     void Handle(const Datagram& datagram);
+    void HandleQuietly(std::span<const std::uint8_t> bytes, const sockaddr_in& from);
     void HandleRemap(const RemapMessage& message);
     void HandleRefresh(std::uint16_t board, const sockaddr_in& from);
     // Has the board report now, later, or not at all, as its behaviour says.
@@ -107,6 +109,11 @@ class BoardSimulator {
     std::vector<Board> m_boards;
     std::optional<sockaddr_in> m_status;
     std::multimap<SocketLoop::Clock::time_point, std::size_t> m_pending;  // delayed reports
+    // The log's budget, kept on the simulator's thread only.
+    SocketLoop::Clock::time_point m_logWindowStart{};
+    std::uint64_t m_loggedInWindow = 0;
+    std::uint64_t m_notShown = 0;
+    bool m_muted = false;
     Counts m_counts;
 
     std::unique_ptr<SocketLoop> m_loop;  // last: its thread uses the members above

@@ -1,8 +1,14 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <charconv>
-#include <fstream>
-#include <iterator>
+#include <cstdio>
+#include <cstring>
+#include <map>
 #include <set>
 #include <sstream>
 
@@ -12,6 +18,7 @@
 #include "platform/control/crc16.h"
 #include "platform/control/default_config.h"
 #include "platform/control/ids.h"
+#include "platform/control/unique_fd.h"
 
 namespace control {
 
@@ -26,9 +33,121 @@ constexpr std::size_t kMaxAddressBytes = 16;
 // A board that answers later than the program's 30-second wait is as good as silent; ten minutes
 // bounds what a typo can do.
 constexpr std::int64_t kMaxBoardDelayMs = 600000;
+// The System Definition file holds at most 100 rows, one per level; each level is served by one
+// board, and a same-name pair doubles that. Larger lists only slow the first window down.
+constexpr std::size_t kMaxLevels = 100;
+constexpr std::size_t kMaxBoards = 2 * kMaxLevels;
+// A configuration is a few kilobytes; the bound keeps a device or a runaway file from taking
+// the memory.
+constexpr std::size_t kMaxConfigBytes = 4 * 1024 * 1024;
+// Deeper than any configuration needs; a deeper value is refused while it is read, before
+// anything could recurse through it.
+constexpr int kMaxDepth = 32;
+// How much of a value an error message shows.
+constexpr std::size_t kMaxShownValue = 60;
+constexpr std::size_t kMaxMessage = 600;
+
+// A value as written, for a message: one line of ASCII (control characters escaped), shortened.
+std::string Shown(const json& value) {
+    std::string text = value.dump(-1, ' ', true, json::error_handler_t::replace);
+    if (text.size() > kMaxShownValue) {
+        text = text.substr(0, kMaxShownValue) + "...";
+    }
+    return text;
+}
+
+std::string ShownText(std::string_view text) {
+    return Shown(json(std::string(text)));
+}
 
 [[noreturn]] void Fail(const std::string& where, const std::string& what) {
     throw ConfigError(where.empty() ? what : where + ": " + what);
+}
+
+// The message as a terminal can show it: control bytes escaped, length bounded.
+std::string Printable(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size() && out.size() < kMaxMessage; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        // C1 controls (U+0080..U+009F) act on terminals as well.
+        const bool c1 = c == 0xC2 && i + 1 < text.size() &&
+                        static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
+                        static_cast<unsigned char>(text[i + 1]) <= 0x9F;
+        if (c < 0x20 || c == 0x7F || c1) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\x%02X", c1 ? text[++i] & 0xFF : c);
+            out += escaped;
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    if (out.size() >= kMaxMessage) {
+        out += "...";
+    }
+    return out;
+}
+
+std::string Upper(std::string text) {
+    for (char& c : text) {
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
+// Parses while watching what the library would accept silently: a key given twice in one object
+// (only the last would count) and values nested deeper than any configuration needs.
+json ReadJson(std::string_view text) {
+    struct Frame {
+        bool array = false;
+        std::size_t index = 0;
+        std::string key;
+        std::set<std::string> keys;
+    };
+    std::vector<Frame> frames;
+    const auto path = [&frames] {
+        std::string where;
+        for (const Frame& f : frames) {
+            if (f.array) {
+                where += "[" + std::to_string(f.index) + "]";
+            } else if (!f.key.empty()) {
+                where += (where.empty() ? "" : ".") + f.key.substr(0, 2 * kMaxNameLength);
+            }
+        }
+        return where;
+    };
+    const auto elementDone = [&frames] {
+        if (!frames.empty() && frames.back().array) {
+            ++frames.back().index;
+        }
+    };
+    const json::parser_callback_t watch = [&](int /*depth*/, json::parse_event_t event,
+                                              json& parsed) {
+        switch (event) {
+            case json::parse_event_t::object_start:
+            case json::parse_event_t::array_start:
+                if (frames.size() >= static_cast<std::size_t>(kMaxDepth)) {
+                    Fail(path(), "nested deeper than " + std::to_string(kMaxDepth) + " levels");
+                }
+                frames.push_back(Frame{event == json::parse_event_t::array_start, 0, {}, {}});
+                break;
+            case json::parse_event_t::key:
+                frames.back().key = parsed.get<std::string>();
+                if (!frames.back().keys.insert(frames.back().key).second) {
+                    Fail(path(), "the key is given twice in one object");
+                }
+                break;
+            case json::parse_event_t::object_end:
+            case json::parse_event_t::array_end:
+                frames.pop_back();
+                elementDone();
+                break;
+            case json::parse_event_t::value:
+                elementDone();
+                break;
+        }
+        return true;
+    };
+    return json::parse(text, watch);
 }
 
 void RefuseUnknownKeys(const json& object, const std::string& where,
@@ -39,7 +158,7 @@ void RefuseUnknownKeys(const json& object, const std::string& where,
             for (const auto k : known) {
                 list += (list.empty() ? "" : ", ") + std::string(k);
             }
-            Fail(where, "unknown key \"" + item.key() + "\" (known keys: " + list + ")");
+            Fail(where, "unknown key " + ShownText(item.key()) + " (known keys: " + list + ")");
         }
     }
 }
@@ -55,22 +174,21 @@ const json& Require(const json& object, const char* key, const std::string& wher
 std::int64_t ReadInteger(const json& value, const std::string& where, std::int64_t min,
                          std::int64_t max) {
     if (!value.is_number_integer()) {
-        Fail(where, "expected a whole number, found " + value.dump());
+        Fail(where, "expected a whole number, found " + Shown(value));
     }
-    const std::int64_t n = value.is_number_unsigned()
-                               ? static_cast<std::int64_t>(
-                                     std::min<std::uint64_t>(value.get<std::uint64_t>(), INT64_MAX))
-                               : value.get<std::int64_t>();
-    if (n < min || n > max) {
+    const bool beyond = value.is_number_unsigned() && value.get<std::uint64_t>() > INT64_MAX;
+    const std::int64_t n = beyond ? INT64_MAX : value.get<std::int64_t>();
+    if (beyond || n < min || n > max) {
+        // The number as written, not as it would have been cut to fit.
         Fail(where,
-             std::to_string(n) + " is outside " + std::to_string(min) + ".." + std::to_string(max));
+             Shown(value) + " is outside " + std::to_string(min) + ".." + std::to_string(max));
     }
     return n;
 }
 
 bool ReadBool(const json& value, const std::string& where) {
     if (!value.is_boolean()) {
-        Fail(where, "expected true or false, found " + value.dump());
+        Fail(where, "expected true or false, found " + Shown(value));
     }
     return value.get<bool>();
 }
@@ -79,23 +197,24 @@ bool ReadBool(const json& value, const std::string& where) {
 // files separate fields with commas) and no leading blank (the fixed-column file drops it).
 std::string ReadName(const json& value, const std::string& where) {
     if (!value.is_string()) {
-        Fail(where, "expected a text, found " + value.dump());
+        Fail(where, "expected a text, found " + Shown(value));
     }
     const std::string name = value.get<std::string>();
     if (name.empty()) {
         Fail(where, "the name is empty");
     }
     if (name.size() > kMaxNameLength) {
-        Fail(where, "name \"" + name + "\" has " + std::to_string(name.size()) +
+        Fail(where, "name " + Shown(value) + " has " + std::to_string(name.size()) +
                         " characters; names are at most " + std::to_string(kMaxNameLength));
     }
     for (const char c : name) {
         if (c < 0x20 || c > 0x7E || c == ',') {
-            Fail(where, "name \"" + name + "\" holds a character the program's files cannot hold");
+            Fail(where,
+                 "name " + Shown(value) + " holds a character the program's files cannot hold");
         }
     }
     if (name.front() == ' ') {
-        Fail(where, "name \"" + name + "\" starts with a blank");
+        Fail(where, "name " + Shown(value) + " starts with a blank");
     }
     return name;
 }
@@ -118,7 +237,7 @@ std::uint16_t ReadCrc(const json& value, const std::string& where) {
     if (value.is_string()) {
         const auto n = ParseUnsigned(value.get<std::string>());
         if (!n || *n > 0xFFFF) {
-            Fail(where, "expected a 16-bit number, found " + value.dump());
+            Fail(where, "expected a 16-bit number, found " + Shown(value));
         }
         return static_cast<std::uint16_t>(*n);
     }
@@ -140,17 +259,17 @@ std::vector<std::uint8_t> ReadAddress(const json& value, const std::string& wher
             }
         }
         if (hex.size() % 2 != 0) {
-            Fail(where, "expected pairs of hex digits, found " + value.dump());
+            Fail(where, "expected pairs of hex digits, found " + Shown(value));
         }
         for (std::size_t i = 0; i < hex.size(); i += 2) {
             const auto n = ParseUnsigned("0x" + hex.substr(i, 2));
             if (!n) {
-                Fail(where, "expected pairs of hex digits, found " + value.dump());
+                Fail(where, "expected pairs of hex digits, found " + Shown(value));
             }
             bytes.push_back(static_cast<std::uint8_t>(*n));
         }
     } else {
-        Fail(where, "expected a list of bytes or a hex text, found " + value.dump());
+        Fail(where, "expected a list of bytes or a hex text, found " + Shown(value));
     }
     if (bytes.size() < kMinAddressBytes || bytes.size() > kMaxAddressBytes) {
         Fail(where, "an address has " + std::to_string(kMinAddressBytes) + " to " +
@@ -167,7 +286,7 @@ LevelConfig ReadLevel(const json& value, const std::string& where) {
     RefuseUnknownKeys(value, where, {"switcher", "level", "inputs", "outputs", "board"});
     LevelConfig level;
     level.switcher = ReadName(Require(value, "switcher", where), where + ".switcher");
-    const std::string named = where + " (switcher \"" + level.switcher + "\")";
+    const std::string named = where + " (switcher " + ShownText(level.switcher) + ")";
     level.level = ReadName(Require(value, "level", where), named + ".level");
     const std::string full = where + " (" + level.switcher + "/" + level.level + ")";
     level.inputs = static_cast<std::int32_t>(
@@ -195,7 +314,7 @@ BoardBehaviour ReadBehaviour(const json& value, const std::string& where) {
     Fail(where,
          "expected \"normal\", \"silent\", \"wrongCrc\", \"badStatus\" or {\"delayMs\": N}, "
          "found " +
-             value.dump());
+             Shown(value));
 }
 
 BoardConfig ReadBoard(const json& value, const std::string& where) {
@@ -205,12 +324,12 @@ BoardConfig ReadBoard(const json& value, const std::string& where) {
     RefuseUnknownKeys(value, where, {"name", "address", "type", "flag", "remapInfo", "behaviour"});
     BoardConfig board;
     board.name = ReadName(Require(value, "name", where), where + ".name");
-    const std::string named = where + " (\"" + board.name + "\")";
+    const std::string named = where + " (" + ShownText(board.name) + ")";
     board.address = ReadAddress(Require(value, "address", named), named + ".address");
     const json& type = Require(value, "type", named);
     if (!type.is_string() || type.get<std::string>().size() != 1 ||
         !std::isupper(static_cast<unsigned char>(type.get<std::string>()[0]))) {
-        Fail(named + ".type", "expected one capital letter, found " + type.dump());
+        Fail(named + ".type", "expected one capital letter, found " + Shown(type));
     }
     board.type = type.get<std::string>()[0];
     if (value.contains("flag")) {
@@ -232,6 +351,31 @@ BoardConfig ReadBoard(const json& value, const std::string& where) {
     return board;
 }
 
+// Two boards the program could not tell apart: the same name and flag (the flag marks the second
+// of a same-name pair), or the same address (boards are known by its first 6 bytes).
+void RefuseDuplicateBoards(const std::vector<BoardConfig>& boards) {
+    std::map<std::pair<std::string, int>, std::size_t> names;
+    std::map<std::vector<std::uint8_t>, std::size_t> addresses;
+    for (std::size_t i = 0; i < boards.size(); ++i) {
+        const BoardConfig& board = boards[i];
+        const std::string where =
+            "boards[" + std::to_string(i) + "] (" + ShownText(board.name) + ")";
+        const auto [sameName, newName] =
+            names.emplace(std::pair(Upper(board.name), int{board.flag}), i);
+        if (!newName) {
+            Fail(where, "the same board as boards[" + std::to_string(sameName->second) +
+                            "] (same name and flag)");
+        }
+        const std::vector<std::uint8_t> key(board.address.begin(),
+                                            board.address.begin() + kMinAddressBytes);
+        const auto [sameAddress, newAddress] = addresses.emplace(key, i);
+        if (!newAddress) {
+            Fail(where + ".address",
+                 "the address of boards[" + std::to_string(sameAddress->second) + "] again");
+        }
+    }
+}
+
 Fault ReadFault(const json& value, const std::string& where) {
     if (!value.is_object()) {
         Fail(where, "expected an object");
@@ -249,7 +393,7 @@ Fault ReadFault(const json& value, const std::string& where) {
             list += (list.empty() ? "" : ", ") + std::string(ComponentKey(c));
         }
         Fail(where + ".component",
-             "unknown component " + component.dump() + " (known: " + list + ")");
+             "unknown component " + Shown(component) + " (known: " + list + ")");
     }
     fault.component = *id;
     const json& operation = Require(value, "operation", where);
@@ -260,7 +404,7 @@ Fault ReadFault(const json& value, const std::string& where) {
         for (const auto op : ComponentOperations(*id)) {
             list += ", " + std::string(op);
         }
-        Fail(where + ".operation", "unknown operation " + operation.dump() + " of " +
+        Fail(where + ".operation", "unknown operation " + Shown(operation) + " of " +
                                        std::string(ComponentKey(*id)) + " (known: " + list + ")");
     }
     const json& hr = Require(value, "hresult", where);
@@ -281,7 +425,7 @@ Fault ReadFault(const json& value, const std::string& where) {
         Fail(where + ".hresult",
              "expected a failure code such as \"0x80004005\" or \"E_FAIL\", "
              "found " +
-                 hr.dump());
+                 Shown(hr));
     }
     fault.hr = *code;
     if (value.contains("after")) {
@@ -306,7 +450,7 @@ Fault ReadFault(const json& value, const std::string& where) {
         fault.interfaceId =
             iface.is_string() ? InterfaceFromText(iface.get<std::string>()) : std::nullopt;
         if (!fault.interfaceId) {
-            Fail(where + ".interface", "expected an interface name or id, found " + iface.dump());
+            Fail(where + ".interface", "expected an interface name or id, found " + Shown(iface));
         }
     }
     return fault;
@@ -322,14 +466,14 @@ void ReadComFault(const json& value, const std::string& where, Config& config) {
         Fail(where + ".hresult",
              "expected a failure code such as \"0x80004005\" or \"E_FAIL\", "
              "found " +
-                 hr.dump());
+                 Shown(hr));
     }
     if (operation == "CoInitialize") {
         config.coInitializeFailure = code;
     } else if (operation == "CoInitializeSecurity") {
         config.coInitializeSecurityFailure = code;
     } else {
-        Fail(where + ".operation", "unknown operation " + operation.dump() +
+        Fail(where + ".operation", "unknown operation " + Shown(operation) +
                                        " of COM (known: CoInitialize, CoInitializeSecurity)");
     }
 }
@@ -400,13 +544,16 @@ Config ParseConfig(std::string_view text, const std::string& source,
                    const std::filesystem::path& baseFolder) {
     json root;
     try {
-        root = json::parse(text);
-    } catch (const json::parse_error& e) {
+        root = ReadJson(text);
+    } catch (const ConfigError& e) {
+        throw ConfigError(Printable(source + ": " + e.what()));
+    } catch (const json::exception& e) {
+        // Syntax errors, and numbers no double can hold ("1e400").
         std::string what = e.what();
         if (const auto bracket = what.find("] "); bracket != std::string::npos) {
             what = what.substr(bracket + 2);
         }
-        throw ConfigError(source + ": not valid JSON: " + what);
+        throw ConfigError(Printable(source + ": not valid JSON: " + what));
     }
     try {
         if (!root.is_object()) {
@@ -445,20 +592,23 @@ Config ParseConfig(std::string_view text, const std::string& source,
             config.dataFolder = (baseFolder / folder.get<std::string>()).lexically_normal();
         }
         const json& levels = Require(root, "levels", "");
-        if (!levels.is_array() || levels.size() > 32767) {
-            Fail("levels", "expected a list of at most 32767 levels");
+        if (!levels.is_array() || levels.size() > kMaxLevels) {
+            Fail("levels", "expected a list of at most " + std::to_string(kMaxLevels) +
+                               " levels (the System Definition file holds no more)");
         }
         for (std::size_t i = 0; i < levels.size(); ++i) {
             config.levels.push_back(ReadLevel(levels[i], "levels[" + std::to_string(i) + "]"));
         }
         const json& boards = Require(root, "boards", "");
-        if (!boards.is_array() || boards.size() > 0xFFFE) {
-            Fail("boards", "expected a list of at most 65534 boards");
+        if (!boards.is_array() || boards.size() > kMaxBoards) {
+            Fail("boards", "expected a list of at most " + std::to_string(kMaxBoards) + " boards");
         }
         for (std::size_t i = 0; i < boards.size(); ++i) {
             config.boards.push_back(ReadBoard(boards[i], "boards[" + std::to_string(i) + "]"));
         }
-        std::set<std::pair<std::string, std::string>> seen;
+        RefuseDuplicateBoards(config.boards);
+        // The program finds levels by name without regard to case.
+        std::map<std::pair<std::string, std::string>, std::size_t> seen;
         for (std::size_t i = 0; i < config.levels.size(); ++i) {
             const LevelConfig& level = config.levels[i];
             const std::string where =
@@ -468,8 +618,11 @@ Config ParseConfig(std::string_view text, const std::string& source,
                                            " does not exist (there are " +
                                            std::to_string(config.boards.size()) + " boards)");
             }
-            if (!seen.emplace(level.switcher, level.level).second) {
-                Fail(where, "the switcher and level appear twice");
+            const auto [first, added] =
+                seen.emplace(std::pair(Upper(level.switcher), Upper(level.level)), i);
+            if (!added) {
+                Fail(where, "the switcher and level appear twice (first as levels[" +
+                                std::to_string(first->second) + "])");
             }
         }
         if (root.contains("faults")) {
@@ -488,22 +641,54 @@ Config ParseConfig(std::string_view text, const std::string& source,
         }
         return config;
     } catch (const ConfigError& e) {
-        throw ConfigError(source + ": " + e.what());
+        throw ConfigError(Printable(source + ": " + e.what()));
+    } catch (const json::exception& e) {
+        throw ConfigError(Printable(source + ": " + e.what()));
     }
 }
 
 Config LoadConfigFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        throw ConfigError(file.string() + ": cannot be read");
+    const std::string name = file.string();
+    const auto refuse = [&name](const std::string& why) {
+        throw ConfigError(Printable(name + ": " + why));
+    };
+    // Not blocking: a FIFO would otherwise wait for a writer before its type could be checked.
+    UniqueFd fd(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!fd.Valid()) {
+        refuse(std::string("cannot be read: ") + std::strerror(errno));
     }
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    if (in.bad()) {
-        throw ConfigError(file.string() + ": cannot be read");
+    struct stat info {};
+    if (::fstat(fd.Get(), &info) != 0) {
+        refuse(std::string("cannot be read: ") + std::strerror(errno));
+    }
+    if (S_ISDIR(info.st_mode)) {
+        refuse("is a folder, not a configuration file");
+    }
+    if (!S_ISREG(info.st_mode)) {
+        refuse("is not a regular file");
+    }
+    std::string text;
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            refuse(std::string("cannot be read: ") + std::strerror(errno));
+        }
+        if (n == 0) {
+            break;
+        }
+        text.append(buffer, static_cast<std::size_t>(n));
+        if (text.size() > kMaxConfigBytes) {
+            refuse("is larger than " + std::to_string(kMaxConfigBytes / 1024 / 1024) +
+                   " MB; a configuration is a few kilobytes");
+        }
     }
     std::error_code ec;
     const auto absolute = std::filesystem::absolute(file, ec);
-    return ParseConfig(text, file.string(), (ec ? file : absolute).parent_path());
+    return ParseConfig(text, name, (ec ? file : absolute).parent_path());
 }
 
 Config DefaultConfig() {

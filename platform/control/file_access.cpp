@@ -32,7 +32,9 @@ std::string OpenFailure(com::HRESULT hr) {
         case kFileShareViolation:
             return "the file is in use";
         case kFileOpenGeneral:
-            return "the name is not a bare file name, or names a folder";
+            return "the name is not a bare file name, or names a folder, a link or a special file";
+        case kFileOpenUnknown:
+            return "the file cannot be opened (larger than 16 MB, or another failure)";
         case kFileFolderUnavailable:
             return "the data folder cannot be created";
         case kFileNotFound:

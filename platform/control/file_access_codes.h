@@ -47,6 +47,8 @@ constexpr com::HRESULT FileAccessError(std::uint32_t code) {
 inline constexpr com::HRESULT kFileExists = FileAccessError(0x201);
 inline constexpr com::HRESULT kFileShareViolation = FileAccessError(0x202);
 inline constexpr com::HRESULT kFileOpenUnknown = FileAccessError(0x203);
+// The file is larger than File Access reads (an open failure of its own kind).
+inline constexpr com::HRESULT kFileTooLarge = kFileOpenUnknown;
 inline constexpr com::HRESULT kFileOpenGeneral = FileAccessError(0x204);
 inline constexpr com::HRESULT kFileFolderUnavailable = FileAccessError(0x205);
 inline constexpr com::HRESULT kFileNotFound = FileAccessError(0x206);

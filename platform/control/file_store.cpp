@@ -62,7 +62,9 @@ std::uint32_t NextId(std::uint32_t& counter) {
 
 }  // namespace
 
-FileStore::FileStore(fs::path folder) : m_folder(std::move(folder)) {}
+FileStore::FileStore(fs::path folder) : m_folder(std::move(folder)) {
+    RemoveAbandonedReplacements(m_folder);
+}
 
 fs::path FileStore::Folder() const {
     std::lock_guard lock(m_mutex);
@@ -153,7 +155,7 @@ std::vector<FileStore::Found> FileStore::List(const std::string& pattern,
         std::string name = it->path().filename().string();
         struct stat st {};
         if (name.size() >= kFindNameCapacity || !WildcardMatch(pattern, name) ||
-            ::stat(it->path().c_str(), &st) != 0) {
+            ::lstat(it->path().c_str(), &st) != 0) {
             continue;
         }
         const std::uint32_t attrs = AttributesOf(name, st);

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
+#include <string_view>
 
 #include "platform/control/file_access_codes.h"
 
@@ -16,6 +18,10 @@ namespace fs = std::filesystem;
 
 constexpr mode_t kNewFileMode = 0644;
 constexpr std::uint32_t kMaxReadChunk = 16u << 20;
+// The hidden file a replacement is written to: ".<name>.tav-XXXXXX".
+constexpr char kTempPrefix[] = ".";
+constexpr char kTempMarker[] = ".tav-";
+constexpr std::size_t kTempRandom = 6;
 
 com::HRESULT OpenErrorFromErrno(int error, bool writing) {
     switch (error) {
@@ -45,6 +51,24 @@ com::HRESULT OpenErrorFromErrno(int error, bool writing) {
 com::HRESULT WriteErrorFromErrno(int error) {
     return com::HRESULT_FROM_WIN32(error == ENOSPC || error == EDQUOT ? com::ERROR_DISK_FULL
                                                                       : com::ERROR_WRITE_FAULT);
+}
+
+// mkostemp's six characters: letters and digits. A name of the older form is only taken for one
+// when the six hold both a capital and a lower-case letter or a digit, as random ones nearly
+// always do, and unlike a user's ".notes.backup".
+bool IsOlderTempSuffix(std::string_view six) {
+    bool upper = false;
+    bool other = false;
+    for (const char c : six) {
+        if (c >= 'A' && c <= 'Z') {
+            upper = true;
+        } else if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) {
+            other = true;
+        } else {
+            return false;
+        }
+    }
+    return upper && other;
 }
 
 void SyncFolder(const fs::path& folder) {
@@ -98,24 +122,34 @@ com::HRESULT OpenFile::Open(const fs::path& folder, const std::string& name, std
     }
 
     const fs::path target = folder / name;
-    struct stat st {};
-    const bool exists = ::stat(target.c_str(), &st) == 0;
-    if (exists && S_ISDIR(st.st_mode)) {
-        return kFileOpenGeneral;
-    }
-    if (!exists && mustExist) {
-        return kFileNotFound;
-    }
-    // The owner's write bit is the read-only attribute, also for a process that could ignore it.
-    if (exists && canWrite && (st.st_mode & S_IWUSR) == 0) {
-        return kFileReadOnly;
-    }
     if (!mustExist) {
         std::error_code ec;
         fs::create_directories(folder, ec);
         if (ec || !fs::is_directory(folder, ec)) {
             return kFileFolderUnavailable;
         }
+    }
+    // Everything below happens beneath the folder's own descriptor, and no link is followed: a
+    // link left in the folder (dangling or not) must not let a file be read or created elsewhere.
+    UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!dir.Valid()) {
+        return errno == ENOENT ? (mustExist ? kFileNotFound : kFileFolderUnavailable)
+                               : kFileFolderUnavailable;
+    }
+    struct stat st {};
+    const bool exists = ::fstatat(dir.Get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+    if (exists && !S_ISREG(st.st_mode)) {
+        return kFileOpenGeneral;  // a folder, a link, a FIFO or a device
+    }
+    if (!exists && mustExist) {
+        return kFileNotFound;
+    }
+    if (exists && static_cast<std::uint64_t>(st.st_size) > kMaxFileSize) {
+        return kFileTooLarge;
+    }
+    // The owner's write bit is the read-only attribute, also for a process that could ignore it.
+    if (exists && canWrite && (st.st_mode & S_IWUSR) == 0) {
+        return kFileReadOnly;
     }
 
     std::unique_ptr<OpenFile> opened(new OpenFile(folder, target, true, canWrite, replace));
@@ -124,23 +158,37 @@ com::HRESULT OpenFile::Open(const fs::path& folder, const std::string& name, std
             return hr;
         }
     } else {
-        opened->m_fd.Reset(::open(target.c_str(), flags, kNewFileMode));
+        // Not blocking, so that something swapped in since the check (a FIFO) cannot hold the
+        // open; what was opened is checked again before it is used.
+        opened->m_fd.Reset(::openat(dir.Get(), name.c_str(),
+                                    flags | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, kNewFileMode));
         if (!opened->m_fd.Valid()) {
-            return OpenErrorFromErrno(errno, canWrite);
+            return errno == ELOOP ? kFileOpenGeneral : OpenErrorFromErrno(errno, canWrite);
         }
+        struct stat opened_st {};
+        if (::fstat(opened->m_fd.Get(), &opened_st) != 0 || !S_ISREG(opened_st.st_mode)) {
+            return kFileOpenGeneral;
+        }
+        if (static_cast<std::uint64_t>(opened_st.st_size) > kMaxFileSize) {
+            return kFileTooLarge;
+        }
+        ::fcntl(opened->m_fd.Get(), F_SETFL, ::fcntl(opened->m_fd.Get(), F_GETFL) & ~O_NONBLOCK);
     }
     file = std::move(opened);
     return com::S_OK;
 }
 
 com::HRESULT OpenFile::BeginReplacement() {
-    std::string pattern = (m_folder / ("." + m_target.filename().string() + ".XXXXXX")).string();
+    std::string pattern =
+        (m_folder / (kTempPrefix + m_target.filename().string() + kTempMarker + "XXXXXX")).string();
     UniqueFd temp(::mkostemp(pattern.data(), O_CLOEXEC));
     if (!temp.Valid()) {
         return OpenErrorFromErrno(errno, true);
     }
     struct stat st {};
-    const mode_t mode = ::stat(m_target.c_str(), &st) == 0 ? (st.st_mode & 07777) : kNewFileMode;
+    const mode_t mode = ::lstat(m_target.c_str(), &st) == 0 && S_ISREG(st.st_mode)
+                            ? (st.st_mode & 07777)
+                            : kNewFileMode;
     ::fchmod(temp.Get(), mode);
     m_temp = pattern;
     m_fd = std::move(temp);
@@ -245,6 +293,33 @@ com::HRESULT OpenFile::Close() {
     m_replace = Replace::None;
     SyncFolder(m_folder);
     return com::S_OK;
+}
+
+void RemoveAbandonedReplacements(const fs::path& folder) {
+    UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec);
+    if (!dir.Valid()) {
+        return;
+    }
+    for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        // Written by BeginReplacement; older versions wrote ".<name>.XXXXXX", without the marker.
+        const std::size_t marker = name.rfind(kTempMarker);
+        const bool current = marker != std::string::npos && marker > 1 &&
+                             name.size() == marker + std::strlen(kTempMarker) + kTempRandom;
+        const bool older =
+            name.size() > 2 + kTempRandom && name[name.size() - kTempRandom - 1] == '.' &&
+            IsOlderTempSuffix(std::string_view(name).substr(name.size() - kTempRandom));
+        if (name.rfind(kTempPrefix, 0) != 0 || !(current || older)) {
+            continue;
+        }
+        struct stat st {};
+        if (::fstatat(dir.Get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(st.st_mode) && st.st_uid == ::geteuid()) {
+            ::unlinkat(dir.Get(), name.c_str(), 0);
+        }
+    }
 }
 
 void OpenFile::Discard() {

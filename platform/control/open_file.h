@@ -15,6 +15,14 @@
 
 namespace control {
 
+// Files larger than this are refused (kFileTooLarge): the program's files are a few kilobytes,
+// and a huge or endless one must not take the memory.
+inline constexpr std::uint64_t kMaxFileSize = 16u << 20;
+
+// Removes the hidden files of replacements that were never put in place (a process killed during
+// a rewrite); the server does this when it starts.
+void RemoveAbandonedReplacements(const std::filesystem::path& folder);
+
 class OpenFile {
   public:
     // Opens `name` (the entry's name as stored; it need not exist) in `folder` with one of the

@@ -73,6 +73,7 @@ int Control::InsertString(int index, const std::string& text) {
         index = GetCount();
     }
     m_items.insert(m_items.begin() + index, text);
+    m_lastItemsEdit = {ItemsEdit::Kind::Insert, index};
     if (m_nCurSel >= index) {
         ++m_nCurSel;
     }
@@ -85,6 +86,7 @@ int Control::DeleteString(int index) {
         return -1;
     }
     m_items.erase(m_items.begin() + index);
+    m_lastItemsEdit = {ItemsEdit::Kind::Delete, index};
     if (m_nCurSel == index) {
         m_nCurSel = -1;
     } else if (m_nCurSel > index) {
@@ -96,6 +98,7 @@ int Control::DeleteString(int index) {
 
 void Control::ResetContent() {
     m_items.clear();
+    m_lastItemsEdit = {ItemsEdit::Kind::Reset, 0};
     m_nCurSel = -1;
     if (IsCombo()) {
         SetTextDirect({});  // the edit part of a combo is emptied with its list

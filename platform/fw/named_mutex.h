@@ -28,7 +28,9 @@ class NamedMutex {
 
 // Null when the marker could not be created at all; otherwise *lastError is 0, or
 // ERROR_ALREADY_EXISTS when another process holds the name. Lives in the user's runtime folder
-// ($XDG_RUNTIME_DIR, else the temporary folder).
+// ($XDG_RUNTIME_DIR), else in a folder only the user can enter: "<name>-<uid>" under $TMPDIR or
+// /tmp (created 0700, its owner checked, no link followed), or "<name>" under the user's cache
+// folder when another user has taken that one.
 std::unique_ptr<NamedMutex> CreateMutex(const std::string& name, DWORD* lastError);
 
 }  // namespace fw

@@ -216,6 +216,13 @@ class Control : public CWnd {
     std::string GetItemText(int index) const;  // GetLBText / GetText
     int FindStringExact(int start, const std::string& text) const;
     const std::vector<std::string>& Items() const { return m_items; }
+    // The latest change of the items, so that a back end can follow it without copying every
+    // item again (a list filled item by item would otherwise cost quadratic time).
+    struct ItemsEdit {
+        enum class Kind { Reset, Insert, Delete } kind = Kind::Reset;
+        int index = 0;
+    };
+    ItemsEdit LastItemsEdit() const { return m_lastItemsEdit; }
 
     // Edits.
     void SetReadOnly(bool readOnly);
@@ -238,6 +245,7 @@ class Control : public CWnd {
     std::uint32_t m_style;
     int m_nCheck = 0;
     std::vector<std::string> m_items;
+    ItemsEdit m_lastItemsEdit;
     int m_nCurSel = -1;
 };
 

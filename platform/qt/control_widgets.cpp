@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <charconv>
+#include <memory>
 
 #include "platform/fw/dialog.h"
 #include "platform/qt/grid_widget.h"
@@ -242,17 +243,53 @@ void MirrorSelection(QWidget* widget, const fw::Control& control) {
     }
 }
 
-void MirrorItems(QWidget* widget, const fw::Control& control) {
-    QStringList items;
-    for (const auto& item : control.Items()) {
-        items << ToQt(item);
+// Follows the control's latest item change when the widget is one change behind (the usual
+// case: every change is mirrored as it happens), so that filling a list costs linear time;
+// otherwise the widget takes every item again.
+bool FollowItemsEdit(QWidget* widget, const fw::Control& control) {
+    const auto& items = control.Items();
+    const int count = control.GetCount();
+    const fw::Control::ItemsEdit edit = control.LastItemsEdit();
+    auto* combo = qobject_cast<QComboBox*>(widget);
+    auto* list = qobject_cast<QListWidget*>(widget);
+    const int shown = combo != nullptr ? combo->count() : list != nullptr ? list->count() : -1;
+    if (shown < 0 || edit.index < 0) {
+        return false;
     }
-    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
-        combo->clear();
-        combo->addItems(items);
-    } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
-        list->clear();
-        list->addItems(items);
+    using Kind = fw::Control::ItemsEdit::Kind;
+    if (edit.kind == Kind::Insert && shown == count - 1 && edit.index < count) {
+        const QString text = ToQt(items[static_cast<std::size_t>(edit.index)]);
+        if (combo != nullptr) {
+            combo->insertItem(edit.index, text);
+        } else {
+            list->insertItem(edit.index, text);
+        }
+        return true;
+    }
+    if (edit.kind == Kind::Delete && shown == count + 1 && edit.index <= count) {
+        if (combo != nullptr) {
+            combo->removeItem(edit.index);
+        } else {
+            const std::unique_ptr<QListWidgetItem> taken(list->takeItem(edit.index));
+        }
+        return true;
+    }
+    return false;
+}
+
+void MirrorItems(QWidget* widget, const fw::Control& control) {
+    if (!FollowItemsEdit(widget, control)) {
+        QStringList items;
+        for (const auto& item : control.Items()) {
+            items << ToQt(item);
+        }
+        if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            combo->clear();
+            combo->addItems(items);
+        } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
+            list->clear();
+            list->addItems(items);
+        }
     }
     MirrorSelection(widget, control);
 }

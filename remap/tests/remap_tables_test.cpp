@@ -137,6 +137,88 @@ TEST_F(RemapTablesTest, CommentsNeverBreakTheFormat) {
     EXPECT_EQ(TableComment("fine"), "fine");
 }
 
+// A damaged line is never read as an entry: a missing field would otherwise repeat the last one
+// (an interrupted append turning 5 -> 60 into 5 -> 5), and a number beyond what the table can
+// hold would wrap or overflow the port count.
+TEST_F(RemapTablesTest, ALineWithMissingOrOutOfRangeFieldsIsNoEntry) {
+    const std::string head = "14:05:09,March 03 2002,MAIN,VIDEO,";
+    const struct {
+        std::string line;
+        bool entry;
+    } cases[] = {
+        {head + "0,5,5,60,60,spare", true},
+        {head + "0,5,5,60,60,", false},  // cut after the last comma: the comment is missing
+        {head + "0,5,5,60,60", false},   // cut before the comment
+        {head + "0,5,5,60,6", false},
+        {head + "0,5,5", false},
+        {"14:05:09,Mar", false},
+        {"", false},
+        {"\r", false},
+        {head + "99,9999,9999,9999,9999,x", true},
+        {head + "100,5,5,60,60,x", false},
+        {head + "0,10000,5,60,60,x", false},
+        {head + "0,5,5,60,4294967356,x", false},  // 60 once wrapped to 32 bits
+        {head + "0,5,5,-2147483648,2147483647,x", false},
+        {head + "0,5,5,60,99999999999999999999999,x", false},
+        {head + "-1,5,5,60,60,x", false},
+        {head + "0,0x5,5, 60,+60,x", true},
+        {head + std::string("0,5,5,60,60,\0\0\0\x02", 16), false},  // NUL bytes: found by fuzzing
+        {std::string("14:05\0", 6) + ",March 03 2002,MAIN,VIDEO,0,5,5,60,60,x", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const auto entry = ParseRemapLine(c.line);
+        ASSERT_EQ(entry != nullptr, c.entry);
+        if (entry) {
+            EXPECT_GE(entry->PortCount(), -9998);
+            EXPECT_LE(entry->PortCount(), 10000);
+        }
+    }
+    // Found by fuzzing: an empty comment before an eleventh field was written back as a line that
+    // could not be read.
+    const auto extra = ParseRemapLine(head + "0,5,5,60,60,,more");
+    ASSERT_TRUE(extra);
+    EXPECT_TRUE(ParseRemapLine(FormatRemapLine(*extra)));
+    const auto whole = ParseRemapLine(head + "0,5,5,60,60,spare");
+    EXPECT_EQ(whole->m_nNewFirst, 60);
+    EXPECT_EQ(whole->m_strComment, "spare");
+
+    // A file whose last line was cut short does not load at all.
+    Put("TAV.IXT", "CONFIGCRC(-1)\r\n" + head + "0,1,1,20,20,a\r\n" + head + "0,5,5,60,6");
+    EXPECT_FALSE(LoadInput());
+    EXPECT_FALSE(dlg.Table(0));
+}
+
+// A table file that cannot be used is copied aside byte for byte before anything rewrites it, the
+// operator is told once, and an empty table takes its place.
+TEST_F(RemapTablesTest, AnUnusableTableFileIsKeptAsideAndTheOperatorTold) {
+    const std::string damaged = std::string("CONFIGCRC(-1)\r\n") + kEntry + "\r\n" +
+                                "14:05:09,March 03 2002,MAIN,VIDEO,0,5,5,60,6";
+    const std::string foreign =
+        "CONFIGCRC(-1)\r\n14:05:09,March 03 2002,MAIN,AUDIO9,0,5,5,120,120,x\r\n";
+    Put("TAV.IXT", damaged);
+    ASSERT_FALSE(LoadInput());
+    dlg.SetAsideUnusableTable(0);
+    EXPECT_EQ(Get("TAV.IXT.1.BAD"), damaged);
+    EXPECT_EQ(Get("TAV.IXT"), "CONFIGCRC(65535)\r\n");
+    ASSERT_FALSE(Transcript().empty());
+    EXPECT_EQ(Transcript().back(),
+              R"(msgbox caption="tavora" icon=exclamation buttons=ok text="The remap table file )"
+              R"(TAV.IXT is damaged or was written for another configuration; its remaps are not )"
+              R"(in force.\nIt was kept as TAV.IXT.1.BAD, and an empty table takes its place." )"
+              R"(-> ok)");
+    const std::size_t told = Transcript().size();
+    EXPECT_TRUE(LoadInput()) << "the next start finds an empty table";
+    EXPECT_EQ(Transcript().size(), told);
+
+    // A second unusable file never overwrites the first copy.
+    Put("TAV.IXT", foreign);
+    ASSERT_FALSE(LoadInput());
+    dlg.SetAsideUnusableTable(0);
+    EXPECT_EQ(Get("TAV.IXT.1.BAD"), damaged);
+    EXPECT_EQ(Get("TAV.IXT.2.BAD"), foreign);
+}
+
 TEST_F(RemapTablesTest, FieldReaderRepeatsTheLastFieldAndFailsAtTheEnd) {
     std::string field;
     std::size_t position = 0;

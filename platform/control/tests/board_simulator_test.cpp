@@ -192,7 +192,7 @@ TEST_F(BoardSimulatorTest, MalformedDatagramsAreLoggedAndLeaveEveryBoardUnchange
     EXPECT_TRUE(Logged("ignored: truncated"));
     EXPECT_TRUE(Logged("ignored: over-long"));
     EXPECT_TRUE(Logged("ignored: CRC mismatch"));
-    EXPECT_TRUE(Logged("(" + std::to_string(60000 - 4096) + " more)"));
+    EXPECT_TRUE(Logged("(" + std::to_string(60000 - 256) + " more)"));
 
     // Still listening, and still right.
     Send(good);
@@ -304,6 +304,59 @@ TEST_F(BoardSimulatorTest, ARefreshRequestHasTheBoardsReportToTheRequester) {
     report = NextReport(requester);
     ASSERT_TRUE(report);
     EXPECT_EQ(report->board, 1);
+}
+
+// Any local sender can send a refresh request; it must not take the boards' reports away from the
+// configured status port, and once the first requester is known, nobody else can either.
+TEST_F(BoardSimulatorTest, ARefreshFromAnotherSenderDoesNotRedirectTheReports) {
+    for (const bool configured : {true, false}) {
+        SCOPED_TRACE(configured ? "status port configured" : "first requester");
+        StartBoards(FourBoards(), configured);
+        if (!configured) {
+            SendFrom(server, EncodeRefreshRequest(3));
+            ASSERT_TRUE(NextReport());
+        }
+        const UdpSocket intruder = UdpSocket::BindLoopback(0);
+        SendFrom(intruder, EncodeRefreshRequest(-1));
+        for (int i = 0; i < 4; ++i) {
+            ASSERT_TRUE(NextReport()) << "report " << i << " still reaches the server";
+        }
+        Send(BuildRemapMessage({kAudio}, 'I', kWorkedData));
+        const auto report = NextReport();
+        ASSERT_TRUE(report);
+        EXPECT_EQ(report->board, 1);
+        EXPECT_FALSE(intruder.TryReceive());
+        simulator.reset();
+    }
+}
+
+// A flood of datagrams neither floods the log nor queues reports without bound.
+TEST_F(BoardSimulatorTest, TheLogAndTheQueueOfDelayedReportsAreBounded) {
+    StartBoards();
+    ASSERT_TRUE(simulator->SetBehaviour(0, BoardBehaviour::Delayed(std::chrono::minutes(5))));
+    constexpr int kFlood = 300;
+    const auto start = Clock::now();
+    for (int i = 0; i < kFlood; ++i) {
+        SendFrom(server, EncodeRefreshRequest(0));
+        if (i % 25 == 24) {
+            ASSERT_TRUE(Handled(static_cast<std::uint64_t>(i + 1)));  // no socket buffer overrun
+        }
+    }
+    const auto seconds =
+        std::chrono::duration_cast<std::chrono::seconds>(Clock::now() - start).count();
+    std::size_t shown = 0;
+    std::size_t queued = 0;
+    {
+        std::lock_guard lock(logMutex);
+        for (const std::string& line : log) {
+            shown += line.rfind("received ", 0) == 0 ? 1 : 0;
+            queued += line.find("reports in 300000 ms") != std::string::npos ? 1 : 0;
+        }
+    }
+    EXPECT_LE(shown, static_cast<std::size_t>(100 * (seconds + 2))) << "100 a second at most";
+    EXPECT_LE(queued, 4u);
+    EXPECT_EQ(simulator->GetCounts().refreshes, static_cast<std::uint64_t>(kFlood));
+    EXPECT_TRUE(Logged("already owes 4 delayed reports"));
 }
 
 TEST(SimulatedBoardsOf, TheConfigurationsBoardsInOrder) {

@@ -1,6 +1,10 @@
 #include "platform/control/config.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <fstream>
 
 #include <algorithm>
 #include <cstring>
@@ -225,6 +229,123 @@ TEST(ParseConfig, RefusesWithAMessageNamingTheFileAndTheEntry) {
     } catch (const ConfigError& e) {
         EXPECT_NE(std::string(e.what()).find("/nonexistent/tavora.json"), std::string::npos);
     }
+}
+
+// What a careless edit or a hostile file can put in the configuration: each is refused with a
+// message that names the file and the entry, shows the value as written, and stays one printable,
+// bounded line.
+TEST(ParseConfig, RefusesDamagedOrHostileInputWithAPrintableBoundedMessage) {
+    struct Refusal {
+        std::string json;
+        std::vector<const char*> mentions;
+    };
+    const std::string deep = std::string(75000, '[') + std::string(75000, ']');
+    std::string manyLevels;
+    for (int i = 0; i <= 100; ++i) {
+        manyLevels += (i == 0 ? "" : ", ") + Level("S", "L" + std::to_string(i));
+    }
+    std::string manyBoards;
+    for (int i = 0; i <= 200; ++i) {
+        manyBoards += std::string(i == 0 ? "" : ", ") + R"({"name": "B", "address": [1,2,3,4,5,)" +
+                      std::to_string(i % 256) + R"(], "type": "Q", "flag": )" + std::to_string(i) +
+                      "}";
+    }
+    const std::vector<Refusal> cases = {
+        {"[7e8888", {"not valid JSON", "7e8888"}},
+        {Doc("", kB0, R"(, "comment": 1e400)"), {"not valid JSON", "1e400"}},
+        {Doc("", kB0, R"(, "comment": )" + deep), {"comment", "nested deeper"}},
+        {Doc("", kB0, R"(, "comment": {"a": )" + deep + "}"), {"comment.a", "nested deeper"}},
+        {Doc(Level("A\\u0000B", "L")), {"levels[0].switcher", "\\u0000"}},
+        {Doc(Level("\\u001b[2J", "L")), {"levels[0].switcher", "\\u001b"}},
+        {Doc(Level("\\u009b2J", "L")), {"levels[0].switcher", "\\u009b"}},
+        {Doc("", kB0, R"(, "\u001b]0;x\u0007": 1)"), {"unknown key", "\\u001b"}},
+        {Doc("", kB0, R"(, "statusPort": ")" + std::string(100000, 'x') + "\""),
+         {"statusPort", "xxx..."}},
+        {Doc("", kB0, R"(, "statusPort": 18446744073709551615)"),
+         {"statusPort", "18446744073709551615 is outside"}},
+        {Doc("", kB0, R"(, "statusPort": -9223372036854775808)"),
+         {"statusPort", "-9223372036854775808 is outside"}},
+        {Doc(Level("SW", "LV") + ", " + Level("sw", "Lv")), {"levels[1] (sw/Lv)", "twice"}},
+        {Doc("", kB0 + ", " + R"({"name": "b0", "address": [1,2,3,4,5,9], "type": "Q"})"),
+         {"boards[1]", "same board as boards[0]"}},
+        {Doc("", kB0 + ", " + R"({"name": "B1", "address": "01:02:03:04:05:06:07", "type": "Q"})"),
+         {"boards[1] (\"B1\").address", "boards[0]"}},
+        {Doc("", kB0, R"(, "rebootPort": 2)"), {"rebootPort", "twice"}},
+        {Doc(R"({"switcher": "S", "level": "L", "inputs": 1, "inputs": 2, "outputs": 1,
+                 "board": 0})"),
+         {"levels[0].inputs", "twice"}},
+        {Doc(manyLevels), {"levels", "at most 100"}},
+        {Doc("", manyBoards), {"boards", "at most 200"}},
+    };
+    for (const Refusal& c : cases) {
+        SCOPED_TRACE(c.json.substr(0, 200));
+        try {
+            ParseConfig(c.json, "bad.json", "/");
+            ADD_FAILURE() << "accepted";
+        } catch (const ConfigError& e) {
+            const std::string message = e.what();
+            EXPECT_EQ(message.rfind("bad.json: ", 0), 0u) << message;
+            EXPECT_LT(message.size(), 700u);
+            EXPECT_TRUE(std::ranges::none_of(message, [](char ch) {
+                return static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F;
+            })) << message;
+            for (const char* part : c.mentions) {
+                EXPECT_NE(message.find(part), std::string::npos)
+                    << "'" << part << "' missing from " << message;
+            }
+        }
+    }
+}
+
+TEST(ParseConfig, AcceptsTheLargestConfigurationTheBoundsAllow) {
+    std::string levels;
+    for (int i = 0; i < 100; ++i) {
+        levels += (i == 0 ? "" : ", ") + Level("S", "L" + std::to_string(i), 9999, 2 * i);
+    }
+    std::string boards;
+    for (int i = 0; i < 200; ++i) {
+        boards += std::string(i == 0 ? "" : ", ") + R"({"name": "B)" + std::to_string(i / 2) +
+                  R"(", "address": [1,2,3,4,)" + std::to_string(i / 256) + "," +
+                  std::to_string(i % 256) + R"(], "type": "Q", "flag": )" + std::to_string(i % 2) +
+                  "}";
+    }
+    const Config config = ParseConfig(Doc(levels, boards), "big.json", "/");
+    EXPECT_EQ(config.levels.size(), 100u);
+    EXPECT_EQ(config.boards.size(), 200u);
+}
+
+// Files that are not configuration files at all: refused at once, naming the file, never read
+// without bound and never waited on.
+TEST(LoadConfigFile, RefusesWhatIsNotARegularFileOfBoundedSize) {
+    char pattern[] = "/tmp/tav-config-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    const std::filesystem::path dir = pattern;
+    const auto fifo = dir / "fifo.json";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto big = dir / "big.json";
+    {
+        std::ofstream out(big, std::ios::binary);
+        out << "{\"comment\": \"" << std::string(5 * 1024 * 1024, 'x') << "\"}";
+    }
+    struct Case {
+        std::filesystem::path file;
+        const char* mention;
+    };
+    for (const Case& c :
+         {Case{dir, "folder"}, Case{fifo, "not a regular file"},
+          Case{"/dev/zero", "not a regular file"}, Case{"/dev/urandom", "not a regular file"},
+          Case{big, "larger than"}, Case{dir / "missing.json", "cannot be read"}}) {
+        SCOPED_TRACE(c.file.string());
+        try {
+            LoadConfigFile(c.file);
+            ADD_FAILURE() << "accepted";
+        } catch (const ConfigError& e) {
+            const std::string message = e.what();
+            EXPECT_EQ(message.rfind(c.file.string() + ": ", 0), 0u) << message;
+            EXPECT_NE(message.find(c.mention), std::string::npos) << message;
+        }
+    }
+    std::filesystem::remove_all(dir);
 }
 
 TEST(ParseHresultText, ReadsNumbersHexAndNames) {

@@ -2,10 +2,13 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstring>
+#include <fstream>
 #include <tuple>
 
 #include "platform/control/file_names.h"
+#include "platform/control/open_file.h"
 #include "platform/control/tests/fixture.h"
 
 namespace control {
@@ -114,6 +117,80 @@ TEST_F(FileAccessTest, RefusedOpensGiveTheirCode) {
     std::uint32_t handle = 0;
     ASSERT_EQ(Open("ro.ixt", kAccessRead, handle), com::S_OK);
     EXPECT_EQ(files->Close(handle), com::S_OK);
+}
+
+// Nothing in the folder may lead outside it or hang the program: a link (dangling or not) is
+// neither followed nor replaced, a FIFO or a device is never opened, and a huge file is refused
+// before it is read.
+TEST_F(FileAccessTest, LinksSpecialFilesAndHugeFilesAreRefused) {
+    namespace fs = std::filesystem;
+    fs::create_directories(DataDir());
+    WriteFile(Dir() / "outside.txt", "outside");
+    fs::create_symlink(Dir() / "created-outside", DataDir() / "TAV.IXT");  // dangling
+    fs::create_symlink(Dir() / "outside.txt", DataDir() / "TAV.OXT");
+    fs::create_symlink("/dev/zero", DataDir() / "zero.txt");
+    ASSERT_EQ(::mkfifo((DataDir() / "TAV.SDF").c_str(), 0600), 0);
+    {
+        std::ofstream big(DataDir() / "big.ixt", std::ios::binary);
+        big.seekp(static_cast<std::streamoff>(kMaxFileSize));
+        big.put('x');
+    }
+    const struct {
+        const char* name;
+        HRESULT code;
+    } cases[] = {
+        {"TAV.IXT", kFileOpenGeneral}, {"tav.ixt", kFileOpenGeneral},
+        {"TAV.OXT", kFileOpenGeneral}, {"zero.txt", kFileOpenGeneral},
+        {"TAV.SDF", kFileOpenGeneral}, {"big.ixt", kFileTooLarge},
+    };
+    for (const auto& c : cases) {
+        for (const std::uint32_t access : {kAccessRead, kAccessReadWrite, kAccessAppend,
+                                           kAccessReplace, kAccessReplaceOnWrite}) {
+            SCOPED_TRACE(std::string(c.name) + " " + std::to_string(access));
+            std::uint32_t handle = 99;
+            EXPECT_EQ(Open(c.name, access, handle), c.code);
+            EXPECT_EQ(handle, 0u);
+        }
+    }
+    EXPECT_NE(Describe(files).find("larger than 16 MB"), std::string::npos);
+    EXPECT_FALSE(fs::exists(Dir() / "created-outside"));
+    EXPECT_EQ(ReadFile(Dir() / "outside.txt"), "outside");
+    EXPECT_TRUE(fs::is_symlink(DataDir() / "TAV.OXT"));
+    EXPECT_TRUE(fs::is_fifo(DataDir() / "TAV.SDF"));
+    EXPECT_EQ(OpenFileCount(), 0u);
+    // A link is listed as a system entry, not as a file to open.
+    EXPECT_TRUE(List("TAV.OXT").empty());
+}
+
+// The hidden files of rewrites that were interrupted (a killed process) are removed when the
+// server starts; other hidden files, and the files themselves, stay.
+TEST_F(FileAccessTest, AbandonedReplacementsAreRemovedAtStart) {
+    namespace fs = std::filesystem;
+    std::uint32_t handle = 0;
+    ASSERT_EQ(Open("TAV.IXT", kAccessReplace, handle), com::S_OK);
+    ASSERT_EQ(Write(handle, "half a table"), com::S_OK);
+    std::vector<std::string> hidden;
+    for (const auto& entry : fs::directory_iterator(DataDir())) {
+        hidden.push_back(entry.path().filename().string());
+    }
+    ASSERT_EQ(hidden.size(), 1u) << "the pending replacement";
+    EXPECT_EQ(hidden[0].rfind(".TAV.IXT.tav-", 0), 0u) << hidden[0];
+    EXPECT_EQ(files->Close(handle), com::S_OK);
+    files.Reset();
+    StopSimulation();
+    // What killed processes left: a pending replacement, one of an older version's naming.
+    WriteFile(DataDir() / hidden[0], "half a table");
+    WriteFile(DataDir() / ".TAV.OXT.aB3xQz", "left by an older version");
+    WriteFile(DataDir() / ".notes.backup", "the operator's own");
+
+    StartDefault();
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(DataDir())) {
+        left.push_back(entry.path().filename().string());
+    }
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left, (std::vector<std::string>{".notes.backup", "TAV.IXT"}));
+    EXPECT_EQ(ReadFile(DataDir() / "TAV.IXT"), "half a table");
 }
 
 TEST_F(FileAccessTest, TheFolderIsCreatedWhenAFileIsCreated) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
 
@@ -91,6 +92,40 @@ TEST_F(ConfigChange, EditingOrReplacingTheFileReachesTheRegisteredSinkThroughThe
     EXPECT_TRUE(CheckConfigFileNow());
     RunPostedCalls();
     EXPECT_EQ(sink->changing, 2) << "an unregistered sink hears nothing";
+}
+
+// A damaged or hostile replacement never takes the running program down: it is announced, and the
+// configuration in force stays.
+TEST_F(ConfigChange, ADamagedReplacementKeepsTheConfigurationInForce) {
+    const auto file = StartWatched();
+    const std::string deep = std::string(75000, '[') + std::string(75000, ']');
+    const std::vector<std::string> replacements = {
+        "{ broken",
+        "[7e8888",
+        R"({"rebootPort": 1e400, "levels": [], "boards": []})",
+        R"({"rebootPort": 4009, "levels": [], "boards": [], "comment": )" + deep + "}",
+        R"({"rebootPort": 4009, "rebootPort": 4010, "levels": [], "boards": []})",
+    };
+    int announced = 0;
+    for (const std::string& text : replacements) {
+        SCOPED_TRACE(text.substr(0, 80));
+        testing::WriteFile(file, text);
+        EXPECT_TRUE(CheckConfigFileNow());
+        RunPostedCalls();
+        EXPECT_EQ(sink->changing, ++announced);
+        EXPECT_EQ(CurrentConfig()->rebootPort, 4000);
+    }
+    // Not a file at all: a folder, then a FIFO nobody writes to (reading it would wait forever).
+    std::filesystem::remove(file);
+    std::filesystem::create_directory(file);
+    EXPECT_TRUE(CheckConfigFileNow());
+    RunPostedCalls();
+    std::filesystem::remove(file);
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    EXPECT_TRUE(CheckConfigFileNow());
+    RunPostedCalls();
+    EXPECT_EQ(CurrentConfig()->rebootPort, 4000);
+    EXPECT_EQ(CurrentConfig()->levels.size(), 1u);
 }
 
 TEST_F(ConfigChange, ASinkUnregisteredBeforeThePumpRunsIsNotCalled) {

@@ -11,6 +11,9 @@
 #include <QRadioButton>
 #include <QStatusBar>
 
+#include <string>
+#include <vector>
+
 #include "platform/fw/window.h"
 #include "platform/qt/control_widgets.h"
 #include "qt_fixture.h"
@@ -101,6 +104,41 @@ TEST_F(MirrorTest, ListItemsSelectionAndComboTextRaiseNothing) {
     ASSERT_NE(columns, nullptr);
     EXPECT_TRUE(columns->isWrapping());
     EXPECT_EQ(columns->flow(), QListView::TopToBottom);
+}
+
+// Each item added, inserted or deleted is followed as it is: the widget is not filled again from
+// the start each time (which made a long list take minutes), and always shows the control's items.
+TEST_F(MirrorTest, ListsFollowEachItemChangeWithoutBeingFilledAgain) {
+    auto* list = WidgetAs<QListWidget>(dialog, kList);
+    auto* drop = WidgetAs<QComboBox>(dialog, kDropList);
+    const auto shown = [&](int id) {
+        std::vector<std::string> items;
+        for (int i = 0; i < (id == kList ? list->count() : drop->count()); ++i) {
+            items.push_back(
+                (id == kList ? list->item(i)->text() : drop->itemText(i)).toStdString());
+        }
+        return items;
+    };
+    for (int i = 0; i < 300; ++i) {
+        Ctl(kList).AddString("item " + std::to_string(i));
+        Ctl(kDropList).AddString("item " + std::to_string(i));
+    }
+    QListWidgetItem* first = list->item(0);
+    Ctl(kList).AddString("one more");
+    EXPECT_EQ(list->item(0), first) << "the items already shown stay";
+    for (int id : {kList, kDropList}) {
+        SCOPED_TRACE(id);
+        Ctl(id).InsertString(5, "inserted");
+        Ctl(id).InsertString(0, "at the top");
+        Ctl(id).DeleteString(7);
+        Ctl(id).DeleteString(Ctl(id).GetCount() - 1);
+        Ctl(id).SetCurSel(2);
+        EXPECT_EQ(shown(id), Ctl(id).Items());
+        Ctl(id).ResetContent();
+        Ctl(id).AddString("again");
+        EXPECT_EQ(shown(id), Ctl(id).Items());
+    }
+    EXPECT_EQ(drop->currentIndex(), -1);
 }
 
 TEST_F(MirrorTest, EditTextFromCodeNotifiesOnceOnly) {
