@@ -17,6 +17,18 @@ using Ranges = std::vector<std::pair<int, int>>;
 class DialogChecksTest : public AppTest {
   protected:
     DialogChecksTest() { Start(); }
+    ~DialogChecksTest() override {
+        if (main) {
+            app->m_pMainWnd = nullptr;
+            main->ReleaseData();
+        }
+    }
+    // The main window the System Definition dialog reads its table from, holding table.
+    void MainWith(std::unique_ptr<SysDefTable> table) {
+        main = std::make_unique<CTavDlg>();
+        app->m_pMainWnd = main.get();
+        main->SetSysDefTable(std::move(table));
+    }
     std::vector<std::string> Messages() const {
         std::vector<std::string> texts;
         for (const auto& box : driver.MessageBoxes()) {
@@ -26,6 +38,7 @@ class DialogChecksTest : public AppTest {
         }
         return texts;
     }
+    std::unique_ptr<CTavDlg> main;
 };
 
 struct IdleCase {
@@ -125,8 +138,6 @@ TEST_F(DialogChecksTest, BoardRangesLieBetweenZeroAndThePortCount) {
         {"8", "-1", out.c_str()},
         {"200", "-1", in.c_str()},
     };
-    CTavDlg main;
-    app->m_pMainWnd = &main;
     auto table = std::make_unique<SysDefTable>();
     for (const char* level : {"AUDIO", "VIDEO"}) {
         auto record = std::make_unique<SysDefRecord>();
@@ -136,7 +147,7 @@ TEST_F(DialogChecksTest, BoardRangesLieBetweenZeroAndThePortCount) {
         record->m_nOutputs = 64;
         table->push_back(std::move(record));
     }
-    main.SetSysDefTable(std::move(table));
+    MainWith(std::move(table));
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.inRange) + "/" + c.outRange);
         const std::size_t before = driver.MessageBoxes().size();
@@ -158,16 +169,12 @@ TEST_F(DialogChecksTest, BoardRangesLieBetweenZeroAndThePortCount) {
         }
         dlg.DestroyWindow();
     }
-    app->m_pMainWnd = nullptr;
-    main.ReleaseData();
 }
 
 TEST_F(DialogChecksTest, ClicksOnTheHeaderOrPastTheTableSelectNoRow) {
-    CTavDlg main;
-    app->m_pMainWnd = &main;
     auto table = std::make_unique<SysDefTable>();
     table->push_back(std::make_unique<SysDefRecord>());
-    main.SetSysDefTable(std::move(table));
+    MainWith(std::move(table));
     CSysDefDlg dlg;
     ASSERT_TRUE(dlg.Create(IDD_SYSDEF));
     dlg.ShowWindow(fw::SW_SHOW);
@@ -183,13 +190,9 @@ TEST_F(DialogChecksTest, ClicksOnTheHeaderOrPastTheTableSelectNoRow) {
     grid->UserClickCell(1, 4);
     EXPECT_TRUE(grid->IsRowSelected(1));
     dlg.DestroyWindow();
-    app->m_pMainWnd = nullptr;
-    main.ReleaseData();
 }
 
 TEST_F(DialogChecksTest, AFullTableShowsEveryRowPastTheGridsStartingSize) {
-    CTavDlg main;
-    app->m_pMainWnd = &main;
     auto table = std::make_unique<SysDefTable>();
     for (int i = 0; i < 100; ++i) {
         auto record = std::make_unique<SysDefRecord>();
@@ -197,15 +200,13 @@ TEST_F(DialogChecksTest, AFullTableShowsEveryRowPastTheGridsStartingSize) {
         record->m_nInRange = i;
         table->push_back(std::move(record));
     }
-    main.SetSysDefTable(std::move(table));
+    MainWith(std::move(table));
     CSysDefDlg dlg;
     ASSERT_TRUE(dlg.Create(IDD_SYSDEF));
     EXPECT_EQ(dlg.GetGrid()->GetNumRows(), 101);
     EXPECT_EQ(dlg.GetGrid()->GetCellText(100, 1), "L99");
     EXPECT_EQ(dlg.GetGrid()->GetCellInt(100, 4), 99);
     dlg.DestroyWindow();
-    app->m_pMainWnd = nullptr;
-    main.ReleaseData();
 }
 
 TEST_F(DialogChecksTest, ColumnWidthsShareThePlaceholderAfterTheThumb) {

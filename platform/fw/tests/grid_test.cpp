@@ -4,28 +4,10 @@
 
 #include "platform/fw/grid.h"
 #include "platform/fw/tests/fw_fixture.h"
+#include "platform/fw/tests/test_grid.h"
 
 namespace fwtest {
 namespace {
-
-class TestGrid final : public fw::CGridCtrl {
-  public:
-    TestGrid(fw::CDialog& parent, int id) : CGridCtrl(parent, id, fw::Rect{}) {
-        fw::GridSettings settings;
-        settings.rows = 4;
-        settings.cols = 3;
-        SetSettings(settings);
-        SetColumnKind(2, 2, fw::CellKind::Integer);
-    }
-    std::vector<std::pair<int, int>> clicks;
-    std::vector<std::pair<int, int>> edits;
-    bool initialised = false;
-
-  protected:
-    void OnCellClick(int row, int col) override { clicks.emplace_back(row, col); }
-    void OnEndEdit(int row, int col) override { edits.emplace_back(row, col); }
-    void GridOnInitialUpdate() override { initialised = true; }
-};
 
 class RecordingDialog final : public fw::CDialog {
   public:

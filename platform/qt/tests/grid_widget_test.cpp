@@ -5,26 +5,14 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include "platform/fw/tests/test_grid.h"
 #include "platform/qt/grid_widget.h"
 #include "qt_fixture.h"
 
 namespace qttest {
 namespace {
 
-class TestGrid final : public fw::CGridCtrl {
-  public:
-    TestGrid(fw::CDialog& parent, int id) : CGridCtrl(parent, id, fw::Rect{}) {
-        fw::GridSettings settings;
-        settings.rows = 4;
-        settings.cols = 3;
-        SetSettings(settings);
-        SetColumnKind(2, 2, fw::CellKind::Integer);
-    }
-    std::vector<std::pair<int, int>> clicks;
-
-  protected:
-    void OnCellClick(int row, int col) override { clicks.emplace_back(row, col); }
-};
+using fwtest::TestGrid;
 
 class GridWidgetTest : public QtTest {
   protected:

@@ -1,51 +1,25 @@
 // Tavora's start-up order and command line, on the headless back end.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "app/tests/app_fixture.h"
 #include "platform/control/simulation.h"
 #include "platform/fw/clock.h"
 #include "platform/fw/message_queue.h"
 #include "platform/fw/named_mutex.h"
-#include "platform/headless/headless_backend.h"
-#include "platform/headless/scripted_driver.h"
 #include "programs/tavora/command_line.h"
 #include "programs/tavora/startup.h"
 #include "res/resources.h"
 
 namespace {
 
-class StartupTest : public ::testing::Test {
+// The application fixture's folders, back end and clock, without its application object: the
+// start-up makes its own.
+class StartupTest : public apptest::AppTest {
   protected:
-    StartupTest() {
-        dir = std::filesystem::temp_directory_path() /
-              ("tavora-startup-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(dir);
-        std::filesystem::create_directories(dir / "data");
-        std::filesystem::create_directories(dir / "run");
-        ::setenv("TAVORA_DATA_DIR", (dir / "data").c_str(), 1);
-        ::setenv("XDG_RUNTIME_DIR", (dir / "run").c_str(), 1);
-        control::ResetSimulation();
-        fw::TheMessageQueue().Clear();
-        fw::InstallResources(&tav::TavResources());
-        fw::InstallBackend(&backend);
-        fw::InstallClock(&clock);
-    }
-    ~StartupTest() override {
-        EXPECT_EQ(driver.Unused(), "");
-        control::ResetSimulation();
-        fw::InstallClock(nullptr);
-        fw::InstallBackend(nullptr);
-        std::filesystem::remove_all(dir);
-    }
-
-    headless::ScriptedDriver driver;
-    headless::HeadlessBackend backend{driver};
-    fw::ManualClock clock;
-    std::filesystem::path dir;
     std::vector<std::string> configurationErrors;
     std::function<void(const std::string&)> report = [this](const std::string& error) {
         configurationErrors.push_back(error);
