@@ -1,7 +1,7 @@
 // Error reporting: the error dialog for a failed component call, and the File Access open codes.
 #include "app/error_dlg.h"
-#include "app/format.h"
 #include "app/tav_app.h"
+#include "common/format.h"
 #include "platform/com/error_text.h"
 #include "platform/com/task_memory.h"
 #include "res/resource.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "app/tav_app.h"
-#include "app/text.h"
+#include "common/text.h"
 #include "platform/com/com.h"
 #include "platform/control/file_access_codes.h"
 #include "remap/tav_dlg.h"

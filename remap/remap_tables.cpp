@@ -2,9 +2,9 @@
 // another name and selecting a saved table.
 #include <cstdlib>
 
-#include "app/format.h"
 #include "app/tav_app.h"
-#include "app/text.h"
+#include "common/format.h"
+#include "common/text.h"
 #include "platform/com/com.h"
 #include "platform/control/file_access_codes.h"
 #include "platform/fw/app.h"

@@ -4,7 +4,7 @@
 cmake_minimum_required(VERSION 3.25)
 string(REPLACE "," ";" allowed "${ALLOWED}")
 set(files)
-foreach(folder app files remap sysdef boards views res)
+foreach(folder app files remap sysdef boards views res common)
   file(GLOB_RECURSE found RELATIVE ${ROOT} ${ROOT}/${folder}/*.h ${ROOT}/${folder}/*.cpp)
   list(APPEND files ${found})
 endforeach()
