@@ -18,7 +18,9 @@ struct TextPrintout {
 
 // Flags of the print dialog of both printouts: no selection, no page numbers, copies and
 // collation left to the printer, no print-to-file box.
-inline constexpr fw::DWORD kPrintoutDialogFlags = 0x14000C;
+inline constexpr fw::DWORD kPrintoutDialogFlags = fw::PD_NOSELECTION | fw::PD_NOPAGENUMS |
+                                                  fw::PD_USEDEVMODECOPIESANDCOLLATE |
+                                                  fw::PD_HIDEPRINTTOFILE;
 
 // Nothing is printed when the operator cancels the print dialog. A printout without lines
 // starts and ends a document without any page.

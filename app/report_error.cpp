@@ -1,9 +1,10 @@
 // Error reporting: the error dialog for a failed component call, and the File Access open codes.
 #include "app/error_dlg.h"
-#include "app/format.h"
 #include "app/tav_app.h"
+#include "common/format.h"
 #include "platform/com/error_text.h"
 #include "platform/com/task_memory.h"
+#include "platform/control/file_access_codes.h"
 #include "res/resource.h"
 
 namespace {
@@ -38,26 +39,26 @@ void CTavApp::ReportError(com::HRESULT hr, const char* sourceFile, int line) {
 void ShowFileOpenError(std::uint16_t code) {
     fw::UINT message = IDS_FILE_UNKNOWN_FAILURE;
     switch (code) {
-        case 0x201:
+        case control::kCodeFileExists:
             message = IDS_FILE_EXISTS;
             break;
-        case 0x202:
+        case control::kCodeShareViolation:
             message = IDS_FILE_SHARE_VIOLATION;
             break;
-        case 0x204:
+        case control::kCodeOpenGeneral:
             message = IDS_FILE_GENERAL_FAILURE;
             break;
-        case 0x206:
+        case control::kCodeNotFound:
             message = IDS_FILE_NOT_FOUND;
             break;
-        case 0x207:
+        case control::kCodeReadOnly:
             message = IDS_FILE_READ_ONLY;
             break;
-        case 0x208:
+        case control::kCodeNoHandles:
             message = IDS_FILE_NO_HANDLES;
             break;
         default:
-            break;  // 0x203, 0x205 and anything unknown
+            break;  // an unknown open failure, the folder unavailable, anything else
     }
     fw::AfxMessageBox(message);
 }

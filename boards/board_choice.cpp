@@ -6,8 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "app/format.h"
 #include "app/tav_app.h"
+#include "common/format.h"
 #include "platform/com/task_memory.h"
 #include "res/resource.h"
 

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/format.h"
 #include "app/tav_app.h"
 #include "boards/board_choice.h"
 #include "boards/compute_crc16.h"
 #include "boards/send_remap_data_dlg.h"
+#include "common/format.h"
 #include "platform/fw/app.h"
 #include "platform/fw/clock.h"
 #include "platform/fw/message_queue.h"

@@ -1,6 +1,6 @@
 #include "boards/send_remap_data_dlg.h"
 
-#include "app/format.h"
+#include "common/format.h"
 #include "res/resource.h"
 
 CSendRemapDataDlg::CSendRemapDataDlg() : CDialog(IDD_SEND_REMAP_DATA) {}

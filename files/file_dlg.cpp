@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "app/tav_app.h"
-#include "app/text.h"
+#include "common/text.h"
 #include "platform/com/com.h"
 #include "platform/control/file_access_codes.h"
 #include "remap/tav_dlg.h"
@@ -12,9 +12,9 @@
 
 namespace {
 
-constexpr std::uint32_t kListingAttributes = 0x12;
-constexpr std::uint32_t kHiddenFromListing = 0x17;  // read-only, hidden, system, folder
-constexpr std::uint16_t kNothingFound = 0x211;
+constexpr std::uint32_t kListingAttributes = control::kAttrHidden | control::kAttrDirectory;
+constexpr std::uint32_t kHiddenFromListing =
+    control::kAttrReadOnly | control::kAttrHidden | control::kAttrSystem | control::kAttrDirectory;
 
 bool IsInterfaceCode(com::HRESULT hr) {
     return com::HRESULT_FACILITY(hr) == com::FACILITY_ITF;
@@ -93,7 +93,7 @@ void CFileDlg::FillFileList() {
                                              pattern.c_str(), kListingAttributes, record.data())
                           : com::E_POINTER;
     if (com::FAILED(hr)) {
-        if (IsInterfaceCode(hr) && com::HRESULT_CODE(hr) != kNothingFound) {
+        if (IsInterfaceCode(hr) && com::HRESULT_CODE(hr) != control::kCodeNothingFound) {
             app->ReportError(hr, "FileDlg", __LINE__);
         }
         return;

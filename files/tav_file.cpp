@@ -5,25 +5,24 @@
 
 #include "app/tav_app.h"
 #include "platform/com/com.h"
+#include "platform/control/file_access_codes.h"
 #include "platform/fw/clock.h"
 
 namespace {
 
-constexpr std::uint32_t kShare = 0x12;
-constexpr std::uint32_t kOriginStart = 1;
 constexpr std::uint32_t kAnyOtherFailure = 0xFFFFFFFF;
 
 std::uint32_t AccessFor(int mode) {
     if (mode & CTavFile::kAppend) {
-        return 0x17;
+        return control::kAccessAppend;
     }
     if (mode & CTavFile::kRead) {
-        return 0x01;
+        return control::kAccessRead;
     }
     if (mode & CTavFile::kReplace) {
-        return 0x1B;
+        return control::kAccessReplace;
     }
-    return 0x13;
+    return control::kAccessReadWrite;
 }
 
 }  // namespace
@@ -32,10 +31,10 @@ CTavFile::CTavFile(const std::string& name, int mode) : m_nMode(mode) {
     m_pBuffer = std::make_unique<char[]>(kBufferSize);
     CTavApp* app = GetTavApp();
     control::IFileAccess* files = app != nullptr ? app->GetFileAccess() : nullptr;
-    const com::HRESULT hr = files != nullptr
-                                ? files->Open(static_cast<std::uint16_t>(name.size() + 1),
-                                              name.c_str(), AccessFor(mode), kShare, &m_hFile)
-                                : com::E_POINTER;
+    const com::HRESULT hr =
+        files != nullptr ? files->Open(static_cast<std::uint16_t>(name.size() + 1), name.c_str(),
+                                       AccessFor(mode), control::kShareDefault, &m_hFile)
+                         : com::E_POINTER;
     if (com::FAILED(hr)) {
         m_nError = com::HRESULT_FACILITY(hr) == com::FACILITY_ITF
                        ? static_cast<std::uint32_t>(com::HRESULT_CODE(hr))
@@ -180,8 +179,9 @@ int CTavFile::Rewind() {
     CTavApp* app = GetTavApp();
     control::IFileAccess* files = app->GetFileAccess();
     std::int32_t position = 0;
-    const com::HRESULT hr =
-        files != nullptr ? files->Seek(m_hFile, &position, kOriginStart) : com::E_POINTER;
+    const com::HRESULT hr = files != nullptr
+                                ? files->Seek(m_hFile, &position, control::kSeekFromStart)
+                                : com::E_POINTER;
     if (com::FAILED(hr)) {
         app->ReportError(hr, "TavFile", __LINE__);
         KeepErrorCode(hr);

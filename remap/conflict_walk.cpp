@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "app/format.h"
+#include "common/format.h"
 #include "platform/fw/resources.h"
 #include "res/resource.h"
 

@@ -2,7 +2,7 @@
 // quietly whenever they change, to switch the Remap button, and with messages by the Remap command.
 #include <cctype>
 
-#include "app/text.h"
+#include "common/text.h"
 #include "platform/fw/app.h"
 #include "remap/tav_dlg.h"
 #include "res/resource.h"

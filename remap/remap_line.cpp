@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <optional>
 
-#include "app/format.h"
+#include "common/format.h"
 #include "remap/tav_dlg.h"
 #include "sysdef/sysdef_format.h"
 

@@ -2,9 +2,9 @@
 // another name and selecting a saved table.
 #include <cstdlib>
 
-#include "app/format.h"
 #include "app/tav_app.h"
-#include "app/text.h"
+#include "common/format.h"
+#include "common/text.h"
 #include "platform/com/com.h"
 #include "platform/control/file_access_codes.h"
 #include "platform/fw/app.h"
@@ -24,13 +24,12 @@ constexpr char kSelectRefused[] =
     "This remap table does not match the configuration and was not selected.\nThe current "
     "remap table is kept.";
 
-constexpr std::uint32_t kShare = 0x12;
 constexpr int kMaxKeptCopies = 99;
 
 bool FileExists(control::IFileAccess& files, const std::string& name) {
     std::uint32_t handle = 0;
     if (com::FAILED(files.Open(static_cast<std::uint16_t>(name.size() + 1), name.c_str(),
-                               control::kAccessRead, kShare, &handle))) {
+                               control::kAccessRead, control::kShareDefault, &handle))) {
         return false;
     }
     files.Close(handle);
@@ -54,12 +53,12 @@ std::string KeepTableAside(control::IFileAccess* files, const std::string& name)
     std::uint32_t from = 0;
     if (kept.empty() ||
         com::FAILED(files->Open(static_cast<std::uint16_t>(name.size() + 1), name.c_str(),
-                                control::kAccessRead, kShare, &from))) {
+                                control::kAccessRead, control::kShareDefault, &from))) {
         return {};
     }
     std::uint32_t to = 0;
     if (com::FAILED(files->Open(static_cast<std::uint16_t>(kept.size() + 1), kept.c_str(),
-                                control::kAccessReplace, kShare, &to))) {
+                                control::kAccessReplace, control::kShareDefault, &to))) {
         files->Close(from);
         return {};
     }

@@ -5,9 +5,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/format.h"
 #include "app/tav_app.h"
-#include "app/text.h"
+#include "common/format.h"
+#include "common/text.h"
 #include "remap/tav_dlg.h"
 #include "res/resource.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/format.h"
+#include "common/format.h"
 #include "res/resource.h"
 
 namespace {

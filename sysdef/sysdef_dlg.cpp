@@ -1,7 +1,7 @@
 #include "sysdef/sysdef_dlg.h"
 
-#include "app/format.h"
 #include "app/tav_app.h"
+#include "common/format.h"
 #include "platform/fw/backend.h"
 #include "remap/tav_dlg.h"
 #include "res/resource.h"

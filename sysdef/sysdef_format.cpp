@@ -4,7 +4,7 @@
 #include <cctype>
 #include <limits>
 
-#include "app/format.h"
+#include "common/format.h"
 
 namespace sysdef {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/format.h"
 #include "app/print_pages.h"
+#include "common/format.h"
 #include "sysdef/sysdef_dlg.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cctype>
 
 #include "app/tav_app.h"
-#include "app/text.h"
+#include "common/text.h"
 #include "files/tav_file.h"
 #include "remap/tav_dlg.h"
 #include "sysdef/sysdef_format.h"

@@ -1,7 +1,7 @@
 #include "views/remap_print.h"
 
-#include "app/format.h"
 #include "app/print_pages.h"
+#include "common/format.h"
 #include "platform/fw/app.h"
 #include "remap/tav_dlg.h"
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/format.h"
 #include "app/tav_app.h"
+#include "common/format.h"
 #include "remap/tav_dlg.h"
 #include "res/resource.h"
 #include "views/remap_restore.h"

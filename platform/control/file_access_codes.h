@@ -44,16 +44,27 @@ constexpr com::HRESULT FileAccessError(std::uint32_t code) {
     return com::MAKE_HRESULT(com::SEVERITY_ERROR, com::FACILITY_ITF, code);
 }
 
-inline constexpr com::HRESULT kFileExists = FileAccessError(0x201);
-inline constexpr com::HRESULT kFileShareViolation = FileAccessError(0x202);
-inline constexpr com::HRESULT kFileOpenUnknown = FileAccessError(0x203);
+// The codes (the HRESULT's low word) File Access fails with.
+inline constexpr std::uint16_t kCodeFileExists = 0x201;
+inline constexpr std::uint16_t kCodeShareViolation = 0x202;
+inline constexpr std::uint16_t kCodeOpenUnknown = 0x203;
+inline constexpr std::uint16_t kCodeOpenGeneral = 0x204;
+inline constexpr std::uint16_t kCodeFolderUnavailable = 0x205;
+inline constexpr std::uint16_t kCodeNotFound = 0x206;
+inline constexpr std::uint16_t kCodeReadOnly = 0x207;
+inline constexpr std::uint16_t kCodeNoHandles = 0x208;
+inline constexpr std::uint16_t kCodeNothingFound = 0x211;
+
+inline constexpr com::HRESULT kFileExists = FileAccessError(kCodeFileExists);
+inline constexpr com::HRESULT kFileShareViolation = FileAccessError(kCodeShareViolation);
+inline constexpr com::HRESULT kFileOpenUnknown = FileAccessError(kCodeOpenUnknown);
 // The file is larger than File Access reads (an open failure of its own kind).
 inline constexpr com::HRESULT kFileTooLarge = kFileOpenUnknown;
-inline constexpr com::HRESULT kFileOpenGeneral = FileAccessError(0x204);
-inline constexpr com::HRESULT kFileFolderUnavailable = FileAccessError(0x205);
-inline constexpr com::HRESULT kFileNotFound = FileAccessError(0x206);
-inline constexpr com::HRESULT kFileReadOnly = FileAccessError(0x207);
-inline constexpr com::HRESULT kFileNoHandles = FileAccessError(0x208);
-inline constexpr com::HRESULT kFileNothingFound = FileAccessError(0x211);
+inline constexpr com::HRESULT kFileOpenGeneral = FileAccessError(kCodeOpenGeneral);
+inline constexpr com::HRESULT kFileFolderUnavailable = FileAccessError(kCodeFolderUnavailable);
+inline constexpr com::HRESULT kFileNotFound = FileAccessError(kCodeNotFound);
+inline constexpr com::HRESULT kFileReadOnly = FileAccessError(kCodeReadOnly);
+inline constexpr com::HRESULT kFileNoHandles = FileAccessError(kCodeNoHandles);
+inline constexpr com::HRESULT kFileNothingFound = FileAccessError(kCodeNothingFound);
 
 }  // namespace control

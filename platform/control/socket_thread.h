@@ -3,16 +3,21 @@
 #pragma once
 
 #include <cstdint>
-
-#include "platform/control/udp_socket.h"
+#include <memory>
 
 namespace control {
+
+// The socket itself belongs to the simulation; the program sees only the sender.
+class UdpSocket;
 
 class SocketThread {
   public:
     // The reboot port is the boards' port the program was started with; every Send names its
     // port again. Throws SocketError when no socket can be had.
     explicit SocketThread(std::uint16_t rebootPort);
+    ~SocketThread();
+    SocketThread(const SocketThread&) = delete;
+    SocketThread& operator=(const SocketThread&) = delete;
 
     // Sends length bytes to the boards at 127.0.0.1:port as one datagram. 1 when the message
     // went out whole, 0 when it could not (no data, length 0, port 0, the send failed).
@@ -21,7 +26,7 @@ class SocketThread {
     std::uint16_t RebootPort() const { return m_rebootPort; }
 
   private:
-    UdpSocket m_socket;
+    std::unique_ptr<UdpSocket> m_socket;
     std::uint16_t m_rebootPort;
 };
 
