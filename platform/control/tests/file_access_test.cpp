@@ -52,6 +52,32 @@ class FileAccessTest : public SimulationTest {
         return text;
     }
 
+    // Opens `name` for `access`; 0 when that fails.
+    std::uint32_t Opened(const std::string& name, std::uint32_t access) {
+        std::uint32_t handle = 0;
+        EXPECT_EQ(Open(name, access, handle), com::S_OK) << name;
+        return handle;
+    }
+
+    // Opens `name` for `access`, writes `text` (if any) and closes it.
+    void WriteThrough(const std::string& name, std::uint32_t access, const std::string& text) {
+        const std::uint32_t handle = Opened(name, access);
+        if (!text.empty()) {
+            EXPECT_EQ(Write(handle, text), com::S_OK);
+        }
+        EXPECT_EQ(files->Close(handle), com::S_OK);
+    }
+
+    // The names in the data folder, sorted.
+    std::vector<std::string> Entries() {
+        std::vector<std::string> names;
+        for (const auto& entry : std::filesystem::directory_iterator(DataDir())) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
     struct Listed {
         std::string name;
         std::uint32_t attributes;
@@ -114,9 +140,7 @@ TEST_F(FileAccessTest, RefusedOpensGiveTheirCode) {
     EXPECT_EQ(com::HRESULT_FACILITY(kFileOpenGeneral), com::FACILITY_ITF);
     EXPECT_EQ(ReadFile(Dir() / "x"), "outside");
     EXPECT_EQ(files->Close(0), com::S_OK) << "closing after a failed open is harmless";
-    std::uint32_t handle = 0;
-    ASSERT_EQ(Open("ro.ixt", kAccessRead, handle), com::S_OK);
-    EXPECT_EQ(files->Close(handle), com::S_OK);
+    EXPECT_EQ(files->Close(Opened("ro.ixt", kAccessRead)), com::S_OK);
 }
 
 // Nothing in the folder may lead outside it or hang the program: a link (dangling or not) is
@@ -165,14 +189,9 @@ TEST_F(FileAccessTest, LinksSpecialFilesAndHugeFilesAreRefused) {
 // The hidden files of rewrites that were interrupted (a killed process) are removed when the
 // server starts; other hidden files, and the files themselves, stay.
 TEST_F(FileAccessTest, AbandonedReplacementsAreRemovedAtStart) {
-    namespace fs = std::filesystem;
-    std::uint32_t handle = 0;
-    ASSERT_EQ(Open("TAV.IXT", kAccessReplace, handle), com::S_OK);
+    const std::uint32_t handle = Opened("TAV.IXT", kAccessReplace);
     ASSERT_EQ(Write(handle, "half a table"), com::S_OK);
-    std::vector<std::string> hidden;
-    for (const auto& entry : fs::directory_iterator(DataDir())) {
-        hidden.push_back(entry.path().filename().string());
-    }
+    const std::vector<std::string> hidden = Entries();
     ASSERT_EQ(hidden.size(), 1u) << "the pending replacement";
     EXPECT_EQ(hidden[0].rfind(".TAV.IXT.tav-", 0), 0u) << hidden[0];
     EXPECT_EQ(files->Close(handle), com::S_OK);
@@ -184,12 +203,7 @@ TEST_F(FileAccessTest, AbandonedReplacementsAreRemovedAtStart) {
     WriteFile(DataDir() / ".notes.backup", "the operator's own");
 
     StartDefault();
-    std::vector<std::string> left;
-    for (const auto& entry : fs::directory_iterator(DataDir())) {
-        left.push_back(entry.path().filename().string());
-    }
-    std::sort(left.begin(), left.end());
-    EXPECT_EQ(left, (std::vector<std::string>{".notes.backup", "TAV.IXT"}));
+    EXPECT_EQ(Entries(), (std::vector<std::string>{".notes.backup", "TAV.IXT"}));
     EXPECT_EQ(ReadFile(DataDir() / "TAV.IXT"), "half a table");
 }
 
@@ -197,29 +211,23 @@ TEST_F(FileAccessTest, TheFolderIsCreatedWhenAFileIsCreated) {
     std::filesystem::remove_all(DataDir());
     std::uint32_t handle = 0;
     EXPECT_EQ(Open("TAV.SDF", kAccessRead, handle), kFileNotFound);
-    ASSERT_EQ(Open("TAV.SDF", kAccessReplace, handle), com::S_OK);
-    ASSERT_EQ(files->Close(handle), com::S_OK);
+    WriteThrough("TAV.SDF", kAccessReplace, "");
     EXPECT_TRUE(std::filesystem::exists(DataDir() / "TAV.SDF"));
 }
 
 TEST_F(FileAccessTest, NamesAreMatchedWithoutRegardToCase) {
     WriteFile(DataDir() / "TAV.SDF", "line\n");
-    std::uint32_t handle = 0;
-    ASSERT_EQ(Open("tav.sdf", kAccessRead, handle), com::S_OK);
+    const std::uint32_t handle = Opened("tav.sdf", kAccessRead);
     EXPECT_EQ(Read(handle, 100), "line\n");
     EXPECT_EQ(files->Close(handle), com::S_OK);
-
-    ASSERT_EQ(Open("Tav.Sdf", kAccessReplace, handle), com::S_OK);
-    ASSERT_EQ(Write(handle, "new\n"), com::S_OK);
-    ASSERT_EQ(files->Close(handle), com::S_OK);
+    WriteThrough("Tav.Sdf", kAccessReplace, "new\n");
     EXPECT_EQ(ReadFile(DataDir() / "TAV.SDF"), "new\n") << "the existing file is the one replaced";
     EXPECT_FALSE(std::filesystem::exists(DataDir() / "Tav.Sdf"));
 }
 
 TEST_F(FileAccessTest, ReadDeliversAtMostWhatWasAskedAndSeekRewinds) {
     WriteFile(DataDir() / "a.txt", "abcdef");
-    std::uint32_t handle = 0;
-    ASSERT_EQ(Open("a.txt", kAccessRead, handle), com::S_OK);
+    const std::uint32_t handle = Opened("a.txt", kAccessRead);
     EXPECT_EQ(Read(handle, 4), "abcd");
     EXPECT_EQ(Read(handle, 4), "ef");
     EXPECT_EQ(Read(handle, 4), "");
@@ -240,14 +248,13 @@ TEST_F(FileAccessTest, ReadDeliversAtMostWhatWasAskedAndSeekRewinds) {
 }
 
 TEST_F(FileAccessTest, AppendCreatesReadsFromTheStartAndWritesAtTheEnd) {
-    std::uint32_t handle = 0;
-    ASSERT_EQ(Open("TAV.IXT", kAccessAppend, handle), com::S_OK);
+    std::uint32_t handle = Opened("TAV.IXT", kAccessAppend);
     EXPECT_TRUE(std::filesystem::exists(DataDir() / "TAV.IXT"));
     EXPECT_EQ(Read(handle, 10), "");
     ASSERT_EQ(Write(handle, "one\n"), com::S_OK);
     ASSERT_EQ(files->Close(handle), com::S_OK);
 
-    ASSERT_EQ(Open("TAV.IXT", kAccessAppend, handle), com::S_OK);
+    handle = Opened("TAV.IXT", kAccessAppend);
     std::int32_t position = 0;
     ASSERT_EQ(files->Seek(handle, &position, kSeekFromStart), com::S_OK);
     EXPECT_EQ(Read(handle, 100), "one\n");
@@ -260,8 +267,7 @@ TEST_F(FileAccessTest, AppendCreatesReadsFromTheStartAndWritesAtTheEnd) {
 
 TEST_F(FileAccessTest, ReplaceTakesEffectAtCloseInOneStepOrNotAtAll) {
     WriteFile(DataDir() / "TAV.OXT", "old content that is longer\n");
-    std::uint32_t handle = 0;
-    ASSERT_EQ(Open("TAV.OXT", kAccessReplace, handle), com::S_OK);
+    std::uint32_t handle = Opened("TAV.OXT", kAccessReplace);
     ASSERT_EQ(Write(handle, "CONFIGCRC(1)\r\n"), com::S_OK);
     EXPECT_EQ(ReadFile(DataDir() / "TAV.OXT"), "old content that is longer\n")
         << "readers see the old file until the new one is complete";
@@ -269,29 +275,19 @@ TEST_F(FileAccessTest, ReplaceTakesEffectAtCloseInOneStepOrNotAtAll) {
     EXPECT_EQ(ReadFile(DataDir() / "TAV.OXT"), "CONFIGCRC(1)\r\n");
     EXPECT_EQ(List("*.*", nullptr, 0x12).size(), 1u) << "no leftover beside it";
 
-    ASSERT_EQ(Open("TAV.OXT", kAccessReplace, handle), com::S_OK);
-    ASSERT_EQ(Write(handle, "half"), com::S_OK);
+    ASSERT_EQ(Write(Opened("TAV.OXT", kAccessReplace), "half"), com::S_OK);
     StopSimulation();  // never closed
     EXPECT_EQ(ReadFile(DataDir() / "TAV.OXT"), "CONFIGCRC(1)\r\n");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(DataDir()),
-                            std::filesystem::directory_iterator()),
-              1);
+    EXPECT_EQ(Entries(), std::vector<std::string>{"TAV.OXT"});
 }
 
 TEST_F(FileAccessTest, SaveAsReplacesOnlyWhenWritten) {
     WriteFile(DataDir() / "copy.ixt", "saved table\n");
-    std::uint32_t handle = 0;
-    ASSERT_EQ(Open("copy.ixt", kAccessReplaceOnWrite, handle), com::S_OK);
-    ASSERT_EQ(files->Close(handle), com::S_OK);
+    WriteThrough("copy.ixt", kAccessReplaceOnWrite, "");
     EXPECT_EQ(ReadFile(DataDir() / "copy.ixt"), "saved table\n") << "selecting keeps the file";
-
-    ASSERT_EQ(Open("COPY.IXT", kAccessReplaceOnWrite, handle), com::S_OK);
-    ASSERT_EQ(Write(handle, "CONFIGCRC(7)\r\n"), com::S_OK);
-    ASSERT_EQ(files->Close(handle), com::S_OK);
+    WriteThrough("COPY.IXT", kAccessReplaceOnWrite, "CONFIGCRC(7)\r\n");
     EXPECT_EQ(ReadFile(DataDir() / "copy.ixt"), "CONFIGCRC(7)\r\n");
-
-    ASSERT_EQ(Open("new.oxt", kAccessReplaceOnWrite, handle), com::S_OK);
-    ASSERT_EQ(files->Close(handle), com::S_OK);
+    WriteThrough("new.oxt", kAccessReplaceOnWrite, "");
     EXPECT_TRUE(std::filesystem::exists(DataDir() / "new.oxt"));
 }
 
@@ -315,11 +311,9 @@ TEST_F(FileAccessTest, HandlesRunOutWithCode208) {
 }
 
 TEST_F(FileAccessTest, ListingFindsMatchesWithTheirAttributesOrIsCode211) {
-    WriteFile(DataDir() / "TAV.IXT", "");
-    WriteFile(DataDir() / "saved.ixt", "");
-    WriteFile(DataDir() / "TAV.OXT", "");
-    WriteFile(DataDir() / ".hidden.ixt", "");
-    WriteFile(DataDir() / "ro.ixt", "");
+    for (const char* name : {"TAV.IXT", "saved.ixt", "TAV.OXT", ".hidden.ixt", "ro.ixt"}) {
+        WriteFile(DataDir() / name, "");
+    }
     std::filesystem::permissions(DataDir() / "ro.ixt", std::filesystem::perms::owner_read);
     std::filesystem::create_directory(DataDir() / "dir.ixt");
 
@@ -350,8 +344,7 @@ TEST_F(FileAccessTest, ListingFindsMatchesWithTheirAttributesOrIsCode211) {
 TEST_F(FileAccessTest, OperationFaultsFailTheChosenCall) {
     InjectFault(Fault(ComponentId::FileAccess, "Write", com::E_ACCESSDENIED, 1, 1,
                       "the disk is write-protected"));
-    std::uint32_t handle = 0;
-    ASSERT_EQ(Open("log.txt", kAccessAppend, handle), com::S_OK);
+    const std::uint32_t handle = Opened("log.txt", kAccessAppend);
     EXPECT_EQ(Write(handle, "a"), com::S_OK);
     EXPECT_EQ(Write(handle, "b"), com::E_ACCESSDENIED);
     EXPECT_EQ(Describe(files), "File Access: the disk is write-protected");
