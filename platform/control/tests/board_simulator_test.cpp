@@ -71,6 +71,15 @@ class BoardSimulatorTest : public ::testing::Test {
         return report;
     }
     std::optional<BoardReport> NextReport() { return NextReport(server); }
+    // The next report, or a failure and a report from no board.
+    BoardReport Report(const UdpSocket& at) {
+        const auto report = NextReport(at);
+        if (!report) {
+            ADD_FAILURE() << "no report came";
+        }
+        return report.value_or(BoardReport{0xFFFF, {}});
+    }
+    BoardReport Report() { return Report(server); }
 
     bool Handled(std::uint64_t datagrams) {
         return simulator->WaitFor(
@@ -95,11 +104,10 @@ class BoardSimulatorTest : public ::testing::Test {
 TEST_F(BoardSimulatorTest, TheWorkedExampleIsTakenReportedAndLoggedAndAnEmptyTableClearsIt) {
     StartBoards();
     Send(BuildRemapMessage({kVideo}, 'I', kWorkedData));
-    auto report = NextReport();
-    ASSERT_TRUE(report);
-    EXPECT_EQ(report->board, 0);
-    EXPECT_EQ(report->record, kVideoAfter) << "the other bytes as before";
-    EXPECT_EQ(simulator->HeldRecord(0), report->record);
+    auto report = Report();
+    EXPECT_EQ(report.board, 0);
+    EXPECT_EQ(report.record, kVideoAfter) << "the other bytes as before";
+    EXPECT_EQ(simulator->HeldRecord(0), report.record);
     EXPECT_EQ(simulator->HeldData(0, 0), kWorkedData);
     EXPECT_EQ(simulator->HeldData(0, 1), std::nullopt);
     EXPECT_EQ(simulator->HeldRecord(1), BoardRecord{}) << "a board not named is not touched";
@@ -113,9 +121,8 @@ TEST_F(BoardSimulatorTest, TheWorkedExampleIsTakenReportedAndLoggedAndAnEmptyTab
 
     // An empty table is reported as flag 0 and CRC 0.
     Send(BuildRemapMessage({kVideo}, 'I', {}));
-    report = NextReport();
-    ASSERT_TRUE(report);
-    EXPECT_EQ(report->record, kVideoBefore);
+    report = Report();
+    EXPECT_EQ(report.record, kVideoBefore);
     EXPECT_EQ(simulator->HeldData(0, 0), Bytes{});
 }
 
@@ -123,12 +130,11 @@ TEST_F(BoardSimulatorTest, OutputDataFillTheOutputFieldsAndClearTheOutputStatus)
     StartBoards();
     const Bytes data = {0x00, 0x01, 0x00, 0x02, 0x00, 0x30};
     Send(BuildRemapMessage({{2, 0, 0, 0, 0, 4}}, 'O', data));
-    const auto report = NextReport();
-    ASSERT_TRUE(report);
-    EXPECT_EQ(report->board, 3);
+    const auto report = Report();
+    EXPECT_EQ(report.board, 3);
     const std::uint16_t crc = Crc16(data);
-    EXPECT_EQ(report->record, (BoardRecord{0, 1, 0, 0, static_cast<std::uint8_t>(crc & 0xFF),
-                                           static_cast<std::uint8_t>(crc >> 8), 7, 0}));
+    EXPECT_EQ(report.record, (BoardRecord{0, 1, 0, 0, static_cast<std::uint8_t>(crc & 0xFF),
+                                          static_cast<std::uint8_t>(crc >> 8), 7, 0}));
 }
 
 TEST_F(BoardSimulatorTest, EveryBoardNamedTakesTheDataOnceAndAnUnknownAddressIsLogged) {
@@ -136,18 +142,16 @@ TEST_F(BoardSimulatorTest, EveryBoardNamedTakesTheDataOnceAndAnUnknownAddressIsL
     Send(BuildRemapMessage({kVideoPair, kVideo, kVideoPair, {9, 9, 9, 9, 9, 9}}, 'I', kWorkedData));
     std::vector<std::uint16_t> reported;
     for (int i = 0; i < 2; ++i) {
-        const auto report = NextReport();
-        ASSERT_TRUE(report);
-        EXPECT_EQ(report->record[2], 0x2D);
-        EXPECT_EQ(report->record[3], 0xCB);
-        reported.push_back(report->board);
+        const auto report = Report();
+        EXPECT_EQ(report.record[2], 0x2D);
+        EXPECT_EQ(report.record[3], 0xCB);
+        reported.push_back(report.board);
     }
     EXPECT_EQ(reported, (std::vector<std::uint16_t>{2, 0}));
     // Datagrams are handled in order, so the next report tells whether a third one came.
     SendFrom(server, EncodeRefreshRequest(1));
-    const auto next = NextReport();
-    ASSERT_TRUE(next);
-    EXPECT_EQ(next->board, 1);
+    const auto next = Report();
+    EXPECT_EQ(next.board, 1);
     EXPECT_TRUE(Logged("no simulated board has the address 09:09:09:09:09:09"));
     EXPECT_EQ(simulator->HeldRecord(3), (BoardRecord{0, 0, 0, 0, 0, 0, 7, 7}));
 }
@@ -196,10 +200,9 @@ TEST_F(BoardSimulatorTest, MalformedDatagramsAreLoggedAndLeaveEveryBoardUnchange
 
     // Still listening, and still right.
     Send(good);
-    const auto report = NextReport();
-    ASSERT_TRUE(report);
-    EXPECT_EQ(report->board, 0);
-    EXPECT_EQ(report->record, kVideoAfter);
+    const auto report = Report();
+    EXPECT_EQ(report.board, 0);
+    EXPECT_EQ(report.record, kVideoAfter);
 }
 
 TEST_F(BoardSimulatorTest, BehavioursShapeWhatIsReportedButNotWhatIsHeld) {
@@ -213,22 +216,19 @@ TEST_F(BoardSimulatorTest, BehavioursShapeWhatIsReportedButNotWhatIsHeld) {
         SCOPED_TRACE(DescribeBehaviour(behaviour));
         ASSERT_TRUE(simulator->SetBehaviour(0, behaviour));
         Send(BuildRemapMessage({kVideo}, 'I', kWorkedData));
-        const auto report = NextReport();
-        ASSERT_TRUE(report);
-        EXPECT_EQ(report->record, reported);
+        const auto report = Report();
+        EXPECT_EQ(report.record, reported);
         EXPECT_EQ(simulator->HeldRecord(0), kVideoAfter);
         // A refresh reports the same way, and only the data taken are misreported.
         SendFrom(server, EncodeRefreshRequest(0));
-        const auto again = NextReport();
-        ASSERT_TRUE(again);
-        EXPECT_EQ(again->record, reported);
+        const auto again = Report();
+        EXPECT_EQ(again.record, reported);
     }
     // A wrong CRC for an empty table is still wrong.
     simulator->SetBehaviour(1, BoardBehaviour::WrongCrc());
     Send(BuildRemapMessage({kAudio}, 'O', {}));
-    const auto report = NextReport();
-    ASSERT_TRUE(report);
-    EXPECT_EQ(report->record, (BoardRecord{0, 0, 0, 0, 0x01, 0x00, 0, 0}));
+    const auto report = Report();
+    EXPECT_EQ(report.record, (BoardRecord{0, 0, 0, 0, 0x01, 0x00, 0, 0}));
 }
 
 TEST_F(BoardSimulatorTest, ASilentBoardNeverReportsAndADelayedOneDoesNotHoldOthersUp) {
@@ -242,12 +242,11 @@ TEST_F(BoardSimulatorTest, ASilentBoardNeverReportsAndADelayedOneDoesNotHoldOthe
     SendFrom(server, EncodeRefreshRequest(-1));
     std::vector<std::uint16_t> reported;
     for (int i = 0; i < 4; ++i) {
-        const auto report = NextReport();
-        ASSERT_TRUE(report);
-        reported.push_back(report->board);
-        if (report->board == 1) {
+        const auto report = Report();
+        reported.push_back(report.board);
+        if (report.board == 1) {
             EXPECT_GE(Clock::now() - sent, kDelay);
-            EXPECT_EQ(report->record, (BoardRecord{1, 0, 0x2D, 0xCB, 0, 0, 0, 0}));
+            EXPECT_EQ(report.record, (BoardRecord{1, 0, 0x2D, 0xCB, 0, 0, 0, 0}));
         }
     }
     // Boards 2 and 3 answer the refresh at once; the delayed board's two reports come later on a
@@ -285,25 +284,22 @@ TEST_F(BoardSimulatorTest, ARefreshRequestHasTheBoardsReportToTheRequester) {
     SendFrom(requester, EncodeRefreshRequest(-1));
     const std::vector<BoardRecord> expected = {kVideoAfter, {}, {}, {0, 0, 0, 0, 0, 0, 7, 7}};
     for (std::uint16_t b = 0; b < 4; ++b) {
-        const auto report = NextReport(requester);
-        ASSERT_TRUE(report);
-        EXPECT_EQ(report->board, b);
-        EXPECT_EQ(report->record, expected[b]);
+        const auto report = Report(requester);
+        EXPECT_EQ(report.board, b);
+        EXPECT_EQ(report.record, expected[b]);
     }
     // An unknown board is only logged; one board reports alone.
     SendFrom(requester, EncodeRefreshRequest(40));
     SendFrom(requester, EncodeRefreshRequest(3));
-    auto report = NextReport(requester);
-    ASSERT_TRUE(report);
-    EXPECT_EQ(report->board, 3);
+    auto report = Report(requester);
+    EXPECT_EQ(report.board, 3);
     ASSERT_TRUE(Handled(4));
     EXPECT_EQ(simulator->GetCounts().refreshes, 3u);
     EXPECT_TRUE(Logged("no simulated board has the number 40"));
     // From now on the requester hears the reports of new data too.
     Send(BuildRemapMessage({kAudio}, 'I', kWorkedData));
-    report = NextReport(requester);
-    ASSERT_TRUE(report);
-    EXPECT_EQ(report->board, 1);
+    report = Report(requester);
+    EXPECT_EQ(report.board, 1);
 }
 
 // Any local sender can send a refresh request; it must not take the boards' reports away from the
@@ -322,9 +318,8 @@ TEST_F(BoardSimulatorTest, ARefreshFromAnotherSenderDoesNotRedirectTheReports) {
             ASSERT_TRUE(NextReport()) << "report " << i << " still reaches the server";
         }
         Send(BuildRemapMessage({kAudio}, 'I', kWorkedData));
-        const auto report = NextReport();
-        ASSERT_TRUE(report);
-        EXPECT_EQ(report->board, 1);
+        const auto report = Report();
+        EXPECT_EQ(report.board, 1);
         EXPECT_FALSE(intruder.TryReceive());
         simulator.reset();
     }
