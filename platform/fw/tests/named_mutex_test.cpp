@@ -18,31 +18,47 @@
 
 namespace {
 
+// The marker in a runtime folder of the test's own; the environment is restored afterwards.
 class NamedMutexTest : public ::testing::Test {
   protected:
     void SetUp() override {
         m_dir =
             std::filesystem::temp_directory_path() / ("tavora-mutex-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(m_dir);
+        std::filesystem::create_directories(m_dir / "home");
+        for (const char* name : {"XDG_RUNTIME_DIR", "TMPDIR", "HOME", "XDG_CACHE_HOME"}) {
+            const char* value = std::getenv(name);
+            m_saved.emplace_back(
+                name, value != nullptr ? std::optional<std::string>(value) : std::nullopt);
+        }
         ::setenv("XDG_RUNTIME_DIR", m_dir.c_str(), 1);
     }
-    void TearDown() override { std::filesystem::remove_all(m_dir); }
+    void TearDown() override {
+        for (const auto& [name, value] : m_saved) {
+            value ? ::setenv(name.c_str(), value->c_str(), 1) : ::unsetenv(name.c_str());
+        }
+        std::filesystem::remove_all(m_dir);
+    }
+    // The first creation owns the name and the second learns that it exists; both let it go.
+    static void ExpectOneHolder() {
+        fw::DWORD error = 1;
+        auto first = fw::CreateMutex("Tavora", &error);
+        ASSERT_TRUE(first);
+        EXPECT_EQ(error, 0u);
+        auto second = fw::CreateMutex("Tavora", &error);
+        ASSERT_TRUE(second);
+        EXPECT_EQ(error, fw::ERROR_ALREADY_EXISTS);
+        EXPECT_FALSE(second->IsOwner());
+    }
+
+    std::filesystem::path m_dir;
 
   private:
-    std::filesystem::path m_dir;
+    std::vector<std::pair<std::string, std::optional<std::string>>> m_saved;
 };
 
 TEST_F(NamedMutexTest, SecondCreationLearnsThatTheNameExists) {
+    ExpectOneHolder();
     fw::DWORD error = 1;
-    auto first = fw::CreateMutex("Tavora", &error);
-    ASSERT_TRUE(first);
-    EXPECT_EQ(error, 0u);
-    auto second = fw::CreateMutex("Tavora", &error);
-    ASSERT_TRUE(second);
-    EXPECT_EQ(error, fw::ERROR_ALREADY_EXISTS);
-    EXPECT_FALSE(second->IsOwner());
-    first.reset();
-    second.reset();
     auto third = fw::CreateMutex("Tavora", &error);
     EXPECT_EQ(error, 0u);
 }
@@ -77,27 +93,14 @@ TEST_F(NamedMutexTest, ReleasedWhenTheHoldingProcessIsKilled) {
 // Without a runtime folder the marker lives in a folder of the user's own under the temporary
 // one: created private, tightened when others could write to it, and never reached through a link
 // someone planted there (the user's cache folder is used instead).
-class PrivateFolderTest : public ::testing::Test {
+class PrivateFolderTest : public NamedMutexTest {
   protected:
     void SetUp() override {
-        m_dir = std::filesystem::temp_directory_path() /
-                ("tavora-private-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(m_dir / "home");
-        for (const char* name : {"XDG_RUNTIME_DIR", "TMPDIR", "HOME", "XDG_CACHE_HOME"}) {
-            const char* value = std::getenv(name);
-            m_saved.emplace_back(
-                name, value != nullptr ? std::optional<std::string>(value) : std::nullopt);
-        }
+        NamedMutexTest::SetUp();
         ::unsetenv("XDG_RUNTIME_DIR");
         ::unsetenv("XDG_CACHE_HOME");
         ::setenv("TMPDIR", m_dir.c_str(), 1);
         ::setenv("HOME", (m_dir / "home").c_str(), 1);
-    }
-    void TearDown() override {
-        for (const auto& [name, value] : m_saved) {
-            value ? ::setenv(name.c_str(), value->c_str(), 1) : ::unsetenv(name.c_str());
-        }
-        std::filesystem::remove_all(m_dir);
     }
     std::filesystem::path Folder() const {
         return m_dir / ("Tavora-" + std::to_string(::getuid()));
@@ -108,21 +111,6 @@ class PrivateFolderTest : public ::testing::Test {
         EXPECT_EQ(::lstat(path.c_str(), &st), 0) << path;
         return st.st_mode & 07777;
     }
-    // The first creation owns the name and the second learns that it exists.
-    static void ExpectOneHolder() {
-        fw::DWORD error = 1;
-        auto first = fw::CreateMutex("Tavora", &error);
-        ASSERT_TRUE(first);
-        EXPECT_EQ(error, 0u);
-        auto second = fw::CreateMutex("Tavora", &error);
-        ASSERT_TRUE(second);
-        EXPECT_EQ(error, fw::ERROR_ALREADY_EXISTS);
-    }
-
-    std::filesystem::path m_dir;
-
-  private:
-    std::vector<std::pair<std::string, std::optional<std::string>>> m_saved;
 };
 
 TEST_F(PrivateFolderTest, TheFolderIsCreatedPrivate) {
