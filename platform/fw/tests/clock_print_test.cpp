@@ -99,17 +99,7 @@ TEST_F(PrintTest, PrintDialogAnswersAndDeviceContextRecordsPages) {
     EXPECT_EQ(backend.GetTranscript().Lines().back(), R"(printed doc="TAV.IXT" pages=1)");
 }
 
-TEST_F(PrintTest, CancelledPageSetupKeepsThePrinter) {
-    fw::CWinApp app("tavora");
-    app.SelectPrinter(Printer("First"));
-    driver.AnswerPrint(fw::IDCANCEL);
-    app.OnFilePrintSetup();
-    EXPECT_EQ(app.Printer().printerName, "First");
-    driver.AnswerPrint(fw::IDOK, Printer("Second"));
-    app.OnFilePrintSetup();
-    EXPECT_EQ(app.Printer().printerName, "Second");
-}
-
+// An accepted Page Setup chooses printer and paper; a cancelled one keeps them.
 TEST_F(PrintTest, PageSetupKeepsThePaperForTheNextPageSetupAndPrint) {
     fw::CWinApp app("tavora");
     fw::PrinterSettings chosen = Printer("Lab");
@@ -120,6 +110,7 @@ TEST_F(PrintTest, PageSetupKeepsThePaperForTheNextPageSetupAndPrint) {
 
     driver.AnswerPrint(fw::IDCANCEL);
     app.OnFilePrintSetup();
+    EXPECT_EQ(app.Printer(), chosen);
     fw::CPrintDialog print(fw::FALSE, 0);
     app.GetPrinterDeviceDefaults(&print.m_pd);
     driver.AnswerPrint(fw::IDCANCEL);
