@@ -55,8 +55,6 @@ TEST(SocketThread, NobodyListeningIsNotTheSendersConcern) {
 TEST(CorvaneSocket, DefaultsAreZeroAnd65535) {
     EXPECT_EQ(CorvaneSocket().Kind(), 0);
     EXPECT_EQ(CorvaneSocket().Port(), 65535);
-    EXPECT_EQ(CorvaneSocket(2, 5150).Kind(), 2);
-    EXPECT_EQ(CorvaneSocket(2, 5150).Port(), 5150);
 }
 
 }  // namespace
