@@ -12,9 +12,7 @@ using headless::Item;
 class FormDialog : public fw::CDialog {
   public:
     explicit FormDialog(fw::CWnd* parent = nullptr) : CDialog(kFormDialog, parent) {
-        for (int id : {kEdit}) {
-            MapCommand(id, fw::EN_CHANGE, [this, id] { Log("change", id); });
-        }
+        MapCommand(kEdit, fw::EN_CHANGE, [this] { Log("change", kEdit); });
         for (int id : {kList, kCombo}) {
             MapCommand(id, fw::LBN_SELCHANGE, [this, id] { Log("selchange", id); });
         }
