@@ -5,7 +5,6 @@ namespace fwtest {
 fw::ResourceSet MakeTestResources() {
     using fw::ControlKind;
     fw::ResourceSet res;
-    res.strings = {{100, "Hello"}, {101, "Line one\nLine two"}};
 
     fw::DialogTemplate form;
     form.id = kFormDialog;
