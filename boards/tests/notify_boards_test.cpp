@@ -9,7 +9,6 @@
 #include "platform/com/com.h"
 #include "platform/control/board_simulator.h"
 #include "platform/control/udp_socket.h"
-#include "platform/fw/message_queue.h"
 #include "remap/tav_dlg.h"
 #include "res/resource.h"
 
@@ -167,8 +166,7 @@ TEST_F(NotifyTest, EmptiedTableReachesSimulatedBoardsThatHeldDataAndTheyConfirm)
         c.rebootPort = simulator.Port();
     });
     simulator.SetStatusPort(control::ConnectBoardNetwork());
-    // The boards run in real time: at each second of the wait the test waits until the Board
-    // Status Server holds what the four chosen boards report.
+    // The boards run in real time: each second waits until the four boards' reports are in.
     seconds.onSecond = [&](std::int64_t) {
         for (int tries = 0; tries < 400; ++tries) {
             int cleared = 0;
@@ -253,27 +251,6 @@ TEST_F(NotifyTest, FailedSendShowsTheBoardsTheWarningAndNeedsOk) {
     EXPECT_TRUE(Shown(kWarning));
     EXPECT_FALSE(dlg.LastNotification().sent);
     EXPECT_TRUE(refreshes.empty());
-}
-
-TEST_F(NotifyTest, ConfigurationChangeDuringTheWaitAbortsAndQuits) {
-    Open();
-    Pending("16-16", "240-240");
-    seconds.onSecond = nullptr;
-    fw::PostMessage(dlg.GetSafeHwnd(), WM_CONFIGSET_CHANGING, 0, 0);
-    // Nothing is scripted: a modal loop run after the change would fail the test.
-    EXPECT_FALSE(dlg.NotifyBoards(0, fw::FALSE));
-    EXPECT_TRUE(dlg.LastNotification().aborted);
-    EXPECT_FALSE(Shown(kWarning));
-    EXPECT_TRUE(Shown("The Configuration set is changing."));
-    EXPECT_TRUE(Shown("close 139"));
-    EXPECT_EQ(headless::FindDialog(IDD_SEND_REMAP_DATA), nullptr);
-    EXPECT_TRUE(dlg.IsWindowEnabled());
-    fw::Msg msg;
-    bool quit = false;
-    while (fw::TheMessageQueue().Peek(msg)) {
-        quit = quit || msg.message == fw::WM_QUIT;
-    }
-    EXPECT_TRUE(quit);
 }
 
 TEST_F(NotifyTest, RebootPortFailureSendsNothingAndOpensNoWindow) {
