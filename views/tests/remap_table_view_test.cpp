@@ -1,4 +1,5 @@
-// The remap table view and its grid: rows, title, buttons, clicks counted, Restore's rows.
+// The remap table view and its grid: title, buttons, clicks counted. The rows shown, the buttons
+// of a full view and Restore's refill are views/tests/scenarios/view_restore_and_restore_all.scn's.
 #include "remap/tests/main_dialog_fixture.h"
 #include "views/remap_table_dlg.h"
 #include "views/remap_table_grid.h"
@@ -39,34 +40,10 @@ class RemapTableView : public MainDialogTest {
         EXPECT_TRUE(view->Create(IDD_REMAP_TABLE));
         return view;
     }
-    static std::vector<std::string> Row(const fw::CGridCtrl& grid, int row) {
-        return {grid.GetCellText(row, 1), grid.GetCellText(row, 2), grid.GetCellText(row, 3),
-                grid.GetCellText(row, 4)};
-    }
     static bool Enabled(CRemapTableDlg& view, int id) {
         return headless::Item(view, id).IsWindowEnabled() != fw::FALSE;
     }
 };
-
-TEST_F(RemapTableView, OneRowPerPortTitleAndButtons) {
-    Fill(0);
-    auto view = OpenView(0);
-    EXPECT_EQ(view->GetWindowText(), "Input Remap Table - " + dlg.TableFile(0));
-    const CRemapTableGrid& grid = *view->GetGrid();
-    ASSERT_EQ(grid.GetNumRows(), 6);
-    EXPECT_EQ(Row(grid, 0),
-              (std::vector<std::string>{"Switcher", "Level", "Orig. Input", "New Input"}));
-    EXPECT_EQ(Row(grid, 1), (std::vector<std::string>{"MAIN", "VIDEO", "16", "120"}));
-    EXPECT_EQ(Row(grid, 2), (std::vector<std::string>{"MAIN", "VIDEO", "17", "121"}));
-    EXPECT_EQ(Row(grid, 3), (std::vector<std::string>{"MAIN", "VIDEO", "18", "122"}));
-    EXPECT_EQ(Row(grid, 4), (std::vector<std::string>{"MAIN", "VIDEO", "19", "123"}));
-    EXPECT_EQ(Row(grid, 5), (std::vector<std::string>{"MAIN", "VIDEO", "5", "7"}));
-    EXPECT_EQ(view->GetRowCount(), 5);
-    EXPECT_TRUE(Enabled(*view, IDC_TABLE_PRINT));
-    EXPECT_TRUE(Enabled(*view, IDC_RESTORE_ALL));
-    EXPECT_FALSE(Enabled(*view, IDC_RESTORE));
-    view->DestroyWindow();
-}
 
 TEST_F(RemapTableView, AbsentOrEmptyTableShowsOnlyTheHeaderRow) {
     for (const bool empty : {false, true}) {
@@ -171,26 +148,6 @@ TEST_F(RemapTableView, ClicksAreCountedAndMarkRows) {
     for (int row = 1; row < grid.GetNumRows(); ++row) {
         EXPECT_TRUE(grid.IsRowSelected(row));
     }
-    view->DestroyWindow();
-}
-
-TEST_F(RemapTableView, RestoreOfSelectedRowsRefillsTheGrid) {
-    Fill(0);
-    auto view = OpenView(0);
-    CRemapTableGrid& grid = *view->GetGrid();
-    grid.UserClickCell(2, 0);  // 17 -> 121
-    grid.UserClickCell(5, 1);  // 5 -> 7
-    view->RestoreSelectedRows();
-    EXPECT_EQ(view->GetRowCount(), 3);
-    view->FillGrid();
-    ASSERT_EQ(grid.GetNumRows(), 4);
-    EXPECT_EQ(Row(grid, 1), (std::vector<std::string>{"MAIN", "VIDEO", "16", "120"}));
-    EXPECT_EQ(Row(grid, 2), (std::vector<std::string>{"MAIN", "VIDEO", "18", "122"}));
-    EXPECT_EQ(Row(grid, 3), (std::vector<std::string>{"MAIN", "VIDEO", "19", "123"}));
-    EXPECT_TRUE(grid.SelectedRows().empty());
-    EXPECT_FALSE(Enabled(*view, IDC_RESTORE));
-    ASSERT_EQ(dlg.Table(0)->size(), 2u);  // the main dialog's own table changed
-    EXPECT_EQ((*dlg.Table(0))[1]->m_nOrigFirst, 18);
     view->DestroyWindow();
 }
 
