@@ -125,17 +125,15 @@ struct RangeCase {
     const char* message;  // "" when accepted
 };
 
+// A range above the port count, a negative Out. Range and one equal to the port count are
+// range_messages.scn's.
 TEST_F(DialogChecksTest, BoardRangesLieBetweenZeroAndThePortCount) {
     const std::string in = "You have entered an invalid In. Range for Switcher SW1, Level VIDEO";
     const std::string out = "You have entered an invalid Out. Range for Switcher SW1, Level VIDEO";
     const RangeCase cases[] = {
-        {"128", "64", ""},
         {"0", "0", ""},
         {"", "", ""},
-        {"129", "0", in.c_str()},
         {"-1", "0", in.c_str()},
-        {"0", "65", out.c_str()},
-        {"8", "-1", out.c_str()},
         {"200", "-1", in.c_str()},
     };
     auto table = std::make_unique<SysDefTable>();
