@@ -10,6 +10,7 @@
 #include "platform/control/board_simulator.h"
 #include "platform/control/udp_socket.h"
 #include "remap/tav_dlg.h"
+#include "remap/tests/remap_entries.h"
 #include "res/resource.h"
 
 namespace apptest {
@@ -319,14 +320,8 @@ TEST_F(NotifyTest, MessageLongerThanSixteenBitsCanCountIsRefusedNotCutShort) {
 TEST_F(NotifyTest, SixtyFourPortLimitCountsOnlyTheTableOfTheType) {
     Open();
     Pending("16-31", "240-255");
-    auto entry = std::make_unique<CRemapEntry>();
-    entry->m_nRow = 1;
-    entry->m_nOrigFirst = 0;
-    entry->m_nOrigLast = 59;
-    entry->m_nNewFirst = 100;
-    entry->m_nNewLast = 159;
     dlg.Table(0) = std::make_unique<RemapTable>();
-    dlg.Table(0)->push_back(std::move(entry));
+    dlg.Table(0)->push_back(remaptest::Entry(1, 0, 59, 100));
     EXPECT_FALSE(dlg.CheckRemapLimit(0, 64));
     EXPECT_EQ(dlg.RemapCount(), 0);
     ASSERT_EQ(Transcript().size(), 1u);

@@ -4,6 +4,7 @@
 // boards/tests/scenarios/remap_*.scn's.
 #include "platform/control/udp_socket.h"
 #include "remap/tests/main_dialog_fixture.h"
+#include "remap/tests/remap_entries.h"
 
 namespace apptest {
 namespace {
@@ -95,18 +96,10 @@ TEST_F(RemapCommand, TheSameRemapTwiceTellsTheBoardsAgainAndKeepsOneEntry) {
 
 TEST_F(RemapCommand, ConflictAbortKeepsEarlierDeletionsForTheNextRewrite) {
     Start();
-    auto entry = [](int original, int replacement) {
-        auto e = std::make_unique<CRemapEntry>();
-        e->m_strSwitcher = "MAIN";
-        e->m_strLevel = "VIDEO";
-        e->m_nOrigFirst = e->m_nOrigLast = original;
-        e->m_nNewFirst = e->m_nNewLast = replacement;
-        return e;
-    };
     SetUpSingle("5");
     dlg.Table(0) = std::make_unique<RemapTable>();
-    dlg.Table(0)->push_back(entry(5, 90));
-    dlg.Table(0)->push_back(entry(6, std::stoi(newNumber)));
+    dlg.Table(0)->push_back(remaptest::Entry(0, 5, 5, 90));
+    dlg.Table(0)->push_back(remaptest::Entry(0, 6, 6, std::stoi(newNumber)));
     Proceed();
     driver.Answer(fw::IDYES);  // 5 was remapped to 90: override
     driver.Answer(fw::IDNO);   // the new number was taken by 6: abort

@@ -1,25 +1,12 @@
 // The remap table view and its grid: title, buttons, clicks counted. The rows shown, the buttons
 // of a full view and Restore's refill are views/tests/scenarios/view_restore_and_restore_all.scn's.
 #include "remap/tests/main_dialog_fixture.h"
+#include "remap/tests/remap_entries.h"
 #include "views/remap_table_dlg.h"
 #include "views/remap_table_grid.h"
 
 namespace apptest {
 namespace {
-
-std::unique_ptr<CRemapEntry> Entry(int origFirst, int origLast, int newFirst) {
-    auto e = std::make_unique<CRemapEntry>();
-    e->m_strTime = "14:05:09";
-    e->m_strDate = "March 03 2002";
-    e->m_strSwitcher = "MAIN";
-    e->m_strLevel = "VIDEO";
-    e->m_nOrigFirst = origFirst;
-    e->m_nOrigLast = origLast;
-    e->m_nNewFirst = newFirst;
-    e->m_nNewLast = newFirst + origLast - origFirst;
-    e->m_strComment = "card";
-    return e;
-}
 
 class RemapTableView : public MainDialogTest {
   protected:
@@ -31,8 +18,8 @@ class RemapTableView : public MainDialogTest {
     // The table of io holding entries; an entry 16-19 to 120-123 first.
     void Fill(int io) {
         dlg.Table(io) = std::make_unique<RemapTable>();
-        dlg.Table(io)->push_back(Entry(16, 19, 120));
-        dlg.Table(io)->push_back(Entry(5, 5, 7));
+        dlg.Table(io)->push_back(remaptest::Entry(0, 16, 19, 120));
+        dlg.Table(io)->push_back(remaptest::Entry(0, 5, 5, 7));
     }
     // Opens the view of io as a window of its own, as its modal run would.
     std::unique_ptr<CRemapTableDlg> OpenView(int io) {
