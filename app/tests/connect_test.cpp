@@ -20,7 +20,7 @@ TEST_F(ConnectTest, ConnectedApplicationKnowsCrcBoardsAndRegistration) {
     EXPECT_TRUE(app->GetLevels().empty());  // read only when the main window opens
 }
 
-TEST_F(ConnectTest, NoBoardsMeansNoBoardTable) {
+TEST_F(ConnectTest, NoBoardsOrLevelsMeansNoBoardTableAndAnEmptyList) {
     control::Config config = control::DefaultConfig();
     config.boards.clear();
     config.levels.clear();
@@ -29,6 +29,8 @@ TEST_F(ConnectTest, NoBoardsMeansNoBoardTable) {
     for (std::uint16_t board : {0, 1, 0xFFFF}) {
         EXPECT_EQ(app->GetBoardInfo(board), nullptr);
     }
+    EXPECT_TRUE(app->LoadLevelList());
+    EXPECT_TRUE(app->GetLevels().empty());
 }
 
 TEST_F(ConnectTest, ReleasingTwiceReleasesEachInterfaceOnce) {
@@ -52,14 +54,6 @@ TEST_F(ConnectTest, LevelListInConfigurationOrder) {
     EXPECT_EQ(levels[2]->m_nInputs, 64);
     EXPECT_EQ(levels[2]->m_nOutputs, 32);
     EXPECT_EQ(com::TaskMemLiveBlocks(), 0u);  // every name handed out was freed
-}
-
-TEST_F(ConnectTest, EmptyConfigurationGivesAnEmptyList) {
-    control::Config config = control::DefaultConfig();
-    config.levels.clear();
-    Connect(config);
-    EXPECT_TRUE(app->LoadLevelList());
-    EXPECT_TRUE(app->GetLevels().empty());
 }
 
 TEST_F(ConnectTest, FailedReadKeepsTheLevelsReadSoFarAndReports) {

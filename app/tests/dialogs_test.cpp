@@ -1,6 +1,5 @@
-// The application's own dialogs and message boxes: error dialog, About, print chooser, File
-// Access open failures.
-#include "app/about_dlg.h"
+// The application's own dialogs and message boxes: error dialog, print chooser, File Access open
+// failures. About is app/tests/scenarios/about_and_menus.scn's.
 #include "app/error_dlg.h"
 #include "app/print_choice_dlg.h"
 #include "app/tests/app_fixture.h"
@@ -82,16 +81,14 @@ TEST_F(AppDialogs, ReportErrorDetailNamesCodeSystemTextComponentFileAndLine) {
     EXPECT_NE(detail.find("DCOM Error Msg: (none)\r\nFile: (none)\r\nLine# 0"), std::string::npos);
 }
 
+// 0x204, 0x206 and 0x207 are files/tests/scenarios/file_dialog_open_errors.scn's.
 TEST_F(AppDialogs, FileOpenFailuresByCode) {
     Start();
     const std::pair<std::uint16_t, const char*> cases[] = {
         {0x201, "You can not create a file that already exists."},
         {0x202, "Share violation in opening the file."},
         {0x203, "File open failed for unknown reason."},
-        {0x204, "General file open failure."},
         {0x205, "File open failed for unknown reason."},
-        {0x206, "You can not open a file that does not exist."},
-        {0x207, "Can not open a read-only file for writing."},
         {0x208, "The file server ran out of handles and could not open more files."},
         {0x999, "File open failed for unknown reason."},
     };
@@ -120,17 +117,6 @@ TEST_F(AppDialogs, PrintChooserEnablesPrintOnlyAfterAChoice) {
         EXPECT_EQ(dlg.DoModal(), fw::IDOK);
         EXPECT_EQ(dlg.GetType(), radio == IDC_INPUT_TABLE ? 0 : 1);
     }
-}
-
-TEST_F(AppDialogs, AboutShowsTheRelease) {
-    Start();
-    CAboutDlg dlg;
-    driver.Then([](fw::CWnd& w) {
-        EXPECT_EQ(w.GetWindowText(), "About TAV");
-        EXPECT_EQ(Item(w, IDC_RELEASE).GetWindowText(), "Release 7.1.0");
-        Item(w, fw::IDOK).UserClick();
-    });
-    EXPECT_EQ(dlg.DoModal(), fw::IDOK);
 }
 
 }  // namespace

@@ -1,10 +1,9 @@
-// The About box and the print chooser on the Qt back end, clicked as a person would.
-#include <QLabel>
+// The print chooser on the Qt back end, clicked as a person would (About is
+// app/tests/scenarios/about_and_menus.scn's, which runs on this back end too).
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 
-#include "app/about_dlg.h"
 #include "app/print_choice_dlg.h"
 #include "platform/qt/tests/qt_fixture.h"
 #include "res/resource.h"
@@ -37,17 +36,6 @@ TEST_F(QtAppDialogs, PrintChooserEnablesPrintAfterARadioClick) {
     Watchdog(dlg);
     EXPECT_EQ(dlg.DoModal(), fw::IDOK);
     EXPECT_EQ(dlg.GetType(), 1);
-}
-
-TEST_F(QtAppDialogs, AboutShowsItsReleaseLine) {
-    CAboutDlg dlg;
-    QTimer::singleShot(0, [&] {
-        EXPECT_EQ(Backend().PeerWidget(dlg)->windowTitle(), "About TAV");
-        EXPECT_EQ(WidgetAs<QLabel>(dlg, IDC_RELEASE)->text(), "Release 7.1.0");
-        WidgetAs<QPushButton>(dlg, fw::IDOK)->click();
-    });
-    Watchdog(dlg);
-    EXPECT_EQ(dlg.DoModal(), fw::IDOK);
 }
 
 }  // namespace

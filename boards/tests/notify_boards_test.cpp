@@ -9,8 +9,8 @@
 #include "platform/com/com.h"
 #include "platform/control/board_simulator.h"
 #include "platform/control/udp_socket.h"
-#include "platform/fw/message_queue.h"
 #include "remap/tav_dlg.h"
+#include "remap/tests/remap_entries.h"
 #include "res/resource.h"
 
 namespace apptest {
@@ -19,30 +19,11 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 using Record = std::array<std::uint8_t, 8>;
 
-// A clock whose sleeping advances it, calling back at every new second, so that a test can have
-// boards report at a chosen second of the wait.
-class SecondsClock final : public fw::Clock {
-  public:
-    std::int64_t Now() override { return m_ms / 1000; }
-    void Sleep(unsigned milliseconds) override {
-        const std::int64_t before = Now();
-        m_ms += milliseconds;
-        if (Now() != before && onSecond) {
-            onSecond(Now());
-        }
-    }
-    std::function<void(std::int64_t)> onSecond;
-
-  private:
-    std::int64_t m_ms = 2'000'000'000'000;
-};
-
 class NotifyTest : public AppTest {
   protected:
     // Main dialog up on the built-in configuration, boards listened for on an ephemeral port;
     // change edits the configuration first.
     void Open(const std::function<void(control::Config&)>& change = nullptr) {
-        fw::InstallClock(&seconds);
         control::Config config = control::DefaultConfig();
         config.rebootPort = listener.LocalPort();
         config.statusPort = 0;
@@ -61,8 +42,7 @@ class NotifyTest : public AppTest {
             table->push_back(std::move(record));
         }
         dlg.SetSysDefTable(std::move(table));
-        control::SetBoardRefreshHandler(
-            [this](std::int32_t) { refreshes.push_back(seconds.Now()); });
+        control::SetBoardRefreshHandler([this](std::int32_t) { refreshes.push_back(clock.Now()); });
         backend.GetTranscript().Clear();
     }
     void Choose(const std::string& switcher, const std::string& level) {
@@ -87,21 +67,21 @@ class NotifyTest : public AppTest {
     }
     // Runs the notification; the progress window's OK is pressed when the wait is over.
     fw::BOOL Notify(int io, fw::BOOL updated) {
-        seconds.onSecond = [this](std::int64_t now) {
+        clock.SetSecondHook([this](std::int64_t now) {
             mainEnabledDuringWait = mainEnabledDuringWait || dlg.IsWindowEnabled();
             for (const auto& r : reports) {
                 if (now == sentAt() + r.second) {
                     control::AcceptBoardReport(r.board, r.record);
                 }
             }
-        };
+        });
         ArmOk();
         return dlg.NotifyBoards(io, updated);
     }
     // The progress window's OK is pressed once it waits for it.
     void ArmOk() {
         driver.Then([this](fw::CWnd& w) {
-            okEnabledAt = seconds.Now();
+            okEnabledAt = clock.Now();
             headless::Item(w, fw::IDOK).UserClick();
         });
     }
@@ -130,7 +110,6 @@ class NotifyTest : public AppTest {
         std::uint16_t board;
         Record record;
     };
-    SecondsClock seconds;
     control::UdpSocket listener = control::UdpSocket::BindLoopback(0);
     CTavDlg dlg;
     std::vector<Scheduled> reports;
@@ -167,9 +146,8 @@ TEST_F(NotifyTest, EmptiedTableReachesSimulatedBoardsThatHeldDataAndTheyConfirm)
         c.rebootPort = simulator.Port();
     });
     simulator.SetStatusPort(control::ConnectBoardNetwork());
-    // The boards run in real time: at each second of the wait the test waits until the Board
-    // Status Server holds what the four chosen boards report.
-    seconds.onSecond = [&](std::int64_t) {
+    // The boards run in real time: each second waits until the four boards' reports are in.
+    clock.SetSecondHook([&](std::int64_t) {
         for (int tries = 0; tries < 400; ++tries) {
             int cleared = 0;
             for (std::uint16_t b : {0, 1, 2, 3}) {
@@ -182,7 +160,7 @@ TEST_F(NotifyTest, EmptiedTableReachesSimulatedBoardsThatHeldDataAndTheyConfirm)
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
-    };
+    });
     ArmOk();
     EXPECT_TRUE(dlg.CommitTableChange(0, fw::FALSE));
     EXPECT_EQ(simulator.HeldData(0, 0), Bytes{});
@@ -255,27 +233,6 @@ TEST_F(NotifyTest, FailedSendShowsTheBoardsTheWarningAndNeedsOk) {
     EXPECT_TRUE(refreshes.empty());
 }
 
-TEST_F(NotifyTest, ConfigurationChangeDuringTheWaitAbortsAndQuits) {
-    Open();
-    Pending("16-16", "240-240");
-    seconds.onSecond = nullptr;
-    fw::PostMessage(dlg.GetSafeHwnd(), WM_CONFIGSET_CHANGING, 0, 0);
-    // Nothing is scripted: a modal loop run after the change would fail the test.
-    EXPECT_FALSE(dlg.NotifyBoards(0, fw::FALSE));
-    EXPECT_TRUE(dlg.LastNotification().aborted);
-    EXPECT_FALSE(Shown(kWarning));
-    EXPECT_TRUE(Shown("The Configuration set is changing."));
-    EXPECT_TRUE(Shown("close 139"));
-    EXPECT_EQ(headless::FindDialog(IDD_SEND_REMAP_DATA), nullptr);
-    EXPECT_TRUE(dlg.IsWindowEnabled());
-    fw::Msg msg;
-    bool quit = false;
-    while (fw::TheMessageQueue().Peek(msg)) {
-        quit = quit || msg.message == fw::WM_QUIT;
-    }
-    EXPECT_TRUE(quit);
-}
-
 TEST_F(NotifyTest, RebootPortFailureSendsNothingAndOpensNoWindow) {
     Open();
     control::InjectFault(
@@ -342,14 +299,8 @@ TEST_F(NotifyTest, MessageLongerThanSixteenBitsCanCountIsRefusedNotCutShort) {
 TEST_F(NotifyTest, SixtyFourPortLimitCountsOnlyTheTableOfTheType) {
     Open();
     Pending("16-31", "240-255");
-    auto entry = std::make_unique<CRemapEntry>();
-    entry->m_nRow = 1;
-    entry->m_nOrigFirst = 0;
-    entry->m_nOrigLast = 59;
-    entry->m_nNewFirst = 100;
-    entry->m_nNewLast = 159;
     dlg.Table(0) = std::make_unique<RemapTable>();
-    dlg.Table(0)->push_back(std::move(entry));
+    dlg.Table(0)->push_back(remaptest::Entry(1, 0, 59, 100));
     EXPECT_FALSE(dlg.CheckRemapLimit(0, 64));
     EXPECT_EQ(dlg.RemapCount(), 0);
     ASSERT_EQ(Transcript().size(), 1u);

@@ -5,21 +5,12 @@
 
 #include "boards/compute_crc16.h"
 #include "boards/remap_data.h"
+#include "remap/tests/remap_entries.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-std::unique_ptr<CRemapEntry> Entry(int row, int origFirst, int origLast, int newFirst,
-                                   int newLast) {
-    auto e = std::make_unique<CRemapEntry>();
-    e->m_nRow = row;
-    e->m_nOrigFirst = origFirst;
-    e->m_nOrigLast = origLast;
-    e->m_nNewFirst = newFirst;
-    e->m_nNewLast = newLast;
-    return e;
-}
+using remaptest::Entry;
 
 boards::NotifyBoard Board(std::uint16_t number, Bytes address) {
     address.push_back(0);
@@ -63,8 +54,8 @@ TEST(RemapData, EmptiedTableCarriesNoDataCountZeroAndCrcZero) {
 
 TEST(RemapData, GroupsByAscendingRowWithCountInFirstEntryAndPendingLast) {
     RemapTable table;
-    table.push_back(Entry(2, 16, 18, 240, 242));  // a range: one entry per port
-    table.push_back(Entry(0, 5, 5, 120, 120));
+    table.push_back(Entry(2, 16, 18, 240));  // a range: one entry per port
+    table.push_back(Entry(0, 5, 5, 120));
     const boards::PendingRemap pending{0, 7, 7, 121, 121};
     EXPECT_EQ(boards::NotifyRowsOf(&table, 5, 0), (std::vector<unsigned>{0, 2}));
     EXPECT_EQ(boards::NotifyRowsOf(&table, 5, 4), (std::vector<unsigned>{0, 2, 4}));
@@ -83,7 +74,7 @@ TEST(RemapData, GroupsByAscendingRowWithCountInFirstEntryAndPendingLast) {
 
 TEST(RemapData, NumbersTakeTheirLowSixteenBitsAndRowsTheirLowEight) {
     RemapTable table;
-    table.push_back(Entry(0, 0x1234, 0x1234, 0xABCD, 0xABCD));
+    table.push_back(Entry(0, 0x1234, 0x1234, 0xABCD));
     const auto data = boards::RemapDataOf(&table, 1, nullptr, 1);
     ASSERT_TRUE(data);
     EXPECT_EQ(*data, (Bytes{0x00, 0x01, 0x12, 0x34, 0xAB, 0xCD}));
@@ -91,7 +82,7 @@ TEST(RemapData, NumbersTakeTheirLowSixteenBitsAndRowsTheirLowEight) {
 
 TEST(RemapData, RefusesDataLongerThanTheMessageWasSizedFor) {
     RemapTable table;
-    table.push_back(Entry(1, 16, 31, 240, 255));
+    table.push_back(Entry(1, 16, 31, 240));
     EXPECT_FALSE(boards::RemapDataOf(&table, 4, nullptr, 15));
     EXPECT_TRUE(boards::RemapDataOf(&table, 4, nullptr, 16));
     // Entries of rows the System Definition Table does not have are not sent.

@@ -8,11 +8,13 @@
 #include "res/resource.h"
 #include "sysdef/idle_dlg.h"
 #include "sysdef/sysdef_dlg.h"
+#include "sysdef/tests/sysdef_records.h"
 
 namespace apptest {
 namespace {
 
 using Ranges = std::vector<std::pair<int, int>>;
+using sysdeftest::Record;
 
 class DialogChecksTest : public AppTest {
   protected:
@@ -73,14 +75,7 @@ TEST_F(DialogChecksTest, IdleRangesAreCheckedAgainstTheBoardRangeAndEachOther) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        SysDefRecord record;
-        record.m_strSwitcher = "SW1";
-        record.m_strLevel = "VIDEO";
-        record.m_nInputs = 128;
-        record.m_nOutRange = c.range;
-        record.m_nIdleOutRanges = 1;
-        record.m_pIdleOutStart = std::vector<std::uint32_t>{1};
-        record.m_pIdleOutCount = std::vector<std::uint32_t>{1};
+        SysDefRecord record = Record("SW1", "VIDEO", 128, 0, 0, c.range, {}, {{1, 1}});
         const std::size_t before = driver.MessageBoxes().size();
         CIdleDlg dlg(IDS_IDLE_OUTPUTS, &record, nullptr);
         ASSERT_TRUE(dlg.Create(IDD_IDLE));
@@ -125,29 +120,18 @@ struct RangeCase {
     const char* message;  // "" when accepted
 };
 
+// A range above the port count, a negative Out. Range and one equal to the port count are
+// range_messages.scn's.
 TEST_F(DialogChecksTest, BoardRangesLieBetweenZeroAndThePortCount) {
     const std::string in = "You have entered an invalid In. Range for Switcher SW1, Level VIDEO";
     const std::string out = "You have entered an invalid Out. Range for Switcher SW1, Level VIDEO";
     const RangeCase cases[] = {
-        {"128", "64", ""},
         {"0", "0", ""},
         {"", "", ""},
-        {"129", "0", in.c_str()},
         {"-1", "0", in.c_str()},
-        {"0", "65", out.c_str()},
-        {"8", "-1", out.c_str()},
         {"200", "-1", in.c_str()},
     };
-    auto table = std::make_unique<SysDefTable>();
-    for (const char* level : {"AUDIO", "VIDEO"}) {
-        auto record = std::make_unique<SysDefRecord>();
-        record->m_strSwitcher = "SW1";
-        record->m_strLevel = level;
-        record->m_nInputs = 128;
-        record->m_nOutputs = 64;
-        table->push_back(std::move(record));
-    }
-    MainWith(std::move(table));
+    MainWith(sysdeftest::Table({Record("SW1", "AUDIO", 128, 64), Record("SW1", "VIDEO", 128, 64)}));
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.inRange) + "/" + c.outRange);
         const std::size_t before = driver.MessageBoxes().size();
@@ -195,10 +179,8 @@ TEST_F(DialogChecksTest, ClicksOnTheHeaderOrPastTheTableSelectNoRow) {
 TEST_F(DialogChecksTest, AFullTableShowsEveryRowPastTheGridsStartingSize) {
     auto table = std::make_unique<SysDefTable>();
     for (int i = 0; i < 100; ++i) {
-        auto record = std::make_unique<SysDefRecord>();
-        record->m_strLevel = "L" + std::to_string(i);
-        record->m_nInRange = i;
-        table->push_back(std::move(record));
+        table->push_back(
+            std::make_unique<SysDefRecord>(Record("", "L" + std::to_string(i), 0, 0, i)));
     }
     MainWith(std::move(table));
     CSysDefDlg dlg;

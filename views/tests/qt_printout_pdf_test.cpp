@@ -16,6 +16,7 @@
 #include "platform/qt/tests/qt_fixture.h"
 #include "remap/tav_dlg.h"
 #include "sysdef/sysdef_print.h"
+#include "sysdef/tests/sysdef_records.h"
 #include "views/remap_print.h"
 
 namespace qttest {
@@ -170,19 +171,9 @@ TEST_F(QtPrintoutPdf, RemapTable) {
 TEST_F(QtPrintoutPdf, SystemDefinitionTable) {
     SysDefTable table;
     for (int i = 0; i < 61; ++i) {
-        auto record = std::make_unique<SysDefRecord>();
-        record->m_strSwitcher = i % 2 == 0 ? "MAIN" : "STUDIO";
-        record->m_strLevel = "L" + std::to_string(i);
-        record->m_nInputs = 128;
-        record->m_nOutputs = 64;
-        record->m_nInRange = 16;
-        record->m_nOutRange = 8;
-        if (i == 0) {
-            record->m_nIdleInRanges = 2;
-            record->m_pIdleInStart = std::vector<std::uint32_t>{120, 124};
-            record->m_pIdleInCount = std::vector<std::uint32_t>{4, 4};
-        }
-        table.push_back(std::move(record));
+        table.push_back(std::make_unique<SysDefRecord>(sysdeftest::Record(
+            i % 2 == 0 ? "MAIN" : "STUDIO", "L" + std::to_string(i), 128, 64, 16, 8,
+            i == 0 ? sysdeftest::Ranges{{120, 4}, {124, 4}} : sysdeftest::Ranges{})));
     }
     AcceptPrintDialog();
     PrintSysDefTable(table, 61);

@@ -1,24 +1,12 @@
-// The remap table view and its grid: rows, title, buttons, clicks counted, Restore's rows.
+// The remap table view and its grid: title, buttons, clicks counted. The rows shown, the buttons
+// of a full view and Restore's refill are views/tests/scenarios/view_restore_and_restore_all.scn's.
 #include "remap/tests/main_dialog_fixture.h"
+#include "remap/tests/remap_entries.h"
 #include "views/remap_table_dlg.h"
 #include "views/remap_table_grid.h"
 
 namespace apptest {
 namespace {
-
-std::unique_ptr<CRemapEntry> Entry(int origFirst, int origLast, int newFirst) {
-    auto e = std::make_unique<CRemapEntry>();
-    e->m_strTime = "14:05:09";
-    e->m_strDate = "March 03 2002";
-    e->m_strSwitcher = "MAIN";
-    e->m_strLevel = "VIDEO";
-    e->m_nOrigFirst = origFirst;
-    e->m_nOrigLast = origLast;
-    e->m_nNewFirst = newFirst;
-    e->m_nNewLast = newFirst + origLast - origFirst;
-    e->m_strComment = "card";
-    return e;
-}
 
 class RemapTableView : public MainDialogTest {
   protected:
@@ -30,8 +18,8 @@ class RemapTableView : public MainDialogTest {
     // The table of io holding entries; an entry 16-19 to 120-123 first.
     void Fill(int io) {
         dlg.Table(io) = std::make_unique<RemapTable>();
-        dlg.Table(io)->push_back(Entry(16, 19, 120));
-        dlg.Table(io)->push_back(Entry(5, 5, 7));
+        dlg.Table(io)->push_back(remaptest::Entry(0, 16, 19, 120));
+        dlg.Table(io)->push_back(remaptest::Entry(0, 5, 5, 7));
     }
     // Opens the view of io as a window of its own, as its modal run would.
     std::unique_ptr<CRemapTableDlg> OpenView(int io) {
@@ -39,34 +27,10 @@ class RemapTableView : public MainDialogTest {
         EXPECT_TRUE(view->Create(IDD_REMAP_TABLE));
         return view;
     }
-    static std::vector<std::string> Row(const fw::CGridCtrl& grid, int row) {
-        return {grid.GetCellText(row, 1), grid.GetCellText(row, 2), grid.GetCellText(row, 3),
-                grid.GetCellText(row, 4)};
-    }
     static bool Enabled(CRemapTableDlg& view, int id) {
         return headless::Item(view, id).IsWindowEnabled() != fw::FALSE;
     }
 };
-
-TEST_F(RemapTableView, OneRowPerPortTitleAndButtons) {
-    Fill(0);
-    auto view = OpenView(0);
-    EXPECT_EQ(view->GetWindowText(), "Input Remap Table - " + dlg.TableFile(0));
-    const CRemapTableGrid& grid = *view->GetGrid();
-    ASSERT_EQ(grid.GetNumRows(), 6);
-    EXPECT_EQ(Row(grid, 0),
-              (std::vector<std::string>{"Switcher", "Level", "Orig. Input", "New Input"}));
-    EXPECT_EQ(Row(grid, 1), (std::vector<std::string>{"MAIN", "VIDEO", "16", "120"}));
-    EXPECT_EQ(Row(grid, 2), (std::vector<std::string>{"MAIN", "VIDEO", "17", "121"}));
-    EXPECT_EQ(Row(grid, 3), (std::vector<std::string>{"MAIN", "VIDEO", "18", "122"}));
-    EXPECT_EQ(Row(grid, 4), (std::vector<std::string>{"MAIN", "VIDEO", "19", "123"}));
-    EXPECT_EQ(Row(grid, 5), (std::vector<std::string>{"MAIN", "VIDEO", "5", "7"}));
-    EXPECT_EQ(view->GetRowCount(), 5);
-    EXPECT_TRUE(Enabled(*view, IDC_TABLE_PRINT));
-    EXPECT_TRUE(Enabled(*view, IDC_RESTORE_ALL));
-    EXPECT_FALSE(Enabled(*view, IDC_RESTORE));
-    view->DestroyWindow();
-}
 
 TEST_F(RemapTableView, AbsentOrEmptyTableShowsOnlyTheHeaderRow) {
     for (const bool empty : {false, true}) {
@@ -171,26 +135,6 @@ TEST_F(RemapTableView, ClicksAreCountedAndMarkRows) {
     for (int row = 1; row < grid.GetNumRows(); ++row) {
         EXPECT_TRUE(grid.IsRowSelected(row));
     }
-    view->DestroyWindow();
-}
-
-TEST_F(RemapTableView, RestoreOfSelectedRowsRefillsTheGrid) {
-    Fill(0);
-    auto view = OpenView(0);
-    CRemapTableGrid& grid = *view->GetGrid();
-    grid.UserClickCell(2, 0);  // 17 -> 121
-    grid.UserClickCell(5, 1);  // 5 -> 7
-    view->RestoreSelectedRows();
-    EXPECT_EQ(view->GetRowCount(), 3);
-    view->FillGrid();
-    ASSERT_EQ(grid.GetNumRows(), 4);
-    EXPECT_EQ(Row(grid, 1), (std::vector<std::string>{"MAIN", "VIDEO", "16", "120"}));
-    EXPECT_EQ(Row(grid, 2), (std::vector<std::string>{"MAIN", "VIDEO", "18", "122"}));
-    EXPECT_EQ(Row(grid, 3), (std::vector<std::string>{"MAIN", "VIDEO", "19", "123"}));
-    EXPECT_TRUE(grid.SelectedRows().empty());
-    EXPECT_FALSE(Enabled(*view, IDC_RESTORE));
-    ASSERT_EQ(dlg.Table(0)->size(), 2u);  // the main dialog's own table changed
-    EXPECT_EQ((*dlg.Table(0))[1]->m_nOrigFirst, 18);
     view->DestroyWindow();
 }
 
