@@ -44,6 +44,7 @@ struct SoakReport {
 SoakReport RunRemapSoak(const SoakOptions& options);
 
 // What grew after the first sample at or after warmUpCycle: every count must stay as it was
-// there, the heap within allowance bytes of it. Empty when all stayed flat.
+// there, and the heap of the later half of the samples within allowance bytes of the earlier
+// half. Empty when all stayed flat.
 std::vector<std::string> GrowthAfter(const std::vector<SoakSample>& samples, int warmUpCycle,
                                      std::size_t heapAllowance);
