@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -16,9 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const audit::Event kRemap = {{"MESSAGE", "Remap of input"},
-                             {"TAVORA_EVENT", "remap"},
-                             {"TAVORA_COMMENT", "tab\there\nback\\slash\x01"}};
+const audit::Event kRemap = {{"TAVORA_EVENT", "remap"}, {"TAVORA_COMMENT", "a\tb\nc\\d\x01"}};
 
 class AuditTest : public ::testing::Test {
   protected:
@@ -31,38 +28,37 @@ class AuditTest : public ::testing::Test {
     }
     void TearDown() override {
         audit::SetJournalSenderForTests(nullptr);
-        ::unsetenv("XDG_STATE_HOME");
         fs::remove_all(m_dir);
     }
-    // The journal: answers result and keeps what it was given.
+    // The journal answers result and keeps what it was given.
     void Journal(int result) {
         audit::SetJournalSenderForTests([this, result](const std::vector<std::string>& fields) {
             m_sent.push_back(fields);
             return result;
         });
     }
-    std::string LogText() const {
-        std::ifstream in(m_dir / "state/tavora/audit.log", std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
+    // Records two events; gives what went to stderr.
+    std::string RecordTwo() {
+        testing::internal::CaptureStderr();
+        audit::Record(kRemap);
+        audit::Record({{"TAVORA_EVENT", "select"}});
+        return testing::internal::GetCapturedStderr();
     }
+    fs::path Log() const { return m_dir / "state/tavora/audit.log"; }
     fs::path m_dir;
     std::vector<std::vector<std::string>> m_sent;
 };
 
 TEST_F(AuditTest, TheJournalTakesTheEventWithWhoAndWhereAndNoFileIsWritten) {
     Journal(0);
-    audit::Record(kRemap);
-    ASSERT_EQ(m_sent.size(), 1u);
-    const auto& fields = m_sent[0];
-    ASSERT_EQ(fields.size(), 6u);
-    EXPECT_EQ(fields[0], "SYSLOG_IDENTIFIER=tavora");
-    EXPECT_EQ(fields[1].rfind("TAVORA_USER=", 0), 0u);
-    EXPECT_GT(fields[1].size(), 12u);
-    EXPECT_EQ(fields[2].rfind("TAVORA_HOST=", 0), 0u);
-    EXPECT_EQ(fields[5],
-              "TAVORA_COMMENT=tab\there\nback\\slash\x01");  // the journal is 8-bit clean
+    EXPECT_EQ(RecordTwo(), "");
+    ASSERT_EQ(m_sent.size(), 2u);
+    const auto& f = m_sent[0];
+    ASSERT_EQ(f.size(), 5u);
+    EXPECT_EQ(f[0], "SYSLOG_IDENTIFIER=tavora");
+    EXPECT_TRUE(f[1].starts_with("TAVORA_USER=") && f[1].size() > 12) << f[1];
+    EXPECT_TRUE(f[2].starts_with("TAVORA_HOST=") && f[2].size() > 12) << f[2];
+    EXPECT_EQ(f[4], "TAVORA_COMMENT=a\tb\nc\\d\x01");  // the journal is 8-bit clean
     EXPECT_FALSE(fs::exists(m_dir / "state"));
 }
 
@@ -74,69 +70,56 @@ TEST_F(AuditTest, WithoutAJournalEachEventIsOneEscapedLineOfAPrivateAppendOnlyFi
         if (switchedOff) {
             ::setenv("TAVORA_AUDIT_JOURNAL", "off", 1);  // the journal is not even asked
         }
-        testing::internal::CaptureStderr();
-        audit::Record(kRemap);
-        audit::Record({{"TAVORA_EVENT", "select"}});
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+        EXPECT_EQ(RecordTwo(), "");
         EXPECT_EQ(m_sent.size(), switchedOff ? 0u : 2u);
-
-        std::istringstream lines(LogText());
+        std::ifstream in(Log());
         std::string first;
         std::string second;
         std::string third;
-        ASSERT_TRUE(std::getline(lines, first) && std::getline(lines, second));
-        EXPECT_FALSE(std::getline(lines, third));
-        EXPECT_EQ(first.rfind("TAVORA_TIME=20", 0), 0u);
+        ASSERT_TRUE(std::getline(in, first) && std::getline(in, second));
+        EXPECT_FALSE(std::getline(in, third));
+        EXPECT_TRUE(first.starts_with("TAVORA_TIME=20")) << first;
+        EXPECT_TRUE(first.ends_with("\tTAVORA_EVENT=remap\tTAVORA_COMMENT=a\\tb\\nc\\\\d\\x01"));
         EXPECT_NE(first.find("\tSYSLOG_IDENTIFIER=tavora\tTAVORA_USER="), std::string::npos);
-        EXPECT_NE(first.find("\tMESSAGE=Remap of input\tTAVORA_EVENT=remap\t"
-                             "TAVORA_COMMENT=tab\\there\\nback\\\\slash\\x01"),
-                  std::string::npos);
-        EXPECT_NE(second.find("\tTAVORA_EVENT=select"), std::string::npos);
-
+        EXPECT_TRUE(second.ends_with("\tTAVORA_EVENT=select")) << second;
         struct stat folder {};
         struct stat file {};
-        ASSERT_EQ(::stat((m_dir / "state/tavora").c_str(), &folder), 0);
-        ASSERT_EQ(::stat((m_dir / "state/tavora/audit.log").c_str(), &file), 0);
+        ASSERT_EQ(::stat(Log().parent_path().c_str(), &folder), 0);
+        ASSERT_EQ(::stat(Log().c_str(), &file), 0);
         EXPECT_EQ(folder.st_mode & 0777, 0700u);
         EXPECT_EQ(file.st_mode & 0777, 0600u);
-        fs::remove(m_dir / "state/tavora/audit.log");
+        fs::remove(Log());
     }
 }
 
 TEST_F(AuditTest, AnEventNeitherJournalNorFileTakesGoesToStderrWithTheReasonOnce) {
     const fs::path elsewhere = m_dir / "elsewhere.log";
     const struct {
-        const char* name;
         std::function<void()> spoil;
         const char* reason;
     } cases[] = {
-        {"state folder is a file", [&] { std::ofstream(m_dir / "state") << "x"; },
-         "Not a directory"},
-        {"audit.log is a link",
-         [&] {
-             fs::create_directories(m_dir / "state/tavora");
-             fs::create_symlink(elsewhere, m_dir / "state/tavora/audit.log");
+        {[&] { std::ofstream(m_dir / "state") << "x"; }, "Not a directory"},
+        {[&] {
+             fs::create_directories(Log().parent_path());
+             fs::create_symlink(elsewhere, Log());
          },
          "Too many levels of symbolic links"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.reason);
         fs::remove_all(m_dir / "state");
         c.spoil();
         Journal(-ENOENT);
-        testing::internal::CaptureStderr();
-        audit::Record(kRemap);
-        audit::Record({{"TAVORA_EVENT", "select"}});
-        const std::string err = testing::internal::GetCapturedStderr();
-        EXPECT_NE(err.find("tavora: the audit trail cannot be written: no journal (No such file "
-                           "or directory), and " +
-                           (m_dir / "state/tavora/audit.log").string() + ": " + c.reason),
-                  std::string::npos)
+        const std::string err = RecordTwo();
+        EXPECT_TRUE(
+            err.starts_with("tavora: the audit trail cannot be written: no journal (No "
+                            "such file or directory), and " +
+                            Log().string() + ": " + c.reason))
             << err;
         EXPECT_EQ(err.find("cannot be written"), err.rfind("cannot be written")) << err;
-        EXPECT_NE(err.find("tavora audit: TAVORA_TIME="), std::string::npos);
+        EXPECT_NE(err.find("\ntavora audit: TAVORA_TIME="), std::string::npos);
         EXPECT_NE(err.find("\tTAVORA_EVENT=remap\t"), std::string::npos);
-        EXPECT_NE(err.find("\tTAVORA_EVENT=select\n"), std::string::npos);
+        EXPECT_TRUE(err.ends_with("\tTAVORA_EVENT=select\n"));
         EXPECT_FALSE(fs::exists(elsewhere));
     }
 }
@@ -146,8 +129,6 @@ TEST(AuditPath, AnAbsoluteStateFolderElseTheHomeFolder) {
     ::setenv("XDG_STATE_HOME", "/var/st", 1);
     EXPECT_EQ(audit::AuditFilePath(), "/var/st/tavora/audit.log");
     ::setenv("XDG_STATE_HOME", "relative", 1);
-    EXPECT_EQ(audit::AuditFilePath(), "/home/op/.local/state/tavora/audit.log");
-    ::unsetenv("XDG_STATE_HOME");
     EXPECT_EQ(audit::AuditFilePath(), "/home/op/.local/state/tavora/audit.log");
 }
 
