@@ -171,12 +171,15 @@ fw::BOOL CTavDlg::SendRemapData(int nIOType, fw::BOOL bTableUpdated) {
         for (std::size_t i = 0; i < boardCount; ++i) {
             const std::uint16_t number = m_arrNotifyBoards[i].number;
             const BoardInfo* current = app->GetBoardInfo(number);
-            m_lastNotification.boards.push_back(
-                {number, m_arrNotifyBoards[i].name,
-                 confirmedMark[i]
-                     ? boards::BoardOutcome::Confirmed
-                     : boards::JudgeBoard(nIOType, before[number], expected[number],
-                                          current != nullptr ? *current : before[number])});
+            auto outcome = confirmedMark[i]
+                               ? boards::BoardOutcome::Confirmed
+                               : boards::JudgeBoard(nIOType, before[number], expected[number],
+                                                    current != nullptr ? *current : before[number]);
+            // The wait counts such a board as answering; its record alone cannot prove it did.
+            if (outcome == boards::BoardOutcome::Confirmed && before[number] == expected[number]) {
+                outcome = boards::BoardOutcome::AlreadyHeld;
+            }
+            m_lastNotification.boards.push_back({number, m_arrNotifyBoards[i].name, outcome});
         }
     };
     if (sent) {

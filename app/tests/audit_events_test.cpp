@@ -15,7 +15,8 @@ const boards::NotifyResult kMixed = {true,
                                       {2, "MAINVID", BoardOutcome::NoReport},
                                       {3, "STUDIO", BoardOutcome::FlagDiffers},
                                       {4, "X", BoardOutcome::CrcDiffers},
-                                      {5, "Y", BoardOutcome::StatusNotZero}}};
+                                      {5, "Y", BoardOutcome::StatusNotZero},
+                                      {6, "Z", BoardOutcome::AlreadyHeld}}};
 const boards::NotifyResult kNotSent = {false, false, 0, {{0, "MAINVID", BoardOutcome::NoReport}}};
 
 AuditChange Change(AuditKind kind, int io, const char* outcome, const char* file = "",
@@ -59,12 +60,13 @@ TEST(AuditEvents, EachKindOfChangeGivesItsFields) {
         const char* fields;
     } cases[] = {
         {Remap(31, kMixed, "recorded"),
-         "MESSAGE=Remap (input) MAIN VIDEO 16-31 to 112-127: recorded, 1 of 5 boards confirmed|"
+         "MESSAGE=Remap (input) MAIN VIDEO 16-31 to 112-127: recorded, 1 of 6 boards confirmed|"
          "TAVORA_EVENT=remap|TAVORA_OUTCOME=recorded|TAVORA_IO=input|TAVORA_SWITCHER=MAIN|"
          "TAVORA_LEVEL=VIDEO|TAVORA_ORIGINAL=16-31|TAVORA_NEW=112-127|TAVORA_COMMENT=card 2|"
-         "TAVORA_SENT=yes|TAVORA_BOARDS=5|TAVORA_CONFIRMED=1|TAVORA_BOARD=0,MAINVID,confirmed|"
+         "TAVORA_SENT=yes|TAVORA_BOARDS=6|TAVORA_CONFIRMED=1|TAVORA_BOARD=0,MAINVID,confirmed|"
          "TAVORA_BOARD=2,MAINVID,no report|TAVORA_BOARD=3,STUDIO,flag differs|"
-         "TAVORA_BOARD=4,X,CRC differs|TAVORA_BOARD=5,Y,status not 0"},
+         "TAVORA_BOARD=4,X,CRC differs|TAVORA_BOARD=5,Y,status not 0|"
+         "TAVORA_BOARD=6,Z,held it already"},
         {Remap(16, kNotSent, "not-sent"),
          "MESSAGE=Remap (input) MAIN VIDEO 16 to 112: not-sent, nothing sent|TAVORA_EVENT=remap|"
          "TAVORA_OUTCOME=not-sent|TAVORA_IO=input|TAVORA_SWITCHER=MAIN|TAVORA_LEVEL=VIDEO|"
