@@ -26,6 +26,8 @@ constexpr unsigned kTurnSleepMs = 10;
 }  // namespace
 
 fw::BOOL CTavDlg::NotifyBoards(int nIOType, fw::BOOL bTableUpdated) {
+    // A notification that fails before its send must not show the boards of the one before.
+    m_lastNotification = {};
     if (!ReadRebootPort()) {
         return fw::FALSE;
     }
@@ -164,6 +166,22 @@ fw::BOOL CTavDlg::SendRemapData(int nIOType, fw::BOOL bTableUpdated) {
     m_lastNotification.sentAt = clock.Now();
     std::vector<bool> confirmedMark(boardCount, false);
     std::size_t confirmed = 0;
+    // Board by board, how the notification ended, also when a configuration change cut it short.
+    auto judgeBoards = [&] {
+        for (std::size_t i = 0; i < boardCount; ++i) {
+            const std::uint16_t number = m_arrNotifyBoards[i].number;
+            const BoardInfo* current = app->GetBoardInfo(number);
+            auto outcome = confirmedMark[i]
+                               ? boards::BoardOutcome::Confirmed
+                               : boards::JudgeBoard(nIOType, before[number], expected[number],
+                                                    current != nullptr ? *current : before[number]);
+            // The wait counts such a board as answering; its record alone cannot prove it did.
+            if (outcome == boards::BoardOutcome::Confirmed && before[number] == expected[number]) {
+                outcome = boards::BoardOutcome::AlreadyHeld;
+            }
+            m_lastNotification.boards.push_back({number, m_arrNotifyBoards[i].name, outcome});
+        }
+    };
     if (sent) {
         const std::int64_t t0 = m_lastNotification.sentAt;
         std::int64_t refresh = t0 + kFirstRefresh;
@@ -178,6 +196,7 @@ fw::BOOL CTavDlg::SendRemapData(int nIOType, fw::BOOL bTableUpdated) {
                 EnableWindow(fw::TRUE);
                 progress.reset();
                 m_lastNotification.aborted = true;
+                judgeBoards();
                 fw::PostQuitMessage(0);
                 return fw::FALSE;
             }
@@ -215,16 +234,7 @@ fw::BOOL CTavDlg::SendRemapData(int nIOType, fw::BOOL bTableUpdated) {
             clock.Sleep(kTurnSleepMs);
         }
     }
-    for (std::size_t i = 0; i < boardCount; ++i) {
-        const std::uint16_t number = m_arrNotifyBoards[i].number;
-        const BoardInfo* current = app->GetBoardInfo(number);
-        m_lastNotification.boards.push_back(
-            {number, m_arrNotifyBoards[i].name,
-             confirmedMark[i]
-                 ? boards::BoardOutcome::Confirmed
-                 : boards::JudgeBoard(nIOType, before[number], expected[number],
-                                      current != nullptr ? *current : before[number])});
-    }
+    judgeBoards();
 
     if (confirmed == boardCount) {
         m_bBoardsResponded = fw::TRUE;

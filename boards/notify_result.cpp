@@ -14,6 +14,8 @@ const char* OutcomeText(BoardOutcome outcome) {
             return "CRC differs";
         case BoardOutcome::StatusNotZero:
             return "status not 0";
+        case BoardOutcome::AlreadyHeld:
+            return "held it already";
     }
     return "unknown";
 }

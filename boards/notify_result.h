@@ -14,6 +14,7 @@ enum class BoardOutcome {
     FlagDiffers,    // reported, but the remap flag of the I/O type is not the one sent
     CrcDiffers,     // reported the flag sent, but another CRC
     StatusNotZero,  // reported the flag and CRC sent, with a nonzero status
+    AlreadyHeld,    // held exactly this data before the send: its report cannot be told from none
 };
 
 const char* OutcomeText(BoardOutcome outcome);

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstring>
 
+#include "app/audit_events.h"
 #include "app/tav_app.h"
 #include "common/text.h"
 #include "platform/com/com.h"
@@ -163,14 +164,22 @@ void CFileDlg::OnOK() {
         return;
     }
     CTavDlg* main = app->GetMainDlg();
-    if (m_nMode == kSave && main != nullptr) {
-        main->SaveRemapTableAs(m_nType, handle);
-    }
+    const bool saving = m_nMode == kSave && main != nullptr;
+    const fw::BOOL saved = saving ? main->SaveRemapTableAs(m_nType, handle) : fw::FALSE;
     hr = app->GetFileAccess()->Close(handle);
     if (com::FAILED(hr)) {
         app->ReportError(hr, "FileDlg", __LINE__);
     } else if (m_nMode == kSelect && main != nullptr) {
         main->SelectRemapTable(m_nType, name);
+    }
+    if (saving) {
+        // The working table keeps its own file: Save As only writes a copy.
+        AuditChange change(AuditKind::SaveAs, m_nType);
+        change.outcome = saved && com::SUCCEEDED(hr) ? "saved" : "file-error";
+        change.file = name;
+        change.tableFile = main->TableFile(m_nType);
+        change.count = main->CountRemappedPorts(m_nType);
+        RecordAuditEvent(change);
     }
     EndDialog(fw::IDOK);
 }

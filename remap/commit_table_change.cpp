@@ -18,6 +18,7 @@ fw::BOOL CTavDlg::CommitTableChange(int io, fw::BOOL confirm) {
         return fw::FALSE;
     }
     WriteRemapTableFile(io);
+    const bool written = GetRemapFile() != nullptr;
     CloseRemapTableFile();
-    return fw::TRUE;
+    return written ? fw::TRUE : fw::FALSE;
 }

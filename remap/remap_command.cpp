@@ -1,5 +1,6 @@
 // The Remap command: the checks, the operator's confirmation, the conflict walk, the boards, and
 // the remap recorded in the table and its file.
+#include "app/audit_events.h"
 #include "app/tav_app.h"
 #include "platform/fw/clock.h"
 #include "platform/fw/dialog.h"
@@ -25,26 +26,58 @@ void CTavDlg::OnRemap() {
     }
     m_bBoardsResponded = fw::FALSE;
     const fw::BOOL notified = NotifyBoards(m_nIOType, m_bReplacedInPlace ? fw::TRUE : fw::FALSE);
+    AuditChange change = RemapAuditChange();
+    change.notification = &m_lastNotification;
+    change.outcome = !notified            ? (m_lastNotification.aborted ? "aborted" : "not-sent")
+                     : m_bReplacedInPlace ? "replaced"
+                     : m_bBoardsResponded ? "recorded"
+                                          : "no-board-confirmed";
+    const auto record = [&](bool written) {
+        if (!written) {
+            change.outcome = "file-error";
+        }
+        RecordAuditEvent(change);
+    };
     if (notified && !m_bReplacedInPlace) {
         if (GetTavApp()->GetFileAccess() == nullptr ||
             !OpenRemapTableFile(m_nIOType, fw::FALSE, fw::TRUE, {})) {
-            return;
+            return record(false);
         }
         AppendRemapLine();
+        const bool appended = GetRemapFile() != nullptr;
         CloseRemapTableFile();
+        if (m_bConfigChanging) {
+            return record(appended);
+        }
     }
     if (m_bConfigChanging) {
-        return;  // the program is about to end; the appended line is the record of this remap
+        return record(true);  // the program is about to end; the appended line is the record
     }
     if (m_bBoardsResponded && !m_bReplacedInPlace) {
         AddRemapEntry();
     }
     if (!OpenRemapTableFile(m_nIOType, fw::TRUE, fw::TRUE, {})) {
-        return;
+        return record(false);
     }
     WriteRemapTableFile(m_nIOType);
+    const bool written = GetRemapFile() != nullptr;
     CloseRemapTableFile();
     ResetRemapFields();
+    record(written);
+}
+
+AuditChange CTavDlg::RemapAuditChange() {
+    AuditChange change(AuditKind::Remap, m_nIOType);
+    // The row the boards were told about; the one selected when no message went out.
+    const int row = m_lastNotification.sent ? m_nSysDefRow : FindSysDefRow();
+    if (m_pSysDefTable && row >= 0 && static_cast<std::size_t>(row) < m_pSysDefTable->size()) {
+        const SysDefRecord& record = *(*m_pSysDefTable)[static_cast<std::size_t>(row)];
+        change.switcher = record.m_strSwitcher;
+        change.level = record.m_strLevel;
+    }
+    GetRemapNumbers(change.origFirst, change.origLast, change.newFirst, change.newLast);
+    change.comment = GetComment();
+    return change;
 }
 
 void CTavDlg::AddRemapEntry() {

@@ -2,6 +2,7 @@
 // another name and selecting a saved table.
 #include <cstdlib>
 
+#include "app/audit_events.h"
 #include "app/tav_app.h"
 #include "common/format.h"
 #include "common/text.h"
@@ -253,9 +254,13 @@ fw::BOOL CTavDlg::SelectRemapTable(int io, const std::string& name) {
     std::unique_ptr<RemapTable> working = std::move(Table(io));
     const std::string workingFile = TableFile(io);
     bool taken = false;
+    AuditChange change(AuditKind::Select, io);
+    change.file = name;
+    change.tableFile = workingFile;
     if (!RemapTableFileExists(name)) {
         MessageBox(tav::Format("%s\nFilename:%s\n", fw::LoadString(IDS_ERR_OPEN_LOG), name),
                    nullptr, fw::MB_ICONHAND);
+        change.reason = "not found";
     } else if (OpenRemapTableFile(io, fw::FALSE, fw::FALSE, name)) {
         const bool read = LoadRemapTable(io);
         taken = read && VerifyRemapTable(io);
@@ -263,7 +268,10 @@ fw::BOOL CTavDlg::SelectRemapTable(int io, const std::string& name) {
             MessageBox(
                 tav::Format("%s\nFilename:%s\n", read ? kSelectRefused : kSelectUnreadable, name),
                 nullptr, fw::MB_ICONHAND);
+            change.reason = read ? "does not match the configuration" : "unreadable";
         }
+    } else {
+        change.reason = "cannot be opened";
     }
     CloseRemapTableFile();
     if (!taken) {
@@ -271,6 +279,9 @@ fw::BOOL CTavDlg::SelectRemapTable(int io, const std::string& name) {
         (io == 1 ? m_strOutputTableFile : m_strInputTableFile) = workingFile;
     }
     UpdateTitle();
+    change.outcome = taken ? "selected" : "refused";
+    change.count = CountRemappedPorts(io);
+    RecordAuditEvent(change);
     return fw::TRUE;
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/audit_events.h"
 #include "boards/notify_result.h"
 #include "boards/remap_data.h"
 
@@ -116,6 +117,8 @@ class CTavDlg : public fw::CDialog {
     // The Remap button, and the entry it adds to the table of the current I/O type.
     void OnRemap();
     void AddRemapEntry();
+    // The audit trail's account of the remap in the dialog, before it ends.
+    AuditChange RemapAuditChange();
 
     // After the remap table view changed table io: the boards, then the file.
     fw::BOOL CommitTableChange(int io, fw::BOOL confirm);

@@ -6,7 +6,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  nlohmann-json3-dev
+  nlohmann-json3-dev libsystemd-dev
   clang libclang-rt-dev clang-format git
   desktop-file-utils dpkg-dev
   fonts-dejavu-core poppler-utils

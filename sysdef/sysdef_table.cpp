@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "app/audit_events.h"
 #include "app/tav_app.h"
 #include "common/text.h"
 #include "files/tav_file.h"
@@ -96,18 +97,25 @@ void CTavDlg::SaveSysDefTable() {
     if (m_nSysDefCount == 0) {
         return;
     }
+    AuditChange change(AuditKind::SysDefSave);
+    change.file = sysdef::kSysDefFileName;
+    change.count = m_nSysDefCount;
     // Checked before the file is opened: a value wider than its column would shift every later
     // column, and opening for replacement would already commit to a new content.
     if (const std::string problem = sysdef::FindUnfitValue(*m_pSysDefTable); !problem.empty()) {
         MessageBox("The System Definition Table was not saved.\n" + problem, kSaveCaption,
                    fw::MB_OK | fw::MB_ICONSTOP);
-        return;
+        change.outcome = "refused";
+        change.reason = problem;
+        return RecordAuditEvent(change);
     }
+    change.outcome = "saved";
     auto file = std::make_unique<CTavFile>(sysdef::kSysDefFileName, CTavFile::kReplace);
     if (file->m_nError != 0) {
         MessageBox("Open file failure", kSaveCaption, fw::MB_OK);
         FreeSysDefTable(m_pSysDefTable);
-        return;
+        change.outcome = "file-error";
+        return RecordAuditEvent(change);
     }
     try {
         for (std::size_t i = 0; i < m_pSysDefTable->size(); ++i) {
@@ -116,6 +124,11 @@ void CTavDlg::SaveSysDefTable() {
     } catch (const CUserException&) {
         // The file has shown its error dialog. The table stays held so nothing is lost, and the
         // broken-off replacement leaves the previous file as it was.
+        change.outcome = "file-error";
     }
     file->Close();
+    if (file->m_nError != 0) {
+        change.outcome = "file-error";
+    }
+    RecordAuditEvent(change);
 }

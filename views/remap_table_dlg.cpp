@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/audit_events.h"
 #include "app/tav_app.h"
 #include "common/format.h"
 #include "remap/tav_dlg.h"
@@ -90,8 +91,16 @@ void CRemapTableDlg::OnRestore() {
     if (confirm.DoModal() != fw::IDOK) {
         return;
     }
+    AuditChange change(AuditKind::Restore, m_nIOType);
+    for (int row = 1; row <= m_nRows; ++row) {
+        if (m_pGrid->IsRowSelected(row)) {
+            change.entries.push_back(tav::Format(
+                "%s,%s,%s,%s", m_pGrid->GetCellText(row, 1), m_pGrid->GetCellText(row, 2),
+                m_pGrid->GetCellText(row, 3), m_pGrid->GetCellText(row, 4)));
+        }
+    }
     RestoreSelectedRows();
-    Commit();
+    Commit(change);
     FillGrid();
 }
 
@@ -101,11 +110,19 @@ void CRemapTableDlg::OnRestoreAll() {
         return;
     }
     m_pGrid->SelectAllRows();
+    AuditChange change(AuditKind::RestoreAll, m_nIOType);
+    if (m_pTable != nullptr) {
+        for (const auto& e : *m_pTable) {
+            change.entries.push_back(tav::Format("%s,%s,%s,%s", e->m_strSwitcher, e->m_strLevel,
+                                                 AuditNumbers(e->m_nOrigFirst, e->m_nOrigLast),
+                                                 AuditNumbers(e->m_nNewFirst, e->m_nNewLast)));
+        }
+    }
     if (CTavDlg* main = MainDlg()) {
         main->ClearRemapTable(m_nIOType);
     }
     m_pTable = nullptr;
-    Commit();
+    Commit(change);
     FillGrid();
 }
 
@@ -115,10 +132,16 @@ void CRemapTableDlg::OnPrint() {
     }
 }
 
-void CRemapTableDlg::Commit() {
+void CRemapTableDlg::Commit(AuditChange& change) {
     EnableWindow(fw::FALSE);
     if (CTavDlg* main = MainDlg()) {
-        main->CommitTableChange(m_nIOType, fw::FALSE);
+        const fw::BOOL written = main->CommitTableChange(m_nIOType, fw::FALSE);
+        const boards::NotifyResult& notification = main->LastNotification();
+        change.notification = &notification;
+        change.outcome = !notification.sent ? (notification.aborted ? "aborted" : "not-sent")
+                         : written          ? "recorded"
+                                            : "file-error";
+        RecordAuditEvent(change);
     }
     EnableWindow(fw::TRUE);
 }

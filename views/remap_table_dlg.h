@@ -5,6 +5,7 @@
 #include "platform/fw/dialog.h"
 #include "remap/remap_entry.h"
 
+struct AuditChange;
 class CRemapTableGrid;
 class CTavDlg;
 
@@ -31,7 +32,8 @@ class CRemapTableDlg : public fw::CDialog {
     void OnRestoreAll();
     void OnPrint();
     // Sends the changed table to the boards and rewrites its file, this view disabled meanwhile.
-    void Commit();
+    // The boards and the file told of the change; the trail given its account.
+    void Commit(AuditChange& change);
 
     fw::Control* m_btnRestoreAll = nullptr;
     fw::Control* m_btnRestore = nullptr;

@@ -13,7 +13,7 @@ set(expected
     bin/tavora bin/tav-boards bin/tav-scenario bin/tav-render
     share/applications/tavora.desktop
     share/man/man1/tavora.1 share/man/man1/tav-boards.1
-    share/doc/tavora/README.md share/doc/tavora/configuration.md)
+    share/doc/tavora/README.md share/doc/tavora/configuration.md share/doc/tavora/audit.md)
 foreach(size ${SIZES})
   list(APPEND expected share/icons/hicolor/${size}x${size}/apps/tavora.png)
 endforeach()

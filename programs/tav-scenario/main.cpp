@@ -16,6 +16,7 @@
 #include "platform/fw/named_mutex.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/headless/script_driver.h"
+#include "programs/tav-scenario/audit_checks.h"
 #include "programs/tav-scenario/qt_side.h"
 #include "programs/tav-scenario/scenario_boards.h"
 #include "remap/tav_dlg.h"
@@ -215,9 +216,15 @@ int Play(const Options& options) {
 
     TempFolder runtime("tavora-run");
     TempFolder data("tavora-data");
+    TempFolder state("tavora-state");
     const fs::path dataDir = options.dataDir.value_or(data.Path());
     ::setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1);
     ::setenv("TAVORA_DATA_DIR", dataDir.c_str(), 1);
+    // The run's audit trail goes to its own file (TAVORA_AUDIT_JOURNAL=on sends it to the
+    // journal instead, to look at by hand).
+    ::setenv("XDG_STATE_HOME", state.Path().c_str(), 1);
+    ::setenv("TAVORA_AUDIT_JOURNAL", "off", 0);
+    const fs::path auditFile = state.Path() / "tavora" / "audit.log";
     for (const auto& [name, content] : setUp.files) {
         std::ofstream(dataDir / name, std::ios::binary) << content;
     }
@@ -235,30 +242,30 @@ int Play(const Options& options) {
     driver.SetDataFolder(dataDir);
     clock.SetSecondHook([&boards](std::int64_t now) { boards.OnSecond(now); });
     QtSide* qtSide = nullptr;
-    driver.SetExtension(
-        [&dataDir, &clock, &boards, &qtSide](const headless::ScriptLine& line, fw::CWnd* window) {
-            if (line.words[0] == "config-change") {
-                control::AnnounceConfigSetChanging();
-                return true;
+    driver.SetExtension([&dataDir, &auditFile, &clock, &boards, &qtSide](
+                            const headless::ScriptLine& line, fw::CWnd* window) {
+        if (line.words[0] == "config-change") {
+            control::AnnounceConfigSetChanging();
+            return true;
+        }
+        if (line.words[0] == "snapshot" && line.words.size() == 2) {
+            // Only real windows can be pictured; without --qt the line is passed over.
+            if (qtSide != nullptr &&
+                (window == nullptr || !qtSide->Snapshot(*window, line.words[1]))) {
+                throw headless::ScriptFailure("line " + std::to_string(line.number) +
+                                              ": cannot save a picture as " + line.words[1]);
             }
-            if (line.words[0] == "snapshot" && line.words.size() == 2) {
-                // Only real windows can be pictured; without --qt the line is passed over.
-                if (qtSide != nullptr &&
-                    (window == nullptr || !qtSide->Snapshot(*window, line.words[1]))) {
-                    throw headless::ScriptFailure("line " + std::to_string(line.number) +
-                                                  ": cannot save a picture as " + line.words[1]);
-                }
-                return true;
-            }
-            if (boards.CheckLine(line)) {
-                return true;
-            }
-            if (line.words[0] == "expect-seconds-since-send" && line.words.size() == 2) {
-                CheckSecondsSinceSend(line, clock.Now());
-                return true;
-            }
-            return CheckDataFile(line, dataDir);
-        });
+            return true;
+        }
+        if (boards.CheckLine(line)) {
+            return true;
+        }
+        if (line.words[0] == "expect-seconds-since-send" && line.words.size() == 2) {
+            CheckSecondsSinceSend(line, clock.Now());
+            return true;
+        }
+        return CheckAudit(line, auditFile) || CheckDataFile(line, dataDir);
+    });
     headless::HeadlessBackend backend(driver);
     driver.SetTranscript(&backend.GetTranscript());
     if (!options.quiet) {

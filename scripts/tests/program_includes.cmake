@@ -1,5 +1,6 @@
 # Fails when the program's own folders (tests apart) include a header of platform/control that is
-# not one of the interface target's: the simulation behind the interfaces is not the program's.
+# not one of the interface target's (the simulation behind the interfaces is not the program's), or
+# a header of the operating system (POSIX, systemd) or of Qt: those belong to the platform layers.
 # cmake -DROOT=<source dir> -DALLOWED=<header,header,...> -P program_includes.cmake
 cmake_minimum_required(VERSION 3.25)
 string(REPLACE "," ";" allowed "${ALLOWED}")
@@ -21,8 +22,13 @@ foreach(source ${files})
       list(APPEND wrong "${source}: ${header}")
     endif()
   endforeach()
+  file(STRINGS ${ROOT}/${source} lines REGEX
+       "^[ \t]*#[ \t]*include[ \t]*<(systemd/|sys/|arpa/|netinet/|Q|[a-z]+\\.h>)")
+  foreach(line ${lines})
+    list(APPEND wrong "${source}: ${line}")
+  endforeach()
 endforeach()
 if(wrong)
   list(JOIN wrong "\n  " text)
-  message(FATAL_ERROR "the program includes the control simulation:\n  ${text}")
+  message(FATAL_ERROR "the program includes what only a platform layer may:\n  ${text}")
 endif()

@@ -1,0 +1,135 @@
+// The audit layer: where an event goes when the journal takes it, when it does not, and when the
+// fallback file cannot be written either.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/audit/audit.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const audit::Event kRemap = {{"TAVORA_EVENT", "remap"}, {"TAVORA_COMMENT", "a\tb\nc\\d\x01"}};
+
+class AuditTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "tav-audit-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        m_dir = pattern;
+        ::setenv("XDG_STATE_HOME", (m_dir / "state").c_str(), 1);
+        ::unsetenv("TAVORA_AUDIT_JOURNAL");
+    }
+    void TearDown() override {
+        audit::SetJournalSenderForTests(nullptr);
+        fs::remove_all(m_dir);
+    }
+    // The journal answers result and keeps what it was given.
+    void Journal(int result) {
+        audit::SetJournalSenderForTests([this, result](const std::vector<std::string>& fields) {
+            m_sent.push_back(fields);
+            return result;
+        });
+    }
+    // Records two events; gives what went to stderr.
+    std::string RecordTwo() {
+        testing::internal::CaptureStderr();
+        audit::Record(kRemap);
+        audit::Record({{"TAVORA_EVENT", "select"}});
+        return testing::internal::GetCapturedStderr();
+    }
+    fs::path Log() const { return m_dir / "state/tavora/audit.log"; }
+    fs::path m_dir;
+    std::vector<std::vector<std::string>> m_sent;
+};
+
+TEST_F(AuditTest, TheJournalTakesTheEventWithWhoAndWhereAndNoFileIsWritten) {
+    Journal(0);
+    EXPECT_EQ(RecordTwo(), "");
+    ASSERT_EQ(m_sent.size(), 2u);
+    const auto& f = m_sent[0];
+    ASSERT_EQ(f.size(), 5u);
+    EXPECT_EQ(f[0], "SYSLOG_IDENTIFIER=tavora");
+    EXPECT_TRUE(f[1].starts_with("TAVORA_USER=") && f[1].size() > 12) << f[1];
+    EXPECT_TRUE(f[2].starts_with("TAVORA_HOST=") && f[2].size() > 12) << f[2];
+    EXPECT_EQ(f[4], "TAVORA_COMMENT=a\tb\nc\\d\x01");  // the journal is 8-bit clean
+    EXPECT_FALSE(fs::exists(m_dir / "state"));
+}
+
+TEST_F(AuditTest, WithoutAJournalEachEventIsOneEscapedLineOfAPrivateAppendOnlyFile) {
+    for (const bool switchedOff : {false, true}) {
+        SCOPED_TRACE(switchedOff);
+        m_sent.clear();
+        Journal(-ENOENT);
+        if (switchedOff) {
+            ::setenv("TAVORA_AUDIT_JOURNAL", "off", 1);  // the journal is not even asked
+        }
+        EXPECT_EQ(RecordTwo(), "");
+        EXPECT_EQ(m_sent.size(), switchedOff ? 0u : 2u);
+        std::ifstream in(Log());
+        std::string first;
+        std::string second;
+        std::string third;
+        ASSERT_TRUE(std::getline(in, first) && std::getline(in, second));
+        EXPECT_FALSE(std::getline(in, third));
+        EXPECT_TRUE(first.starts_with("TAVORA_TIME=20")) << first;
+        EXPECT_TRUE(first.ends_with("\tTAVORA_EVENT=remap\tTAVORA_COMMENT=a\\tb\\nc\\\\d\\x01"));
+        EXPECT_NE(first.find("\tSYSLOG_IDENTIFIER=tavora\tTAVORA_USER="), std::string::npos);
+        EXPECT_TRUE(second.ends_with("\tTAVORA_EVENT=select")) << second;
+        struct stat folder {};
+        struct stat file {};
+        ASSERT_EQ(::stat(Log().parent_path().c_str(), &folder), 0);
+        ASSERT_EQ(::stat(Log().c_str(), &file), 0);
+        EXPECT_EQ(folder.st_mode & 0777, 0700u);
+        EXPECT_EQ(file.st_mode & 0777, 0600u);
+        fs::remove(Log());
+    }
+}
+
+TEST_F(AuditTest, AnEventNeitherJournalNorFileTakesGoesToStderrWithTheReasonOnce) {
+    const fs::path elsewhere = m_dir / "elsewhere.log";
+    const struct {
+        std::function<void()> spoil;
+        const char* reason;
+    } cases[] = {
+        {[&] { std::ofstream(m_dir / "state") << "x"; }, "Not a directory"},
+        {[&] {
+             fs::create_directories(Log().parent_path());
+             fs::create_symlink(elsewhere, Log());
+         },
+         "Too many levels of symbolic links"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reason);
+        fs::remove_all(m_dir / "state");
+        c.spoil();
+        Journal(-ENOENT);
+        const std::string err = RecordTwo();
+        EXPECT_TRUE(
+            err.starts_with("tavora: the audit trail cannot be written: no journal (No "
+                            "such file or directory), and " +
+                            Log().string() + ": " + c.reason))
+            << err;
+        EXPECT_EQ(err.find("cannot be written"), err.rfind("cannot be written")) << err;
+        EXPECT_NE(err.find("\ntavora audit: TAVORA_TIME="), std::string::npos);
+        EXPECT_NE(err.find("\tTAVORA_EVENT=remap\t"), std::string::npos);
+        EXPECT_TRUE(err.ends_with("\tTAVORA_EVENT=select\n"));
+        EXPECT_FALSE(fs::exists(elsewhere));
+    }
+}
+
+TEST(AuditPath, AnAbsoluteStateFolderElseTheHomeFolder) {
+    ::setenv("HOME", "/home/op", 1);
+    ::setenv("XDG_STATE_HOME", "/var/st", 1);
+    EXPECT_EQ(audit::AuditFilePath(), "/var/st/tavora/audit.log");
+    ::setenv("XDG_STATE_HOME", "relative", 1);
+    EXPECT_EQ(audit::AuditFilePath(), "/home/op/.local/state/tavora/audit.log");
+}
+
+}  // namespace
