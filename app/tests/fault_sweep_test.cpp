@@ -65,12 +65,13 @@ struct Point {
     std::string operation;
     std::uint32_t after = 0;
     com::HRESULT hr = com::E_FAIL;
-    std::int32_t times = 1;  // -1: this call and every later one
+    std::int32_t times = 1;    // -1: this call and every later one
+    bool undescribed = false;  // the component cannot describe the failure either
     std::string Describe() const {
         char code[16];
         std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(hr));
         return component + "." + operation + " #" + std::to_string(after + 1) + " (" + code +
-               (times < 0 ? ", from then on)" : ")");
+               (times < 0 ? ", from then on" : "") + (undescribed ? ", no description" : "") + ")";
     }
 };
 
@@ -151,6 +152,10 @@ void FaultSweep::Arm() {
         control::InjectFault(control::Fault(
             *control::ComponentFromKey(m_point->component), m_point->operation, m_point->hr,
             m_point->after, m_point->times, "sweep fault at " + m_point->Describe()));
+        if (m_point->undescribed) {
+            control::InjectFault(control::Fault(*control::ComponentFromKey(m_point->component),
+                                                "GetErrorDescription", com::E_FAIL));
+        }
     }
 }
 
@@ -456,8 +461,9 @@ std::vector<std::string> Judge(const Flow& flow, const Point& point, const Outco
 }
 
 // The sweep points of a clean run: the n-th call of each (component, operation) pair fails once;
-// then the first call of each pair fails and every later one with it; File Access calls also fail
-// with one of the component's own codes, which the program handles apart.
+// the first call of each pair also fails with every later one, and once more with the component
+// unable to describe the failure; File Access calls also fail with one of the component's own
+// codes, which the program handles apart.
 std::vector<Point> PointsOf(const std::vector<ComponentCall>& trace) {
     std::vector<Point> points;
     std::map<std::pair<ComponentId, std::string>, std::uint32_t> seen;
@@ -467,6 +473,7 @@ std::vector<Point> PointsOf(const std::vector<ComponentCall>& trace) {
         points.push_back({key, call.operation, after});
         if (after == 0) {
             points.push_back({key, call.operation, 0, com::E_FAIL, -1});
+            points.push_back({key, call.operation, 0, com::E_FAIL, 1, true});
         }
         if (call.component == ComponentId::FileAccess) {
             points.push_back(
