@@ -7,24 +7,14 @@
 // content or the content of the clean run, byte for byte.
 #include <algorithm>
 #include <cctype>
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <map>
-#include <optional>
+#include <iostream>
 #include <regex>
 #include <set>
-#include <sstream>
 
-#include "app/tests/app_fixture.h"
-#include "platform/com/runtime.h"
-#include "platform/com/task_memory.h"
+#include "app/tests/fault_sweep.h"
 #include "platform/control/file_access_codes.h"
-#include "platform/control/udp_socket.h"
 #include "platform/fw/grid.h"
-#include "platform/fw/message_queue.h"
-#include "remap/tav_dlg.h"
 #include "remap/tests/main_dialog_fixture.h"
 #include "res/resource.h"
 
@@ -33,268 +23,14 @@ namespace {
 
 using control::ComponentCall;
 using control::ComponentId;
-using Files = std::map<std::string, std::string>;
 
 constexpr char kCrcLine[] = "CONFIGCRC(4660)\r\n";
-constexpr std::uint16_t kCrc = 4660;
 const std::string kInputTable =
     std::string(kCrcLine) + "14:05:09,March 03 2002,MAIN,VIDEO,0,16,19,120,123,spare card\r\n";
 const std::string kOutputTable =
     std::string(kCrcLine) + "14:05:09,March 03 2002,MAIN,AUDIO1,1,3,3,60,60,card 3\r\n";
 const std::string kSpareTable =
     std::string(kCrcLine) + "14:05:09,March 03 2002,MAIN,VIDEO,0,5,5,100,100,spare\r\n";
-
-// The pseudo-component of the COM library calls, which the start-up makes before any component.
-constexpr char kComLibrary[] = "COM";
-
-class FaultSweep;
-using WindowStep = std::function<void(fw::CDialog&, int visit)>;
-
-struct Flow {
-    std::string name;
-    Files files;                                        // the data folder before the flow
-    std::function<void(FaultSweep&, CTavDlg&)> action;  // on the main dialog; none: start-up
-    std::map<int, WindowStep> windows;                  // by template: what the operator does there
-    std::string appendedRecord;                         // a remap's journal line may stay appended
-    std::function<std::string(FaultSweep&)> checkClean;  // "" when the clean run did its work
-};
-
-// One sweep point: a component call, or a COM library call of the start-up, and how it fails.
-struct Point {
-    std::string component;  // a component key, or kComLibrary
-    std::string operation;
-    std::uint32_t after = 0;
-    com::HRESULT hr = com::E_FAIL;
-    std::int32_t times = 1;    // -1: this call and every later one
-    bool undescribed = false;  // the component cannot describe the failure either
-    std::string Describe() const {
-        char code[16];
-        std::snprintf(code, sizeof code, "0x%08X", static_cast<unsigned>(hr));
-        return component + "." + operation + " #" + std::to_string(after + 1) + " (" + code +
-               (times < 0 ? ", from then on" : "") + (undescribed ? ", no description" : "") + ")";
-    }
-};
-
-struct Outcome {
-    std::vector<std::string> shown;  // "box: ..." and "error: <message> | <detail>"
-    std::string failure;             // what went wrong with the run itself
-    Files files;
-    std::vector<ComponentCall> trace;
-    std::size_t openFiles = 0;
-    std::size_t clients = 0;
-    std::size_t boardConnections = 0;
-    std::size_t taskBlocks = 0;
-    std::size_t windowsLeft = 0;
-};
-
-class SweepDriver final : public headless::Driver {
-  public:
-    explicit SweepDriver(FaultSweep& sweep) : m_sweep(sweep) {}
-    void Idle(fw::CWnd& modalWindow) override;
-    int AnswerMessageBox(const fw::MessageBoxRequest& request) override;
-    int AnswerPrintDialog(fw::PrintDialogRequest& request) override {
-        request.pd->settings = {};
-        return fw::IDOK;
-    }
-
-  private:
-    FaultSweep& m_sweep;
-};
-
-class FaultSweep : public AppTest {
-  public:
-    FaultSweep() { fw::InstallBackend(&m_backend); }
-
-    // Runs the flow from its start; with a point, that call fails once.
-    Outcome Run(const Flow& flow, const std::optional<Point>& point);
-
-    void OnIdle(fw::CWnd& window);
-    int OnBox(const fw::MessageBoxRequest& request);
-    CTavDlg* Main() { return app ? app->GetMainDlg() : nullptr; }
-    // A fault the flow's own checks found in the run.
-    void Note(const std::string& fault) { m_outcome.failure += fault; }
-    const headless::HeadlessBackend& Backend() const { return m_backend; }
-    std::string File(const std::string& name) { return Get(name); }
-
-  private:
-    void Arm();
-    void Answer();
-    Files ReadFiles() const;
-
-    SweepDriver m_driver{*this};
-    headless::HeadlessBackend m_backend{m_driver};
-    std::unique_ptr<fw::ManualClock> m_clock;
-    control::UdpSocket m_boards = control::UdpSocket::BindLoopback(0);
-    std::vector<std::uint8_t> m_lastMessage;
-
-    const Flow* m_flow = nullptr;
-    std::optional<Point> m_point;
-    Outcome m_outcome;
-    std::map<int, int> m_visits;
-    int m_idles = 0;
-};
-
-void SweepDriver::Idle(fw::CWnd& modalWindow) {
-    m_sweep.OnIdle(modalWindow);
-}
-
-int SweepDriver::AnswerMessageBox(const fw::MessageBoxRequest& request) {
-    return m_sweep.OnBox(request);
-}
-
-void FaultSweep::Arm() {
-    if (!m_point) {
-        control::StartCallTrace();
-    } else if (m_point->component == kComLibrary) {
-        (m_point->operation == "CoInitialize" ? com::SetCoInitializeFailure
-                                              : com::SetCoInitializeSecurityFailure)(m_point->hr);
-    } else {
-        control::InjectFault(control::Fault(
-            *control::ComponentFromKey(m_point->component), m_point->operation, m_point->hr,
-            m_point->after, m_point->times, "sweep fault at " + m_point->Describe()));
-        if (m_point->undescribed) {
-            control::InjectFault(control::Fault(*control::ComponentFromKey(m_point->component),
-                                                "GetErrorDescription", com::E_FAIL));
-        }
-    }
-}
-
-void FaultSweep::OnIdle(fw::CWnd& window) {
-    auto* dialog = dynamic_cast<fw::CDialog*>(&window);
-    if (dialog == nullptr || ++m_idles > 400) {
-        throw std::runtime_error("stuck in window " + headless::DescribeWindow(window));
-    }
-    const int id = dialog->TemplateId();
-    const int visit = m_visits[id]++;
-    auto click = [dialog](int control) { headless::Item(*dialog, control).UserClick(); };
-    if (id == IDD_ERROR) {
-        m_outcome.shown.push_back("error: " + dialog->GetDlgItemText(IDC_ERROR_MESSAGE) + " | " +
-                                  dialog->GetDlgItemText(IDC_ERROR_DETAIL));
-        click(fw::IDOK);
-    } else if (id == IDD_TAV_DIALOG) {
-        if (visit == 0 && m_flow->action) {
-            Arm();
-            m_flow->action(*this, *Main());
-            if (!m_point) {
-                m_outcome.trace = control::TakeCallTrace();
-            }
-        } else {
-            click(IDC_CLOSE);
-        }
-    } else if (const auto step = m_flow->windows.find(id); step != m_flow->windows.end()) {
-        step->second(*dialog, visit);
-    } else if (id == IDD_REMAP_CONFIRM || id == IDD_RESTORE_CONFIRM || id == IDD_SEND_REMAP_DATA) {
-        click(fw::IDOK);
-    } else {
-        m_outcome.shown.push_back("window: " + headless::DescribeWindow(window));
-        dialog->UserPressEscape();
-    }
-}
-
-int FaultSweep::OnBox(const fw::MessageBoxRequest& request) {
-    m_outcome.shown.push_back("box: " + request.text);
-    switch (request.type & fw::MB_TYPEMASK) {
-        case fw::MB_OK:
-            return fw::IDOK;
-        case fw::MB_YESNO:
-            // Save As over an existing copy is what the flow asks for; anything else is declined.
-            return request.text.find("Replace existing file?") != std::string::npos ? fw::IDYES
-                                                                                    : fw::IDNO;
-        default:
-            return fw::IDCANCEL;
-    }
-}
-
-// The boards: each refresh request is answered with what each chosen board took from the last
-// RE-MAP message, as well-behaved boards would report it.
-void FaultSweep::Answer() {
-    while (auto datagram = m_boards.TryReceive()) {
-        m_lastMessage = datagram->bytes;
-    }
-    CTavDlg* main = Main();
-    if (main == nullptr) {
-        return;
-    }
-    const auto& chosen = main->NotifyBoardList();
-    if (m_lastMessage.size() < 16 + 6 * chosen.size()) {
-        return;
-    }
-    const std::size_t at = 12 + 6 * chosen.size();
-    const int io = m_lastMessage[at + 1] == 'I' ? 0 : 1;
-    for (const auto& board : chosen) {
-        const BoardInfo* held = app->GetBoardInfo(board.number);
-        if (held == nullptr) {
-            continue;
-        }
-        std::array<std::uint8_t, 8> record = *held;
-        record[io] = m_lastMessage[at] > 0 ? 1 : 0;
-        record[2 + 2 * io] = m_lastMessage[at + 3];
-        record[3 + 2 * io] = m_lastMessage[at + 2];
-        record[6 + io] = 0;
-        control::AcceptBoardReport(board.number, record);
-    }
-}
-
-Files FaultSweep::ReadFiles() const {
-    Files files;
-    for (const auto& entry : std::filesystem::directory_iterator(dir / "data")) {
-        std::ifstream in(entry.path(), std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        files[entry.path().filename().string()] = text.str();
-    }
-    return files;
-}
-
-Outcome FaultSweep::Run(const Flow& flow, const std::optional<Point>& point) {
-    m_flow = &flow;
-    m_point = point;
-    m_outcome = {};
-    m_visits.clear();
-    m_idles = 0;
-    m_lastMessage.clear();
-    control::ResetSimulation();
-    fw::TheMessageQueue().Clear();
-    std::filesystem::remove_all(dir / "data");
-    std::filesystem::create_directories(dir / "data");
-    for (const auto& [name, content] : flow.files) {
-        Put(name, content);
-    }
-    m_clock = std::make_unique<fw::ManualClock>();
-    fw::InstallClock(m_clock.get());
-
-    control::Config config = control::DefaultConfig();
-    config.activeSetCrc = kCrc;
-    config.rebootPort = m_boards.LocalPort();
-    config.statusPort = 0;
-    control::StartSimulation(std::move(config));
-    control::SetBoardRefreshHandler([this](std::int32_t) { Answer(); });
-    if (!flow.action) {
-        Arm();
-    }
-    try {
-        app = std::make_unique<CTavApp>("tavora");
-        app->Run();
-    } catch (const std::exception& e) {
-        m_outcome.failure = std::string("exception: ") + e.what();
-    }
-    if (!flow.action && !point) {
-        m_outcome.trace = control::TakeCallTrace();
-    }
-    for (fw::CWnd* window : fw::CWnd::TopLevelWindows()) {
-        ++m_outcome.windowsLeft;
-        window->DestroyWindow();
-    }
-    app.reset();
-    fw::TheMessageQueue().Clear();
-    m_outcome.openFiles = control::OpenFileCount();
-    m_outcome.clients = control::RegisteredClientCount();
-    m_outcome.boardConnections = control::BoardConnectionCount();
-    m_outcome.taskBlocks = com::TaskMemLiveBlocks();
-    m_outcome.files = ReadFiles();
-    control::ResetSimulation();
-    return m_outcome;
-}
 
 // A table line's time stamp, which depends on how long the boards took.
 std::string WithoutTimes(const std::string& text) {
