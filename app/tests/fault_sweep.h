@@ -92,6 +92,7 @@ class FaultSweep : public AppTest {
     void OnIdle(fw::CWnd& window);
     int OnBox(const fw::MessageBoxRequest& request);
     CTavDlg* Main() { return app ? app->GetMainDlg() : nullptr; }
+    bool Clean() const { return !m_point; }
     // A fault the flow's own checks found in the run.
     void Note(const std::string& fault) { m_outcome.failure += fault; }
     const headless::HeadlessBackend& Backend() const { return m_backend; }

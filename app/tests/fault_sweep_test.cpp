@@ -390,6 +390,8 @@ std::vector<Flow> Flows() {
              if (entries != 1 || (file != "SPARE.IXT" && file != "TAV.IXT") ||
                  (*main.Table(0))[0]->m_nOrigFirst != (file == "SPARE.IXT" ? 5 : 16)) {
                  sweep.Note("the table in force is neither the old nor the selected one");
+             } else if (sweep.Clean() && file != "SPARE.IXT") {
+                 sweep.Note("SPARE.IXT was not selected");
              }
          },
          {{IDD_FILE, FileDialog("SPARE.IXT")}},
