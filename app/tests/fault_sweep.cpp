@@ -20,6 +20,7 @@ int SweepDriver::AnswerMessageBox(const fw::MessageBoxRequest& request) {
 }
 
 void FaultSweep::Arm() {
+    m_outcome.before = ReadFiles();
     if (!m_point) {
         control::StartCallTrace();
     } else if (m_point->component == kComLibrary) {

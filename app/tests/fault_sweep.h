@@ -58,7 +58,8 @@ struct Point {
 struct Outcome {
     std::vector<std::string> shown;  // "box: ..." and "error: <message> | <detail>"
     std::string failure;             // what went wrong with the run itself
-    Files files;
+    Files before;  // the data folder when the flow began (after the start-up, for a command)
+    Files files;   // and when the program had ended
     std::vector<control::ComponentCall> trace;
     std::size_t openFiles = 0;
     std::size_t clients = 0;
