@@ -36,9 +36,7 @@ CTavFile::CTavFile(const std::string& name, int mode) : m_nMode(mode) {
                                        AccessFor(mode), control::kShareDefault, &m_hFile)
                          : com::E_POINTER;
     if (com::FAILED(hr)) {
-        m_nError = com::HRESULT_FACILITY(hr) == com::FACILITY_ITF
-                       ? static_cast<std::uint32_t>(com::HRESULT_CODE(hr))
-                       : kAnyOtherFailure;
+        KeepFailure(hr);
         m_pBuffer.reset();
         return;
     }
@@ -48,6 +46,24 @@ CTavFile::CTavFile(const std::string& name, int mode) : m_nMode(mode) {
 CTavFile::~CTavFile() {
     if (!m_bClosed) {
         Close();
+    }
+}
+
+void CTavFile::KeepFailure(std::int32_t hr) {
+    m_hrError = hr;
+    m_nError = com::HRESULT_FACILITY(hr) == com::FACILITY_ITF
+                   ? static_cast<std::uint32_t>(com::HRESULT_CODE(hr))
+                   : kAnyOtherFailure;
+}
+
+void CTavFile::ReportOpenError() const {
+    if (m_nError == kAnyOtherFailure) {
+        if (CTavApp* app = GetTavApp()) {
+            app->GetFileAccess();  // the error dialog names File Access
+            app->ReportError(m_hrError, "TavFile", __LINE__);
+        }
+    } else if (m_nError != 0) {
+        ShowFileOpenError(static_cast<std::uint16_t>(m_nError));
     }
 }
 
@@ -90,6 +106,7 @@ void CTavFile::Write(const std::string& text) {
         KeepErrorCode(hr);
         throw CUserException();
     }
+    m_bWritten = true;
 }
 
 bool CTavFile::TakeLine(std::string& line) {
@@ -146,7 +163,9 @@ int CTavFile::Refill() {
         files != nullptr ? files->Read(m_hFile, &delivered, &block) : com::E_POINTER;
     if (com::FAILED(hr)) {
         app->ReportError(hr, "TavFile", __LINE__);
-        KeepErrorCode(hr);
+        // Whatever the code, the rest of the file was not read: the caller must not take what
+        // was read so far for the whole file.
+        KeepFailure(hr);
         return 0;
     }
     const std::unique_ptr<std::uint8_t, void (*)(void*)> owned(block, com::CoTaskMemFree);
@@ -184,7 +203,7 @@ int CTavFile::Rewind() {
                                 : com::E_POINTER;
     if (com::FAILED(hr)) {
         app->ReportError(hr, "TavFile", __LINE__);
-        KeepErrorCode(hr);
+        KeepFailure(hr);
         return 0;
     }
     return 1;
@@ -195,10 +214,12 @@ void CTavFile::Close() {
     control::IFileAccess* files = app != nullptr ? app->GetFileAccess() : nullptr;
     const com::HRESULT hr = files != nullptr ? files->Close(m_hFile) : com::S_OK;
     if (com::FAILED(hr)) {
-        if (com::HRESULT_FACILITY(hr) == com::FACILITY_ITF) {
+        if (com::HRESULT_FACILITY(hr) == com::FACILITY_ITF && !m_bWritten) {
             KeepErrorCode(hr);
         } else {
-            m_nError = kAnyOtherFailure;
+            // What was written is put in place only by a Close that succeeds: whatever the
+            // code, the operator must hear that it was not.
+            KeepFailure(hr);
             app->ReportError(hr, "TavFile", __LINE__);
         }
     }

@@ -31,8 +31,13 @@ class CTavFile {
 
     void WriteLine(const std::string& text);
     void WriteRaw(const std::string& text);
-    // 1 and the next line (without its LF; a CR before it stays), or 0 at the end or on failure.
+    // 1 and the next line (without its LF; a CR before it stays), or 0 at the end or on failure;
+    // after a failure m_nError is not 0, so that a caller can tell a table read only in part
+    // from a whole one.
     int ReadLine(std::string& line);
+    // Tells the operator why the file could not be opened: the File Access message for its
+    // code, or the error dialog for any other failure.
+    void ReportOpenError() const;
     int Rewind();
     void Close();
 
@@ -40,6 +45,10 @@ class CTavFile {
     int m_nMode = 0;
     int m_bTimeStamp = 0;
     std::uint32_t m_nError = 0;
+    std::int32_t m_hrError = 0;  // the failed call's result, for the error report
+    // Something was written through the handle: its Close then puts the content in place, so a
+    // failed Close loses it.
+    bool m_bWritten = false;
     int m_bClosed = 0;
     std::unique_ptr<char[]> m_pBuffer;
     std::uint32_t m_nStart = 0;
@@ -51,6 +60,7 @@ class CTavFile {
     bool TakeLine(std::string& line);
     int Refill();
     void KeepErrorCode(std::int32_t hr);
+    void KeepFailure(std::int32_t hr);
 
     // The part of a line longer than the buffer that has already left it.
     std::string m_strCarry;

@@ -1,6 +1,7 @@
 // The remap tables in memory and their files: opening, reading, checking, writing, saving under
 // another name and selecting a saved table.
 #include <cstdlib>
+#include <string>
 
 #include "app/audit_events.h"
 #include "app/tav_app.h"
@@ -51,38 +52,43 @@ std::string KeepTableAside(control::IFileAccess* files, const std::string& name)
             kept = candidate;
         }
     }
+    // The whole file is read before the copy is created: a read that fails then leaves no empty
+    // copy behind (File Access creates the file when it is opened).
     std::uint32_t from = 0;
     if (kept.empty() ||
         com::FAILED(files->Open(static_cast<std::uint16_t>(name.size() + 1), name.c_str(),
                                 control::kAccessRead, control::kShareDefault, &from))) {
         return {};
     }
-    std::uint32_t to = 0;
-    if (com::FAILED(files->Open(static_cast<std::uint16_t>(kept.size() + 1), kept.c_str(),
-                                control::kAccessReplace, control::kShareDefault, &to))) {
-        files->Close(from);
-        return {};
-    }
-    bool copied = true;
+    std::string content;
+    bool read = true;
     for (;;) {
         std::uint32_t count = 64 * 1024;
         std::uint8_t* block = nullptr;
         const com::HRESULT hr = files->Read(from, &count, &block);
         const std::unique_ptr<std::uint8_t, void (*)(void*)> owned(block, com::CoTaskMemFree);
         if (com::FAILED(hr)) {
-            copied = false;
+            read = false;
             break;
         }
         if (count == 0 || block == nullptr) {
             break;
         }
-        std::uint32_t written = count;
-        if (com::FAILED(files->Write(to, &written, block)) || written != count) {
-            copied = false;  // the handle's content is then never put in place
-            break;
-        }
+        content.append(reinterpret_cast<const char*>(block), count);
     }
     files->Close(from);
+    std::uint32_t to = 0;
+    if (!read || com::FAILED(files->Open(static_cast<std::uint16_t>(kept.size() + 1), kept.c_str(),
+                                         control::kAccessReplace, control::kShareDefault, &to))) {
+        return {};
+    }
+    auto written = static_cast<std::uint32_t>(content.size());
+    const bool copied =
+        content.empty() ||
+        (com::SUCCEEDED(
+             files->Write(to, &written, reinterpret_cast<const std::uint8_t*>(content.data()))) &&
+         written == content.size());
+    // After a failed write the handle's content is never put in place.
     return com::SUCCEEDED(files->Close(to)) && copied ? kept : std::string();
 }
 
@@ -154,7 +160,9 @@ fw::BOOL CTavDlg::ReadRemapTableFile(int io) {
         }
         table->push_back(std::move(entry));
     }
-    return fw::TRUE;
+    // A read that failed (and was reported) ends the loop as the end of the file would: the
+    // entries read so far are not the table.
+    return m_pRemapFile->m_nError == 0 ? fw::TRUE : fw::FALSE;
 }
 
 fw::BOOL CTavDlg::VerifyRemapTable(int io) {
@@ -313,22 +321,45 @@ bool CTavDlg::RemapTableFileExists(const std::string& name) {
 }
 
 void CTavDlg::LoadTablesAtStart() {
+    // Without the whole level list (it could not be read) nothing can be checked, and the switcher
+    // list stays empty, so no remap can be made that would rewrite the file: it stays where it is.
+    const bool levelsKnown = m_bLevelListRead && !GetTavApp()->GetLevels().empty();
     for (int io : {0, 1}) {
         bool unusable = false;
+        bool unreadable = false;
         if (OpenRemapTableFile(io, fw::FALSE, fw::TRUE, {})) {
             const bool loaded = LoadRemapTable(io);
+            // A read the File Access component failed says nothing about the file's content.
+            unreadable = !loaded && m_pRemapFile->m_nError != 0;
             if (!loaded || !VerifyRemapTable(io)) {
                 ClearRemapTable(io);
-                // Without the level list (it could not be read) nothing can be checked, and no
-                // remap can be made that would rewrite the file: it stays where it is.
-                unusable = !loaded || !GetTavApp()->GetLevels().empty();
+                unusable = !unreadable && (!loaded || levelsKnown);
             }
         }
         CloseRemapTableFile();
         if (unusable) {
             SetAsideUnusableTable(io);
+        } else if (unreadable) {
+            KeepUnreadableTable(io);
         }
     }
+}
+
+// A table file that could not be read stays as it is (the next start may read it), but a remap
+// made now would rewrite it with only what is in memory: it is copied aside first, and the
+// operator told.
+void CTavDlg::KeepUnreadableTable(int io) {
+    const std::string name = TableFile(io);
+    const std::string kept = KeepTableAside(GetTavApp()->GetFileAccess(), name);
+    MessageBox(kept.empty() ? tav::Format("The remap table file %s could not be read; its remaps "
+                                          "are not shown.\nCopy it elsewhere before the next "
+                                          "remap replaces it.",
+                                          name)
+                            : tav::Format("The remap table file %s could not be read; its remaps "
+                                          "are not shown.\nIt was copied to %s before the next "
+                                          "remap replaces it.",
+                                          name, kept),
+               nullptr, fw::MB_ICONEXCLAMATION);
 }
 
 // The next remap would rewrite the file with only what is in memory, so a table file that could

@@ -51,7 +51,8 @@ fw::BOOL CTavDlg::OnInitDialog() {
         }
     }
     CTavApp* app = GetTavApp();
-    if (app->LoadLevelList()) {
+    m_bLevelListRead = app->LoadLevelList() != fw::FALSE;
+    if (m_bLevelListRead) {
         FillSwitcherList();
     }
     fw::Rect rect;
@@ -67,13 +68,19 @@ fw::BOOL CTavDlg::OnInitDialog() {
 }
 
 void CTavDlg::LoadSystemDefinitionAtStart() {
-    if (!LoadSysDefTable()) {
+    const int loaded = LoadSysDefTable();
+    if (loaded < 0) {
+        return;  // it exists but could not be read, and the operator has been told
+    }
+    if (loaded == 0) {
         if (MessageBox(fw::LoadString(IDS_NO_SYSDEF),
                        fw::LoadString(IDS_LOAD_SYSDEF_CAPTION).c_str(),
                        fw::MB_YESNO | fw::MB_ICONEXCLAMATION) == fw::IDYES) {
             GetTavApp()->OnSystemDefinition();
         }
-    } else if (!IsSysDefTableCurrent()) {
+    } else if (m_bLevelListRead && !IsSysDefTableCurrent()) {
+        // (Without the whole level list, which could not be read and was reported, the table
+        // cannot be checked; it is kept, and no remap can be set up without the switcher list.)
         FreeSysDefTable(m_pSysDefTable);
         MessageBox(fw::LoadString(IDS_SYSDEF_CHANGED), nullptr, fw::MB_ICONHAND);
     }

@@ -48,6 +48,8 @@ class CTavDlg : public fw::CDialog {
     void UpdateTitle();
 
     // The System Definition Table and its file "TAV.SDF".
+    // 1 when the table was read, 0 when there is no file, -1 when the file could not be opened or
+    // read (the operator has been told).
     int LoadSysDefTable();
     int IsSysDefTableCurrent();
     void FreeSysDefTable(std::unique_ptr<SysDefTable>& table);
@@ -70,6 +72,7 @@ class CTavDlg : public fw::CDialog {
     // A default table file that could not be used at start: copied aside, replaced by an empty
     // table, the operator told.
     void SetAsideUnusableTable(int io);
+    void KeepUnreadableTable(int io);
     int CountRemappedPorts(int io) const;
     std::unique_ptr<CRemapEntry> CopyRemapEntry(const CRemapEntry& entry, int origFirst,
                                                 int origLast, int newFirst, int newLast) const;
@@ -171,6 +174,9 @@ class CTavDlg : public fw::CDialog {
     std::string m_strOutputTableFile;
     std::unique_ptr<CTavFile> m_pRemapFile;
     bool m_bConfigChanging = false;
+    // The whole configured level list was read when the dialog opened; without it nothing read
+    // from a file can be checked against the configuration.
+    bool m_bLevelListRead = false;
     std::int32_t m_nBoardStatusCookie = -1;
 
     // Remap checks and board notification.

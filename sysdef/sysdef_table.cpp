@@ -7,6 +7,7 @@
 #include "app/tav_app.h"
 #include "common/text.h"
 #include "files/tav_file.h"
+#include "platform/control/file_access_codes.h"
 #include "remap/tav_dlg.h"
 #include "sysdef/sysdef_format.h"
 
@@ -20,7 +21,13 @@ int CTavDlg::LoadSysDefTable() {
     auto file = std::make_unique<CTavFile>(sysdef::kSysDefFileName, CTavFile::kRead);
     if (file->m_nError != 0) {
         FreeSysDefTable(m_pSysDefTable);
-        return 0;
+        if (file->m_nError == control::kCodeNotFound) {
+            return 0;
+        }
+        // The table exists but could not be opened: the operator hears why, and is not offered
+        // to define a new one in its place.
+        file->ReportOpenError();
+        return -1;
     }
     // A table held from before is replaced, so the remembered row must not outlive it.
     FreeSysDefTable(m_pSysDefTable);
@@ -30,6 +37,13 @@ int CTavDlg::LoadSysDefTable() {
     while (file->ReadLine(line)) {
         m_pSysDefTable->push_back(sysdef::ParseSysDefLine(line));
         ++m_nSysDefCount;
+    }
+    if (file->m_nError != 0) {
+        // A read failure (reported) leaves a table cut short, which would pass for another
+        // configuration's.
+        FreeSysDefTable(m_pSysDefTable);
+        m_nSysDefCount = 0;
+        return -1;
     }
     file->Close();
     return 1;

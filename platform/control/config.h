@@ -63,6 +63,13 @@ struct Fault {
     std::optional<com::IID> interfaceId;  // QueryInterface only: the interface refused
 };
 
+// One call of a component as a fault entry names it: an operation, "create" or "QueryInterface".
+struct ComponentCall {
+    ComponentId component;
+    std::string operation;
+    bool operator==(const ComponentCall&) const = default;
+};
+
 struct Config {
     std::string source;  // the file it came from, or "built-in configuration"
     bool activeSet = true;

@@ -1,6 +1,7 @@
 #include "platform/control/fault_table.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace control {
 
@@ -26,6 +27,20 @@ void FaultTable::ClearAll() {
     std::lock_guard lock(m_mutex);
     m_injectedRules.clear();
     m_configRules.clear();
+    m_tracing = false;
+    m_trace.clear();
+}
+
+void FaultTable::StartTrace() {
+    std::lock_guard lock(m_mutex);
+    m_tracing = true;
+    m_trace.clear();
+}
+
+std::vector<ComponentCall> FaultTable::TakeTrace() {
+    std::lock_guard lock(m_mutex);
+    m_tracing = false;
+    return std::exchange(m_trace, {});
 }
 
 std::optional<FaultHit> FaultTable::Apply(Rule& rule, ComponentId component,
@@ -59,6 +74,9 @@ std::optional<FaultHit> FaultTable::Apply(Rule& rule, ComponentId component,
 std::optional<FaultHit> FaultTable::Check(ComponentId component, std::string_view operation,
                                           const com::IID* interfaceId) {
     std::lock_guard lock(m_mutex);
+    if (m_tracing) {
+        m_trace.push_back({component, std::string(operation)});
+    }
     // Every matching rule counts the call, so each keeps its own "after" count; only the first
     // that fires uses up one of its failures. Rules set from code come first.
     std::optional<FaultHit> hit;

@@ -25,6 +25,10 @@ class FaultTable {
     void ClearInjected();
     void ClearAll();
 
+    // Records every call checked from now on, in order, until TakeTrace.
+    void StartTrace();
+    std::vector<ComponentCall> TakeTrace();
+
     // Counts the call and tells whether it must fail. interfaceId is given for QueryInterface.
     std::optional<FaultHit> Check(ComponentId component, std::string_view operation,
                                   const com::IID* interfaceId = nullptr);
@@ -42,6 +46,8 @@ class FaultTable {
     std::mutex m_mutex;
     std::vector<Rule> m_configRules;
     std::vector<Rule> m_injectedRules;
+    bool m_tracing = false;
+    std::vector<ComponentCall> m_trace;
 };
 
 }  // namespace control

@@ -91,6 +91,14 @@ void ClearInjectedFaults() {
     System::Instance().Faults().ClearInjected();
 }
 
+void StartCallTrace() {
+    System::Instance().Faults().StartTrace();
+}
+
+std::vector<ComponentCall> TakeCallTrace() {
+    return System::Instance().Faults().TakeTrace();
+}
+
 bool CheckConfigFileNow() {
     return System::Instance().CheckConfigFileNow();
 }

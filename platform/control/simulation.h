@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/control/config.h"
 
@@ -54,6 +55,12 @@ std::filesystem::path DataFolder();
 // Failures on demand from code, in addition to the configuration's.
 void InjectFault(const Fault& fault);
 void ClearInjectedFaults();
+// Records every component call from now on (operations, creations and interface queries, as a
+// fault entry names them) until TakeCallTrace, so that a test can make each call of a run fail in
+// turn: the n-th call of a pair fails with Fault{component, operation, hr, after = n - 1, times =
+// 1}.
+void StartCallTrace();
+std::vector<ComponentCall> TakeCallTrace();
 
 // Runs the configuration watcher's check at once; true when the file changed (the Control
 // Center's clients then hear of it through the message queue).
