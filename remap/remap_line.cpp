@@ -115,31 +115,48 @@ std::unique_ptr<CRemapEntry> ParseRemapLine(const std::string& line) {
     // of a short line, so without this a line cut short (an interrupted append) would read as a
     // remap nobody made.
     // A NUL byte is never written (a file system that lost power can leave blocks of them).
-    // Each of the first nine fields ends at a comma exactly when the line has nine.
-    if (line.find('\0') != std::string::npos) {
-        return nullptr;
-    }
-    std::string_view fields[10];
-    std::size_t position = 0;
-    for (std::size_t i = 0; i < 10; ++i) {
-        const std::size_t before = position;
-        if (!NextField(line, position, fields[i]) || (i < 9 && position == before)) {
+    // One pass over the line finds both, and the fields are cut as the field reader cuts them:
+    // the tenth runs to the next comma, else to the end of the line less a CR.
+    std::size_t commas[10];
+    std::size_t found = 0;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == '\0') {
             return nullptr;
         }
+        if (c == ',' && found < 10) {
+            commas[found++] = i;
+        }
     }
-    const auto row = ReadNumberField(fields[4], static_cast<std::int32_t>(sysdef::kMaxRows) - 1);
-    const auto origFirst = ReadNumberField(fields[5], sysdef::kMaxPortCount);
-    const auto origLast = ReadNumberField(fields[6], sysdef::kMaxPortCount);
-    const auto newFirst = ReadNumberField(fields[7], sysdef::kMaxPortCount);
-    const auto newLast = ReadNumberField(fields[8], sysdef::kMaxPortCount);
+    if (found < 9 || commas[8] + 1 >= line.size()) {
+        return nullptr;  // fewer than ten fields
+    }
+    const std::string_view text(line);
+    const auto field = [&](std::size_t i) {
+        const std::size_t start = i == 0 ? 0 : commas[i - 1] + 1;
+        if (i < found) {
+            return text.substr(start, commas[i] - start);
+        }
+        std::string_view last = text.substr(start);
+        if (last.back() == '\r') {
+            last.remove_suffix(1);
+        }
+        return last;
+    };
+    const auto row = ReadNumberField(field(4), static_cast<std::int32_t>(sysdef::kMaxRows) - 1);
+    const auto origFirst = ReadNumberField(field(5), sysdef::kMaxPortCount);
+    const auto origLast = ReadNumberField(field(6), sysdef::kMaxPortCount);
+    const auto newFirst = ReadNumberField(field(7), sysdef::kMaxPortCount);
+    const auto newLast = ReadNumberField(field(8), sysdef::kMaxPortCount);
     if (!row || !origFirst || !origLast || !newFirst || !newLast) {
         return nullptr;
     }
-    auto entry = std::make_unique<CRemapEntry>();
-    entry->m_strTime = fields[0];
-    entry->m_strDate = fields[1];
-    entry->m_strSwitcher = fields[2];
-    entry->m_strLevel = fields[3];
+    // Every member is set below or by its own initialiser: the object is not zeroed first.
+    auto entry = std::make_unique_for_overwrite<CRemapEntry>();
+    entry->m_strTime = field(0);
+    entry->m_strDate = field(1);
+    entry->m_strSwitcher = field(2);
+    entry->m_strLevel = field(3);
     entry->m_nRow = *row;
     entry->m_nOrigFirst = *origFirst;
     entry->m_nOrigLast = *origLast;
@@ -147,7 +164,8 @@ std::unique_ptr<CRemapEntry> ParseRemapLine(const std::string& line) {
     entry->m_nNewLast = *newLast;
     // An empty comment (a line with fields beyond the tenth) is kept as the table's "none", so
     // that the line it is written back as reads again.
-    entry->m_strComment = fields[9].empty() ? std::string_view(" ") : fields[9];
+    const std::string_view comment = field(9);
+    entry->m_strComment = comment.empty() ? std::string_view(" ") : comment;
     return entry;
 }
 
