@@ -52,7 +52,8 @@ bool InRoundedRect(Vec p, float left, float top, float right, float bottom, floa
     }
     const float cx = std::clamp(p.x, left + radius, right - radius);
     const float cy = std::clamp(p.y, top + radius, bottom - radius);
-    return Distance(p, Vec{cx, cy}) <= radius;
+    // Away from the corners the point is its own nearest point: no distance to work out.
+    return (cx == p.x && cy == p.y) || Distance(p, Vec{cx, cy}) <= radius;
 }
 
 bool InTriangle(Vec p, Vec a, Vec b, Vec c) {
@@ -179,16 +180,38 @@ Vec OnArrow(float t) {
                u * u * kArrowFrom.y + 2 * u * t * kArrowBend.y + t * t * kArrowTo.y};
 }
 
-float DistanceToArrow(Vec p) {
-    constexpr int kSteps = 24;
-    float best = 1e9f;
-    Vec prev = OnArrow(0);
-    for (int i = 1; i <= kSteps; ++i) {
-        const Vec next = OnArrow(static_cast<float>(i) / kSteps);
-        best = std::min(best, DistanceToSegment(p, prev, next));
-        prev = next;
+constexpr int kArrowSteps = 24;
+
+// The ends of the kArrowSteps straight pieces the curve is drawn as, worked out once.
+const std::array<Vec, kArrowSteps + 1>& ArrowPoints() {
+    static const std::array<Vec, kArrowSteps + 1> points = [] {
+        std::array<Vec, kArrowSteps + 1> at{};
+        for (int i = 0; i <= kArrowSteps; ++i) {
+            at[static_cast<std::size_t>(i)] = OnArrow(static_cast<float>(i) / kArrowSteps);
+        }
+        return at;
+    }();
+    return points;
+}
+
+// Whether p is within width of the arrow's curve: the smallest distance to a piece is within
+// width exactly when one of them is. A piece whose box p lies well beyond (more than width and a
+// margin for rounding) cannot be, and is not measured.
+bool NearArrow(Vec p, float width) {
+    constexpr float kMargin = 0.01f;
+    const auto& points = ArrowPoints();
+    const float reach = width + kMargin;
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        const Vec prev = points[i - 1];
+        const Vec next = points[i];
+        const bool maybe =
+            p.x >= std::min(prev.x, next.x) - reach && p.x <= std::max(prev.x, next.x) + reach &&
+            p.y >= std::min(prev.y, next.y) - reach && p.y <= std::max(prev.y, next.y) + reach;
+        if (maybe && DistanceToSegment(p, prev, next) <= width) {
+            return true;
+        }
     }
-    return best;
+    return false;
 }
 
 // The arrow head at the end of the curve, pointing along its last direction; grow enlarges it
@@ -273,12 +296,12 @@ std::vector<std::uint32_t> DrawIcon(int size) {
         return Around({corners[0], corners[1], corners[2]}, 0.0f);
     };
     c.Fill(
-        aroundArrow(2.0f), [](Vec p) { return DistanceToArrow(p) <= 2.0f; }, Hex(0x0A1228));
+        aroundArrow(2.0f), [](Vec p) { return NearArrow(p, 2.0f); }, Hex(0x0A1228));
     c.Fill(
         aroundHead(outline),
         [&](Vec p) { return InTriangle(p, outline[0], outline[1], outline[2]); }, Hex(0x0A1228));
     c.Fill(
-        aroundArrow(1.1f), [](Vec p) { return DistanceToArrow(p) <= 1.1f; }, Hex(0xFFB21E));
+        aroundArrow(1.1f), [](Vec p) { return NearArrow(p, 1.1f); }, Hex(0xFFB21E));
     c.Fill(
         aroundHead(head), [&](Vec p) { return InTriangle(p, head[0], head[1], head[2]); },
         Hex(0xFFB21E));
