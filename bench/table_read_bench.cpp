@@ -19,7 +19,7 @@ constexpr int kLines = 100'000;
 constexpr char kTableFile[] = "TAV.IXT";
 
 // The checksum line and kLines entries over the configuration's levels, as the program writes
-// them (CR LF), with a comment on every other line.
+// them (CR LF), with a comment on every other line (without a comma, as the program keeps them).
 void WriteTableFile(Program& program) {
     std::ofstream out(program.DataFolder() / kTableFile, std::ios::binary);
     out << FormatCrcLine(program.App().GetActiveSetCrc()) << "\r\n";
@@ -34,7 +34,7 @@ void WriteTableFile(Program& program) {
         entry.m_nRow = static_cast<std::int32_t>(static_cast<std::size_t>(i) % levels.size());
         entry.m_nOrigFirst = entry.m_nOrigLast = i % 16;
         entry.m_nNewFirst = entry.m_nNewLast = 16 + i % 16;
-        entry.m_strComment = i % 2 == 0 ? "card 3 failed, spare in slot 7" : " ";
+        entry.m_strComment = i % 2 == 0 ? "card 3 failed; spare in slot 7" : " ";
         out << FormatRemapLine(entry) << "\r\n";
     }
 }
