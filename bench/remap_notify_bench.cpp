@@ -2,67 +2,25 @@
 // network, and the processor time the program spends while it waits 30 real seconds for boards
 // that never answer.
 #include <benchmark/benchmark.h>
-#include <unistd.h>
 
+#include <chrono>
+#include <cstdio>
 #include <ctime>
-#include <filesystem>
 
-#include "app/tav_app.h"
+#include "bench/bench_program.h"
 #include "boards/board_choice.h"
 #include "boards/compute_crc16.h"
 #include "boards/remap_data.h"
-#include "platform/com/com.h"
 #include "platform/control/control.h"
 #include "platform/control/udp_socket.h"
 #include "platform/fw/clock.h"
-#include "platform/fw/message_queue.h"
-#include "platform/headless/headless_backend.h"
 #include "platform/headless/scripted_driver.h"
 #include "remap/tav_dlg.h"
 #include "res/resource.h"
-#include "res/resources.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// The program on the headless back end against a simulated control system, up to the main
-// dialog, in a data folder of its own.
-class Program {
-  public:
-    explicit Program(control::Config config) {
-        m_dir = fs::temp_directory_path() / ("tavora-bench-" + std::to_string(::getpid()));
-        fs::create_directories(m_dir / "data");
-        fs::create_directories(m_dir / "run");
-        ::setenv("TAVORA_DATA_DIR", (m_dir / "data").c_str(), 1);
-        ::setenv("XDG_RUNTIME_DIR", (m_dir / "run").c_str(), 1);
-        control::ResetSimulation();
-        fw::TheMessageQueue().Clear();
-        fw::InstallResources(&tav::TavResources());
-        fw::InstallBackend(&m_backend);
-        control::StartSimulation(std::move(config));
-        m_app = std::make_unique<CTavApp>("tavora");
-        com::CoInitialize(nullptr);
-        m_app->ConnectComponents();
-        m_app->SetupSocket();
-        m_app->LoadLevelList();
-    }
-    ~Program() {
-        m_app.reset();
-        control::ResetSimulation();
-        fw::TheMessageQueue().Clear();
-        fw::InstallBackend(nullptr);
-        fs::remove_all(m_dir);
-    }
-    CTavApp& App() { return *m_app; }
-    headless::ScriptedDriver& Driver() { return m_driver; }
-
-  private:
-    fs::path m_dir;
-    headless::ScriptedDriver m_driver;
-    headless::HeadlessBackend m_backend{m_driver};
-    std::unique_ptr<CTavApp> m_app;
-};
+using bench::Program;
 
 std::string Name(const char* stem, int n) {
     char text[16];
@@ -171,5 +129,3 @@ void SilentBoardsWait(benchmark::State& state) {
 BENCHMARK(SilentBoardsWait)->Iterations(1)->Unit(benchmark::kSecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -13,7 +13,7 @@ inline char LowerChar(char c) {
 
 inline bool EqualNoCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return LowerChar(x) == LowerChar(y);
+               return x == y || LowerChar(x) == LowerChar(y);
            });
 }
 

@@ -112,10 +112,13 @@ void CTavFile::Write(const std::string& text) {
 bool CTavFile::TakeLine(std::string& line) {
     const char* begin = m_pBuffer.get() + m_nStart;
     const char* end = begin + m_nPending;
-    const char* lf = std::find(begin, end, '\n');
+    const auto* found = static_cast<const char*>(std::memchr(begin, '\n', m_nPending));
+    const char* lf = found != nullptr ? found : end;
     if (lf != end) {
         const auto k = static_cast<std::uint32_t>(lf - begin);
-        line = m_strCarry + std::string(begin, k);
+        // Into the caller's string, whose room a loop over a file's lines reuses.
+        line.assign(m_strCarry);
+        line.append(begin, k);
         m_strCarry.clear();
         m_nPending -= k + 1;
         m_nStart += k + 1;

@@ -1,9 +1,9 @@
 #include "remap/remap_line.h"
 
-#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <optional>
+#include <string_view>
 
 #include "common/format.h"
 #include "remap/tav_dlg.h"
@@ -13,18 +13,29 @@ namespace {
 
 // Numeric fields keep only what follows a lower-case "x" (as in "0x12"); names and comments are
 // taken whole, so a name with an "x" in it reads back as written.
-std::string CutAtX(const std::string& field) {
-    const auto x = field.find('x');
-    return x == std::string::npos ? field : field.substr(x + 1);
+std::string_view CutAtX(std::string_view field) {
+    // Numeric fields are a few characters: a plain loop beats a library search call.
+    for (std::size_t i = field.size(); i > 0; --i) {
+        if (field[field.size() - i] == 'x') {
+            return field.substr(field.size() - i + 1);
+        }
+    }
+    return field;
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
 }
 
 // A numeric field read as the platform's atoi reads it, but only when the number is one the
 // table can hold: a row of the System Definition Table or a port number. A number beyond that
 // (or beyond the integer range, where atoi would wrap) is damage, not a remap.
-std::optional<std::int32_t> ReadNumberField(const std::string& field, std::int32_t max) {
-    const std::string text = CutAtX(field);
+std::optional<std::int32_t> ReadNumberField(std::string_view field, std::int32_t max) {
+    const std::string_view text = CutAtX(field);
     std::size_t i = 0;
-    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) {
+    // A digit is never white space in any locale: the usual field skips the library call.
+    while (i < text.size() && !IsDigit(text[i]) &&
+           std::isspace(static_cast<unsigned char>(text[i]))) {
         ++i;
     }
     bool negative = false;
@@ -33,7 +44,7 @@ std::optional<std::int32_t> ReadNumberField(const std::string& field, std::int32
         ++i;
     }
     std::int64_t value = 0;
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    for (; i < text.size() && IsDigit(text[i]); ++i) {
         value = value * 10 + (text[i] - '0');
         if (value > max) {
             return std::nullopt;
@@ -43,6 +54,29 @@ std::optional<std::int32_t> ReadNumberField(const std::string& field, std::int32
         return std::nullopt;
     }
     return static_cast<std::int32_t>(value);
+}
+
+// The field reader on views of the line, so that a table of many lines is read without copying
+// each line's rest for every field. GetNextField is this with strings.
+bool NextField(std::string_view line, std::size_t& position, std::string_view& field) {
+    if (position >= line.size()) {
+        return false;
+    }
+    const std::string_view rest = line.substr(position);
+    const auto comma = rest.find(',');
+    if (comma == std::string_view::npos) {
+        // The last field runs to the end of the line, less the CR of a CR LF line. A line that
+        // was appended with LF alone keeps its last character. The position stays, so asking
+        // again gives the same text.
+        field = rest;
+        if (!field.empty() && field.back() == '\r') {
+            field.remove_suffix(1);
+        }
+        return true;
+    }
+    field = rest.substr(0, comma);
+    position += comma + 1;
+    return true;
 }
 
 }  // namespace
@@ -68,23 +102,11 @@ std::uint16_t ParseTableCrc(const std::string& afterMarker) {
 }
 
 bool CTavDlg::GetNextField(const std::string& line, std::size_t& position, std::string& field) {
-    if (position >= line.size()) {
+    std::string_view view;
+    if (!NextField(line, position, view)) {
         return false;
     }
-    const std::string rest = line.substr(position);
-    const auto comma = rest.find(',');
-    if (comma == std::string::npos) {
-        // The last field runs to the end of the line, less the CR of a CR LF line. A line that
-        // was appended with LF alone keeps its last character. The position stays, so asking
-        // again gives the same text.
-        field = rest;
-        if (!field.empty() && field.back() == '\r') {
-            field.pop_back();
-        }
-        return true;
-    }
-    field = rest.substr(0, comma);
-    position += comma + 1;
+    field.assign(view);
     return true;
 }
 
@@ -93,29 +115,48 @@ std::unique_ptr<CRemapEntry> ParseRemapLine(const std::string& line) {
     // of a short line, so without this a line cut short (an interrupted append) would read as a
     // remap nobody made.
     // A NUL byte is never written (a file system that lost power can leave blocks of them).
-    if (std::count(line.begin(), line.end(), ',') < 9 || line.find('\0') != std::string::npos) {
-        return nullptr;
-    }
-    std::string fields[10];
-    std::size_t position = 0;
-    for (auto& field : fields) {
-        if (!CTavDlg::GetNextField(line, position, field)) {
+    // One pass over the line finds both, and the fields are cut as the field reader cuts them:
+    // the tenth runs to the next comma, else to the end of the line less a CR.
+    std::size_t commas[10];
+    std::size_t found = 0;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == '\0') {
             return nullptr;
         }
+        if (c == ',' && found < 10) {
+            commas[found++] = i;
+        }
     }
-    const auto row = ReadNumberField(fields[4], static_cast<std::int32_t>(sysdef::kMaxRows) - 1);
-    const auto origFirst = ReadNumberField(fields[5], sysdef::kMaxPortCount);
-    const auto origLast = ReadNumberField(fields[6], sysdef::kMaxPortCount);
-    const auto newFirst = ReadNumberField(fields[7], sysdef::kMaxPortCount);
-    const auto newLast = ReadNumberField(fields[8], sysdef::kMaxPortCount);
+    if (found < 9 || commas[8] + 1 >= line.size()) {
+        return nullptr;  // fewer than ten fields
+    }
+    const std::string_view text(line);
+    const auto field = [&](std::size_t i) {
+        const std::size_t start = i == 0 ? 0 : commas[i - 1] + 1;
+        if (i < found) {
+            return text.substr(start, commas[i] - start);
+        }
+        std::string_view last = text.substr(start);
+        if (last.back() == '\r') {
+            last.remove_suffix(1);
+        }
+        return last;
+    };
+    const auto row = ReadNumberField(field(4), static_cast<std::int32_t>(sysdef::kMaxRows) - 1);
+    const auto origFirst = ReadNumberField(field(5), sysdef::kMaxPortCount);
+    const auto origLast = ReadNumberField(field(6), sysdef::kMaxPortCount);
+    const auto newFirst = ReadNumberField(field(7), sysdef::kMaxPortCount);
+    const auto newLast = ReadNumberField(field(8), sysdef::kMaxPortCount);
     if (!row || !origFirst || !origLast || !newFirst || !newLast) {
         return nullptr;
     }
-    auto entry = std::make_unique<CRemapEntry>();
-    entry->m_strTime = fields[0];
-    entry->m_strDate = fields[1];
-    entry->m_strSwitcher = fields[2];
-    entry->m_strLevel = fields[3];
+    // Every member is set below or by its own initialiser: the object is not zeroed first.
+    auto entry = std::make_unique_for_overwrite<CRemapEntry>();
+    entry->m_strTime = field(0);
+    entry->m_strDate = field(1);
+    entry->m_strSwitcher = field(2);
+    entry->m_strLevel = field(3);
     entry->m_nRow = *row;
     entry->m_nOrigFirst = *origFirst;
     entry->m_nOrigLast = *origLast;
@@ -123,7 +164,8 @@ std::unique_ptr<CRemapEntry> ParseRemapLine(const std::string& line) {
     entry->m_nNewLast = *newLast;
     // An empty comment (a line with fields beyond the tenth) is kept as the table's "none", so
     // that the line it is written back as reads again.
-    entry->m_strComment = fields[9].empty() ? " " : fields[9];
+    const std::string_view comment = field(9);
+    entry->m_strComment = comment.empty() ? std::string_view(" ") : comment;
     return entry;
 }
 

@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 #include "res/res_parts.h"
@@ -51,7 +52,8 @@ bool InRoundedRect(Vec p, float left, float top, float right, float bottom, floa
     }
     const float cx = std::clamp(p.x, left + radius, right - radius);
     const float cy = std::clamp(p.y, top + radius, bottom - radius);
-    return Distance(p, Vec{cx, cy}) <= radius;
+    // Away from the corners the point is its own nearest point: no distance to work out.
+    return (cx == p.x && cy == p.y) || Distance(p, Vec{cx, cy}) <= radius;
 }
 
 bool InTriangle(Vec p, Vec a, Vec b, Vec c) {
@@ -66,6 +68,29 @@ bool InTriangle(Vec p, Vec a, Vec b, Vec c) {
     return !(hasNeg && hasPos);
 }
 
+// Where a shape can be, in design units: pixels outside it are not sampled. A shape's box must
+// hold every point the shape holds; the picture is then the same as with every pixel sampled,
+// only drawn without testing the thousands of samples that cannot hit (the program draws its
+// icon at every start).
+struct Box {
+    float left = 0, top = 0, right = kSize, bottom = kSize;
+};
+
+Box Around(Vec centre, float radius) {
+    return Box{centre.x - radius, centre.y - radius, centre.x + radius, centre.y + radius};
+}
+
+Box Around(std::initializer_list<Vec> points, float margin) {
+    Box box{points.begin()->x, points.begin()->y, points.begin()->x, points.begin()->y};
+    for (const Vec p : points) {
+        box.left = std::min(box.left, p.x);
+        box.top = std::min(box.top, p.y);
+        box.right = std::max(box.right, p.x);
+        box.bottom = std::max(box.bottom, p.y);
+    }
+    return Box{box.left - margin, box.top - margin, box.right + margin, box.bottom + margin};
+}
+
 // Premultiplied-alpha canvas.
 class Canvas {
   public:
@@ -74,11 +99,19 @@ class Canvas {
           m_scale(static_cast<float>(kSize) / static_cast<float>(size)),
           m_px(static_cast<std::size_t>(size * size)) {}
 
-    // Paints colour(p) wherever inside(p) holds, weighted by the share of samples inside.
+    // Paints colour(p) wherever inside(p) holds, weighted by the share of samples inside; inside
+    // is false everywhere outside box.
     template <class Inside, class Colour>
-    void Fill(Inside inside, Colour colour) {
-        for (int y = 0; y < m_size; ++y) {
-            for (int x = 0; x < m_size; ++x) {
+    void Fill(Box box, Inside inside, Colour colour) {
+        // A pixel more on every side keeps rounding at the box's edge from losing a sample.
+        const auto first = [this](float at) {
+            return std::clamp(static_cast<int>(std::floor(at / m_scale)) - 1, 0, m_size);
+        };
+        const auto end = [this](float at) {
+            return std::clamp(static_cast<int>(std::floor(at / m_scale)) + 2, 0, m_size);
+        };
+        for (int y = first(box.top); y < end(box.bottom); ++y) {
+            for (int x = first(box.left); x < end(box.right); ++x) {
                 int hits = 0;
                 for (int sy = 0; sy < kSamples; ++sy) {
                     for (int sx = 0; sx < kSamples; ++sx) {
@@ -106,8 +139,8 @@ class Canvas {
     }
 
     template <class Inside>
-    void Fill(Inside inside, Rgba colour) {
-        Fill(inside, [colour](Vec) { return colour; });
+    void Fill(Box box, Inside inside, Rgba colour) {
+        Fill(box, inside, [colour](Vec) { return colour; });
     }
 
     std::vector<std::uint32_t> ToArgb() const {
@@ -147,16 +180,38 @@ Vec OnArrow(float t) {
                u * u * kArrowFrom.y + 2 * u * t * kArrowBend.y + t * t * kArrowTo.y};
 }
 
-float DistanceToArrow(Vec p) {
-    constexpr int kSteps = 24;
-    float best = 1e9f;
-    Vec prev = OnArrow(0);
-    for (int i = 1; i <= kSteps; ++i) {
-        const Vec next = OnArrow(static_cast<float>(i) / kSteps);
-        best = std::min(best, DistanceToSegment(p, prev, next));
-        prev = next;
+constexpr int kArrowSteps = 24;
+
+// The ends of the kArrowSteps straight pieces the curve is drawn as, worked out once.
+const std::array<Vec, kArrowSteps + 1>& ArrowPoints() {
+    static const std::array<Vec, kArrowSteps + 1> points = [] {
+        std::array<Vec, kArrowSteps + 1> at{};
+        for (int i = 0; i <= kArrowSteps; ++i) {
+            at[static_cast<std::size_t>(i)] = OnArrow(static_cast<float>(i) / kArrowSteps);
+        }
+        return at;
+    }();
+    return points;
+}
+
+// Whether p is within width of the arrow's curve: the smallest distance to a piece is within
+// width exactly when one of them is. A piece whose box p lies well beyond (more than width and a
+// margin for rounding) cannot be, and is not measured.
+bool NearArrow(Vec p, float width) {
+    constexpr float kMargin = 0.01f;
+    const auto& points = ArrowPoints();
+    const float reach = width + kMargin;
+    for (std::size_t i = 1; i < points.size(); ++i) {
+        const Vec prev = points[i - 1];
+        const Vec next = points[i];
+        const bool maybe =
+            p.x >= std::min(prev.x, next.x) - reach && p.x <= std::max(prev.x, next.x) + reach &&
+            p.y >= std::min(prev.y, next.y) - reach && p.y <= std::max(prev.y, next.y) + reach;
+        if (maybe && DistanceToSegment(p, prev, next) <= width) {
+            return true;
+        }
     }
-    return best;
+    return false;
 }
 
 // The arrow head at the end of the curve, pointing along its last direction; grow enlarges it
@@ -181,24 +236,29 @@ std::vector<std::uint32_t> DrawIcon(int size) {
     Canvas c(size);
 
     // Panel: a rounded square, lighter at the top like a lit rack panel, with a thin rim.
-    c.Fill([](Vec p) { return InRoundedRect(p, 0.5f, 0.5f, 31.5f, 31.5f, 5.5f); }, Hex(0x5A7FB5));
-    c.Fill([](Vec p) { return InRoundedRect(p, 1.5f, 1.5f, 30.5f, 30.5f, 4.5f); },
-           [](Vec p) {
-               const float t = std::clamp((p.y - 1.5f) / 29.0f, 0.0f, 1.0f);
-               const Rgba top = Hex(0x27407A);
-               const Rgba bottom = Hex(0x0C1530);
-               return Rgba{top.r + (bottom.r - top.r) * t, top.g + (bottom.g - top.g) * t,
-                           top.b + (bottom.b - top.b) * t, 1.0f};
-           });
+    c.Fill(
+        Box{}, [](Vec p) { return InRoundedRect(p, 0.5f, 0.5f, 31.5f, 31.5f, 5.5f); },
+        Hex(0x5A7FB5));
+    c.Fill(
+        Box{}, [](Vec p) { return InRoundedRect(p, 1.5f, 1.5f, 30.5f, 30.5f, 4.5f); },
+        [](Vec p) {
+            const float t = std::clamp((p.y - 1.5f) / 29.0f, 0.0f, 1.0f);
+            const Rgba top = Hex(0x27407A);
+            const Rgba bottom = Hex(0x0C1530);
+            return Rgba{top.r + (bottom.r - top.r) * t, top.g + (bottom.g - top.g) * t,
+                        top.b + (bottom.b - top.b) * t, 1.0f};
+        });
 
     // The matrix: inputs across, outputs down, crosspoints where they meet.
     for (float at : kLines) {
         c.Fill(
+            Around({{5.0f, at}, {27.0f, at}}, 0.55f),
             [at](Vec p) {
                 return DistanceToSegment(p, {5.0f, at}, {27.0f, at}) <= 0.55f;
             },
             Hex(0x6A8CC0));
         c.Fill(
+            Around({{at, 5.0f}, {at, 27.0f}}, 0.55f),
             [at](Vec p) {
                 return DistanceToSegment(p, {at, 5.0f}, {at, 27.0f}) <= 0.55f;
             },
@@ -206,24 +266,45 @@ std::vector<std::uint32_t> DrawIcon(int size) {
     }
     for (float y : kLines) {
         for (float x : kLines) {
-            c.Fill([x, y](Vec p) { return Distance(p, {x, y}) <= 1.5f; }, Hex(0xC2D2EA));
+            c.Fill(
+                Around({x, y}, 1.5f),
+                [x, y](Vec p) {
+                    return Distance(p, {x, y}) <= 1.5f;
+                },
+                Hex(0xC2D2EA));
         }
     }
 
     // The failed crosspoint and the spare it moves to, each with a dark ring to stand out.
     for (Vec at : {kFailed, kSpare}) {
-        c.Fill([at](Vec p) { return Distance(p, at) <= 4.0f; }, Hex(0x0A1228));
+        c.Fill(
+            Around(at, 4.0f), [at](Vec p) { return Distance(p, at) <= 4.0f; }, Hex(0x0A1228));
     }
-    c.Fill([](Vec p) { return Distance(p, kFailed) <= 3.1f; }, Hex(0xF0483E));
-    c.Fill([](Vec p) { return Distance(p, kSpare) <= 3.1f; }, Hex(0x37D67A));
+    c.Fill(
+        Around(kFailed, 3.1f), [](Vec p) { return Distance(p, kFailed) <= 3.1f; }, Hex(0xF0483E));
+    c.Fill(
+        Around(kSpare, 3.1f), [](Vec p) { return Distance(p, kSpare) <= 3.1f; }, Hex(0x37D67A));
 
     // The remap arrow: dark outline first, then amber.
     const auto outline = ArrowHead(1.0f);
     const auto head = ArrowHead(0.0f);
-    c.Fill([](Vec p) { return DistanceToArrow(p) <= 2.0f; }, Hex(0x0A1228));
-    c.Fill([&](Vec p) { return InTriangle(p, outline[0], outline[1], outline[2]); }, Hex(0x0A1228));
-    c.Fill([](Vec p) { return DistanceToArrow(p) <= 1.1f; }, Hex(0xFFB21E));
-    c.Fill([&](Vec p) { return InTriangle(p, head[0], head[1], head[2]); }, Hex(0xFFB21E));
+    // The curve stays inside the box of its three control points.
+    const auto aroundArrow = [](float width) {
+        return Around({kArrowFrom, kArrowBend, kArrowTo}, width);
+    };
+    const auto aroundHead = [](const std::array<Vec, 3>& corners) {
+        return Around({corners[0], corners[1], corners[2]}, 0.0f);
+    };
+    c.Fill(
+        aroundArrow(2.0f), [](Vec p) { return NearArrow(p, 2.0f); }, Hex(0x0A1228));
+    c.Fill(
+        aroundHead(outline),
+        [&](Vec p) { return InTriangle(p, outline[0], outline[1], outline[2]); }, Hex(0x0A1228));
+    c.Fill(
+        aroundArrow(1.1f), [](Vec p) { return NearArrow(p, 1.1f); }, Hex(0xFFB21E));
+    c.Fill(
+        aroundHead(head), [&](Vec p) { return InTriangle(p, head[0], head[1], head[2]); },
+        Hex(0xFFB21E));
 
     return c.ToArgb();
 }

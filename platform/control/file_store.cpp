@@ -107,7 +107,17 @@ com::HRESULT FileStore::Write(std::uint32_t handle, std::span<const std::uint8_t
     std::lock_guard lock(m_mutex);
     written = 0;
     const auto found = m_files.find(handle);
-    return found == m_files.end() ? com::E_HANDLE : found->second->Write(bytes, written);
+    if (found == m_files.end()) {
+        return com::E_HANDLE;
+    }
+    const com::HRESULT hr = found->second->Write(bytes, written);
+    // Another handle on the same file must not hand out what it read before this write.
+    for (const auto& [other, file] : m_files) {
+        if (other != handle) {
+            file->DropReadAhead();
+        }
+    }
+    return hr;
 }
 
 com::HRESULT FileStore::Seek(std::uint32_t handle, std::int64_t offset, std::uint32_t origin,

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string_view>
@@ -18,6 +19,7 @@ namespace fs = std::filesystem;
 
 constexpr mode_t kNewFileMode = 0644;
 constexpr std::uint32_t kMaxReadChunk = 16u << 20;
+constexpr std::size_t kReadAheadBytes = 64u << 10;
 // The hidden file a replacement is written to: ".<name>.tav-XXXXXX".
 constexpr char kTempPrefix[] = ".";
 constexpr char kTempMarker[] = ".tav-";
@@ -196,29 +198,80 @@ com::HRESULT OpenFile::BeginReplacement() {
     return com::S_OK;
 }
 
-com::HRESULT OpenFile::Read(std::uint32_t wanted, std::vector<std::uint8_t>& data) {
-    data.clear();
-    if (!m_canRead) {
-        return com::E_ACCESSDENIED;
-    }
-    data.resize(std::min(wanted, kMaxReadChunk));
+namespace {
+
+// Reads until `count` bytes are in, or the end of the file; the number read, or -1 on a failure.
+ssize_t ReadFully(int fd, std::uint8_t* into, std::size_t count) {
     std::size_t got = 0;
-    while (got < data.size()) {
-        const ssize_t n = ::read(m_fd.Get(), data.data() + got, data.size() - got);
+    while (got < count) {
+        const ssize_t n = ::read(fd, into + got, count - got);
         if (n < 0 && errno == EINTR) {
             continue;
         }
         if (n < 0) {
-            data.clear();
-            return com::HRESULT_FROM_WIN32(com::ERROR_READ_FAULT);
+            return -1;
         }
         if (n == 0) {
             break;
         }
         got += static_cast<std::size_t>(n);
     }
-    data.resize(got);
-    return com::S_OK;
+    return static_cast<ssize_t>(got);
+}
+
+}  // namespace
+
+com::HRESULT OpenFile::Read(std::uint32_t wanted, std::vector<std::uint8_t>& data) {
+    data.clear();
+    if (!m_canRead) {
+        return com::E_ACCESSDENIED;
+    }
+    const std::size_t count = std::min(wanted, kMaxReadChunk);
+    data.reserve(count);
+    for (;;) {
+        const std::size_t take = std::min(count - data.size(), m_ahead.size() - m_aheadUsed);
+        data.insert(data.end(), m_ahead.begin() + static_cast<std::ptrdiff_t>(m_aheadUsed),
+                    m_ahead.begin() + static_cast<std::ptrdiff_t>(m_aheadUsed + take));
+        m_aheadUsed += take;
+        const std::size_t missing = count - data.size();
+        if (missing == 0) {
+            return com::S_OK;
+        }
+        m_ahead.clear();
+        m_aheadUsed = 0;
+        if (missing >= kReadAheadBytes) {
+            // A large read goes straight into the caller's block.
+            const std::size_t had = data.size();
+            data.resize(count);
+            const ssize_t n = ReadFully(m_fd.Get(), data.data() + had, missing);
+            if (n < 0) {
+                data.clear();
+                return com::HRESULT_FROM_WIN32(com::ERROR_READ_FAULT);
+            }
+            data.resize(had + static_cast<std::size_t>(n));
+            return com::S_OK;
+        }
+        m_ahead.resize(kReadAheadBytes);
+        const ssize_t n = ReadFully(m_fd.Get(), m_ahead.data(), m_ahead.size());
+        if (n < 0) {
+            m_ahead.clear();
+            data.clear();
+            return com::HRESULT_FROM_WIN32(com::ERROR_READ_FAULT);
+        }
+        m_ahead.resize(static_cast<std::size_t>(n));
+        if (n == 0) {
+            return com::S_OK;  // the end of the file
+        }
+    }
+}
+
+void OpenFile::DropReadAhead() {
+    const std::size_t unread = m_ahead.size() - m_aheadUsed;
+    if (unread > 0) {
+        ::lseek(m_fd.Get(), -static_cast<off_t>(unread), SEEK_CUR);
+    }
+    m_ahead.clear();
+    m_aheadUsed = 0;
 }
 
 com::HRESULT OpenFile::Write(std::span<const std::uint8_t> bytes, std::uint32_t& written) {
@@ -226,6 +279,7 @@ com::HRESULT OpenFile::Write(std::span<const std::uint8_t> bytes, std::uint32_t&
     if (!m_canWrite) {
         return com::E_ACCESSDENIED;
     }
+    DropReadAhead();
     if (m_replace == Replace::OnFirstWrite && !bytes.empty()) {
         if (const com::HRESULT hr = BeginReplacement(); com::FAILED(hr)) {
             return com::HRESULT_FROM_WIN32(com::ERROR_WRITE_FAULT);
@@ -260,6 +314,7 @@ com::HRESULT OpenFile::Seek(std::int64_t offset, std::uint32_t origin, std::int6
         default:
             return com::E_INVALIDARG;
     }
+    DropReadAhead();
     const off_t result = ::lseek(m_fd.Get(), static_cast<off_t>(offset), whence);
     if (result < 0) {
         return com::E_INVALIDARG;

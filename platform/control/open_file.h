@@ -35,7 +35,9 @@ class OpenFile {
     OpenFile(const OpenFile&) = delete;
     OpenFile& operator=(const OpenFile&) = delete;
 
-    // Up to `wanted` bytes from the current position; fewer only at the end of the file.
+    // Up to `wanted` bytes from the current position; fewer only at the end of the file. Small
+    // reads are served from a read-ahead block, so that a file read a kilobyte at a time (as the
+    // program's text files are) costs one system call per block, not one per kilobyte.
     com::HRESULT Read(std::uint32_t wanted, std::vector<std::uint8_t>& data);
     com::HRESULT Write(std::span<const std::uint8_t> bytes, std::uint32_t& written);
     com::HRESULT Seek(std::int64_t offset, std::uint32_t origin, std::int64_t& position);
@@ -44,6 +46,10 @@ class OpenFile {
     // leaves a table cut short.
     com::HRESULT Close();
     void MarkWriteFailed() { m_writeFailed = true; }
+    // Forgets the bytes read ahead and puts the descriptor back at the position the reader has
+    // reached: before a write or a seek, and when another handle has written, so that every read
+    // sees what the file holds.
+    void DropReadAhead();
 
   private:
     enum class Replace { None, Pending, OnFirstWrite };
@@ -61,6 +67,8 @@ class OpenFile {
     bool m_canWrite;
     Replace m_replace;
     bool m_writeFailed = false;
+    std::vector<std::uint8_t> m_ahead;  // read from the file, not yet handed out
+    std::size_t m_aheadUsed = 0;        // of m_ahead, handed out already
 };
 
 }  // namespace control

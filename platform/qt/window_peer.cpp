@@ -83,6 +83,9 @@ QtWindowPeer::QtWindowPeer(QtBackend& backend, fw::CWnd& window)
     m_top = new PeerWindow(owner, FlagsFor(style, owner != nullptr));
     m_top->SetPeer(this);
     m_top->setWindowTitle(ToQt(window.GetWindowText()));
+    if (tmpl != nullptr) {
+        m_top->setObjectName(QStringLiteral("dialog%1").arg(tmpl->id));  // as controls are named
+    }
 
     m_client = new QWidget(m_top);
     m_client->setObjectName(QStringLiteral("client"));

@@ -11,11 +11,13 @@
 
 #include "platform/control/simulation.h"
 #include "platform/fw/resources.h"
+#include "platform/qt/first_window_exit.h"
 #include "platform/qt/known_warnings.h"
 #include "platform/qt/qt_backend.h"
 #include "programs/tavora/command_line.h"
 #include "programs/tavora/snapshots.h"
 #include "programs/tavora/startup.h"
+#include "res/resource.h"
 #include "res/resources.h"
 
 namespace {
@@ -81,6 +83,7 @@ int main(int argc, char** argv) {
 
     fwqt::QuietKnownWarnings();
     QApplication qapp(argc, argv);
+    fwqt::ExitAtFirstWindowWhenAsked(qapp, QStringLiteral("dialog%1").arg(IDD_TAV_DIALOG));
     fw::InstallResources(&tav::TavResources());
     tavora::StartSnapshots(qapp);
     AnswerStartupQuestion(qapp);
