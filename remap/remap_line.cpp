@@ -151,21 +151,22 @@ std::unique_ptr<CRemapEntry> ParseRemapLine(const std::string& line) {
     if (!row || !origFirst || !origLast || !newFirst || !newLast) {
         return nullptr;
     }
-    // Every member is set below or by its own initialiser: the object is not zeroed first.
-    auto entry = std::make_unique_for_overwrite<CRemapEntry>();
-    entry->m_strTime = field(0);
-    entry->m_strDate = field(1);
-    entry->m_strSwitcher = field(2);
-    entry->m_strLevel = field(3);
-    entry->m_nRow = *row;
-    entry->m_nOrigFirst = *origFirst;
-    entry->m_nOrigLast = *origLast;
-    entry->m_nNewFirst = *newFirst;
-    entry->m_nNewLast = *newLast;
     // An empty comment (a line with fields beyond the tenth) is kept as the table's "none", so
     // that the line it is written back as reads again.
     const std::string_view comment = field(9);
-    entry->m_strComment = comment.empty() ? std::string_view(" ") : comment;
+    // Each member is made from its field in place, not made empty first and then assigned.
+    auto entry = std::unique_ptr<CRemapEntry>(new CRemapEntry{
+        .m_strTime = std::string(field(0)),
+        .m_strDate = std::string(field(1)),
+        .m_strSwitcher = std::string(field(2)),
+        .m_strLevel = std::string(field(3)),
+        .m_nRow = *row,
+        .m_nOrigFirst = *origFirst,
+        .m_nOrigLast = *origLast,
+        .m_nNewFirst = *newFirst,
+        .m_nNewLast = *newLast,
+        .m_strComment = std::string(comment.empty() ? std::string_view(" ") : comment),
+    });
     return entry;
 }
 

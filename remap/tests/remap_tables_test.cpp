@@ -9,6 +9,14 @@ namespace {
 
 constexpr char kEntry[] = "14:05:09,March 03 2002,MAIN,VIDEO,0,5,5,120,120,spare card";
 
+std::string Repeated(const std::string& text, int times) {
+    std::string all;
+    for (int i = 0; i < times; ++i) {
+        all += text;
+    }
+    return all;
+}
+
 class RemapTablesTest : public AppTest {
   protected:
     void SetUp() override {
@@ -88,6 +96,11 @@ TEST_F(RemapTablesTest, ReadingCases) {
         {"empty line: load fails", "CONFIGCRC(-1)\r\n\n", false, 0, ""},
         {"names of another configuration: dropped",
          "CONFIGCRC(-1)\r\n14:05:09,March 03 2002,MAIN,AUDIO9,0,5,5,120,120,x\r\n", false, 0, ""},
+        {"names of another configuration after twenty good lines: dropped",
+         "CONFIGCRC(-1)\r\n" +
+             Repeated("14:05:09,March 03 2002,MAIN,VIDEO,0,5,5,120,120,x\r\n", 20) +
+             "14:05:09,March 03 2002,MAIN,AUDIO9,0,6,6,121,121,x\r\n",
+         false, 0, ""},
         {"names compared without case",
          "CONFIGCRC(-1)\r\n14:05:09,March 03 2002,main,video,0,5,5,120,120,x\r\n", true, 1, "x"},
         {"first line without marker is an entry", std::string(kEntry) + "\r\n", true, 1,
