@@ -1,5 +1,6 @@
 #include "remap/remap_line.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdlib>
 #include <optional>
@@ -31,6 +32,19 @@ bool IsDigit(char c) {
 // table can hold: a row of the System Definition Table or a port number. A number beyond that
 // (or beyond the integer range, where atoi would wrap) is damage, not a remap.
 std::optional<std::int32_t> ReadNumberField(std::string_view field, std::int32_t max) {
+    // The usual field is digits alone, with no "x" to cut at and nothing to skip: one pass reads
+    // it, without the search for an "x" first. A number too large is held just past the limit and
+    // refused only once the pass has seen that no "x" follows, after which only its digits count.
+    {
+        std::int64_t value = 0;
+        std::size_t i = 0;
+        for (; i < field.size() && IsDigit(field[i]); ++i) {
+            value = std::min<std::int64_t>(value * 10 + (field[i] - '0'), std::int64_t{max} + 1);
+        }
+        if (i == field.size()) {
+            return value > max ? std::nullopt : std::optional<std::int32_t>(value);
+        }
+    }
     const std::string_view text = CutAtX(field);
     std::size_t i = 0;
     // A digit is never white space in any locale: the usual field skips the library call.
