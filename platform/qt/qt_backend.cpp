@@ -14,6 +14,7 @@
 
 #include "platform/fw/message_queue.h"
 #include "platform/qt/control_widgets.h"
+#include "platform/qt/deferred_icon_style.h"
 #include "platform/qt/dialog_units.h"
 #include "platform/qt/input_gate.h"
 #include "platform/qt/message_box.h"
@@ -46,6 +47,7 @@ QtBackend::QtBackend()
     : m_dispatcher(QCoreApplication::instance()->thread()->eventDispatcher()),
       m_pumpTarget(std::make_unique<QObject>()),
       m_gate(std::make_unique<InputGate>(*this)) {
+    InstallDeferredIconStyle();
     QCoreApplication::instance()->installEventFilter(m_gate.get());
     // The framework's idea of the focus follows the user's moves, so that a later SetFocus from
     // the program is seen as a change.
