@@ -40,6 +40,12 @@ std::vector<fw::DialogTemplate> RemapDialogs();
 std::vector<fw::DialogTemplate> SysDefDialogs();
 
 fw::MenuTemplate MainMenu();
-fw::IconResource ProgramIcon(int size = 32);
+
+// Icon 128 is kBakedIconSize pixels square.
+inline constexpr int kBakedIconSize = 32;
+// Icon 128 drawn at any size (icon.cpp).
+fw::IconResource ProgramIcon(int size = kBakedIconSize);
+// Icon 128 at kBakedIconSize, from the pixels ProgramIcon drew when the program was built.
+fw::IconResource BakedProgramIcon();
 
 }  // namespace tav::resparts

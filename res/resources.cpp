@@ -16,7 +16,7 @@ fw::ResourceSet Assemble() {
         }
     }
     set.menus.push_back(resparts::MainMenu());
-    set.icons.push_back(resparts::ProgramIcon());
+    set.icons.push_back(resparts::BakedProgramIcon());
     return set;
 }
 

@@ -1,7 +1,9 @@
 # Installs the build into a folder of its own and checks what a desktop user gets: the programs
 # (tavora --version runs from there), the desktop entry (valid, when desktop-file-validate is
-# there), the icons, the man pages and the documentation.
-# cmake -DBUILD=<build dir> -DWORK=<folder> -DVERSION=<x.y.z> -DSIZES=<list> -P install_layout.cmake
+# there), the icons, the man pages, the documentation and the printing library the programs load
+# when they first print.
+# cmake -DBUILD=<build dir> -DWORK=<folder> -DVERSION=<x.y.z> -DSIZES=<list>
+#       -DPRINT_MODULE=<its path under the prefix> -P install_layout.cmake
 file(REMOVE_RECURSE ${WORK})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${WORK}
                 RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE err)
@@ -13,7 +15,8 @@ set(expected
     bin/tavora bin/tav-boards bin/tav-scenario bin/tav-render
     share/applications/tavora.desktop
     share/man/man1/tavora.1 share/man/man1/tav-boards.1
-    share/doc/tavora/README.md share/doc/tavora/configuration.md share/doc/tavora/audit.md)
+    share/doc/tavora/README.md share/doc/tavora/configuration.md share/doc/tavora/audit.md
+    ${PRINT_MODULE})
 foreach(size ${SIZES})
   list(APPEND expected share/icons/hicolor/${size}x${size}/apps/tavora.png)
 endforeach()

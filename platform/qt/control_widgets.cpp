@@ -11,6 +11,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <charconv>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 
 #include "platform/fw/dialog.h"
@@ -336,11 +338,12 @@ QPixmap IconPixmap(int iconId) {
         icon->argb.size() < static_cast<std::size_t>(icon->width) * icon->height) {
         return {};
     }
+    // The pixels are ARGB32 values already: a row at a time, not a pixel at a time.
     QImage image(icon->width, icon->height, QImage::Format_ARGB32);
+    const auto rowBytes = static_cast<std::size_t>(icon->width) * sizeof(std::uint32_t);
     for (int y = 0; y < icon->height; ++y) {
-        for (int x = 0; x < icon->width; ++x) {
-            image.setPixel(x, y, icon->argb[static_cast<std::size_t>(y * icon->width + x)]);
-        }
+        std::memcpy(image.scanLine(y), &icon->argb[static_cast<std::size_t>(y) * icon->width],
+                    rowBytes);
     }
     return QPixmap::fromImage(image);
 }

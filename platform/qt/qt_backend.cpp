@@ -4,21 +4,19 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFontMetrics>
-#include <QPageSetupDialog>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QScreen>
 #include <QStyle>
 #include <QThread>
 #include <QWidget>
+#include <cstdio>
 
 #include "platform/fw/message_queue.h"
 #include "platform/qt/control_widgets.h"
+#include "platform/qt/deferred_icon_style.h"
 #include "platform/qt/dialog_units.h"
 #include "platform/qt/input_gate.h"
 #include "platform/qt/message_box.h"
-#include "platform/qt/print_dialog.h"
-#include "platform/qt/printer_device.h"
+#include "platform/qt/print_module.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/widgets.h"
 #include "platform/qt/window_peer.h"
@@ -46,6 +44,7 @@ QtBackend::QtBackend()
     : m_dispatcher(QCoreApplication::instance()->thread()->eventDispatcher()),
       m_pumpTarget(std::make_unique<QObject>()),
       m_gate(std::make_unique<InputGate>(*this)) {
+    InstallDeferredIconStyle();
     QCoreApplication::instance()->installEventFilter(m_gate.get());
     // The framework's idea of the focus follows the user's moves, so that a later SetFocus from
     // the program is seen as a change.
@@ -127,34 +126,26 @@ int QtBackend::ShowMessageBox(const fw::MessageBoxRequest& request) {
 }
 
 int QtBackend::RunPrintDialog(fw::PrintDialogRequest& request) {
-    if (request.pd == nullptr) {
+    std::string error;
+    const PrintModule* print = LoadPrintModule(&error);
+    if (print == nullptr) {
+        std::fprintf(stderr, "tavora: printing is not available: %s\n", error.c_str());
         return fw::IDCANCEL;
     }
-    fw::PRINTDLG& pd = *request.pd;
-    QPrinter printer(QPrinter::HighResolution);
-    if (pd.hasSettings) {
-        ApplyPrinterSettings(printer, pd.settings);
-    }
-    QWidget* parent = QApplication::activeWindow();
-    int result = QDialog::Rejected;
-    if (request.setupOnly) {
-        QPageSetupDialog dialog(&printer, parent);
-        result = RunNested([&] { return dialog.exec(); });
-    } else {
-        QPrintDialog dialog(&printer, parent);
-        ConfigurePrintDialog(dialog, pd);
-        result = RunNested([&] { return dialog.exec(); });
-    }
-    if (result != QDialog::Accepted) {
-        return fw::IDCANCEL;
-    }
-    ReadPrinterChoice(printer, pd);
-    return fw::IDOK;
+    return print->runPrintDialog(
+        request, QApplication::activeWindow(),
+        [this](const std::function<int()>& exec) { return RunNested(exec); });
 }
 
 std::unique_ptr<fw::PrinterDevice> QtBackend::CreatePrinterDevice(
     const fw::PrinterSettings& settings) {
-    return std::make_unique<QtPrinterDevice>(settings);
+    std::string error;
+    const PrintModule* print = LoadPrintModule(&error);
+    if (print == nullptr) {
+        std::fprintf(stderr, "tavora: printing is not available: %s\n", error.c_str());
+        return nullptr;
+    }
+    return print->createPrinterDevice(settings);
 }
 
 int QtBackend::GetSystemMetrics(int index) const {
