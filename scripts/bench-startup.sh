@@ -14,21 +14,8 @@ player="$build/programs/tav-scenario/tav-scenario"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
-{
-  printf '{"rebootPort": 5150, "statusPort": 0, "levels": ['
-  for i in $(seq 0 99); do
-    [ "$i" -gt 0 ] && printf ', '
-    printf '{"switcher": "SW%02d", "level": "LEVEL%03d", "inputs": 9999, "outputs": 9999, "board": %d}' \
-      $((i / 10)) "$i" $((2 * i))
-  done
-  printf '], "boards": ['
-  for i in $(seq 0 199); do
-    [ "$i" -gt 0 ] && printf ', '
-    printf '{"name": "BRD%03d", "address": [2, 0, 0, 0, %d, %d], "type": "Q", "flag": %d}' \
-      $((i / 2)) $((i / 256)) $((i % 256)) $((i % 2))
-  done
-  printf ']}\n'
-} >"$work/largest.json"
+source "$root/scripts/largest_config.sh"
+largest_config >"$work/largest.json"
 
 cat >"$work/first-window.scn" <<'SCN'
 msgbox caption="Load System Definition Table" icon=exclamation buttons=yesno -> no

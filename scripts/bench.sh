@@ -84,22 +84,8 @@ chmod 700 "$work/run"
 printf '%s\n' "MAIN VIDEO 128 64" "MAIN AUDIO1 64 64" "MAIN AUDIO2 64 32" "STUDIO VIDEO 32 32" \
   "STUDIO TC 16 16" | sysdef_lines >"$work/builtin/data/TAV.SDF"
 
-# The largest configuration the bounds allow, as bench-startup.sh builds it.
-{
-  printf '{"rebootPort": 5150, "statusPort": 0, "levels": ['
-  for i in $(seq 0 99); do
-    [ "$i" -gt 0 ] && printf ', '
-    printf '{"switcher": "SW%02d", "level": "LEVEL%03d", "inputs": 9999, "outputs": 9999, "board": %d}' \
-      $((i / 10)) "$i" $((2 * i))
-  done
-  printf '], "boards": ['
-  for i in $(seq 0 199); do
-    [ "$i" -gt 0 ] && printf ', '
-    printf '{"name": "BRD%03d", "address": [2, 0, 0, 0, %d, %d], "type": "Q", "flag": %d}' \
-      $((i / 2)) $((i / 256)) $((i % 256)) $((i % 2))
-  done
-  printf ']}\n'
-} >"$work/largest/config.json"
+source "$root/scripts/largest_config.sh"
+largest_config >"$work/largest/config.json"
 for i in $(seq 0 99); do
   printf 'SW%02d LEVEL%03d 9999 9999\n' $((i / 10)) "$i"
 done | sysdef_lines >"$work/largest/data/TAV.SDF"
