@@ -13,6 +13,10 @@ HeadlessTavora::HeadlessTavora(const std::filesystem::path& dataDir) {
     std::filesystem::create_directories(dataDir / "run");
     ::setenv("TAVORA_DATA_DIR", dataDir.c_str(), 1);
     ::setenv("XDG_RUNTIME_DIR", (dataDir / "run").c_str(), 1);
+    // Thousands of remaps are made here: their audit trail goes beside the data, never to the
+    // journal or the user's own trail.
+    ::setenv("XDG_STATE_HOME", (dataDir / "state").c_str(), 1);
+    ::setenv("TAVORA_AUDIT_JOURNAL", "off", 1);
     control::ResetSimulation();
     fw::TheMessageQueue().Clear();
     fw::InstallResources(&tav::TavResources());
