@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of the readers of outside input (RE-MAP messages, the configuration
 # file, remap table lines, System Definition lines, board reports at the status port, scenario
-# scripts, the data folder's names, Tavora's command line) with clang in a build folder of their
-# own and runs each for a bounded time (FUZZ_SECONDS, default 20) from a seed corpus of
-# well-formed input. FUZZ_TARGETS chooses some of them (remap config remap_line sysdef_line
-# board_report scenario_script data_names command_line). FUZZ_RUNS, when set, runs each for that
-# many executions instead (the long run of docs/fuzzing.md).
+# scripts, the data folder's names, Tavora's command line, the lines of text files) with clang in
+# a build folder of their own and runs each for a bounded time (FUZZ_SECONDS, default 20) from a
+# seed corpus of well-formed input. FUZZ_TARGETS chooses some of them (remap config remap_line
+# sysdef_line board_report scenario_script data_names command_line text_file). FUZZ_RUNS, when
+# set, runs each for that many executions instead (the long run of docs/fuzzing.md).
 # Exits non-zero when a fuzzer finds a crash, a leak or an invariant broken; the input that did it
 # is left in build-fuzz/artifacts/<target>/.
 set -euo pipefail
@@ -13,7 +13,7 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${TAV_FUZZ_BUILD:-$root/build-fuzz}"
 seconds="${FUZZ_SECONDS:-20}"
-targets="${FUZZ_TARGETS:-remap config remap_line sysdef_line board_report scenario_script data_names command_line}"
+targets="${FUZZ_TARGETS:-remap config remap_line sysdef_line board_report scenario_script data_names command_line text_file}"
 runs="${FUZZ_RUNS:-}"
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DTAV_FUZZ=ON -DTAV_WITH_QT=OFF \
@@ -24,7 +24,7 @@ cmake --build "$build" -j2 --target $(for t in $targets; do printf "tav_%s_fuzz 
 # example, two boards with output data, an emptied table, a refresh request and a report.
 seeds="$build/seeds"
 rm -rf "$seeds"
-mkdir -p "$seeds"/{remap,config,remap_line,sysdef_line,board_report,scenario_script,data_names,command_line}
+mkdir -p "$seeds"/{remap,config,remap_line,sysdef_line,board_report,scenario_script,data_names,command_line,text_file}
 printf 'RE-MAP\x02\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00\x00\x01I\xcb\x2d\x03\x01\x00\x05\x00\x78' \
   >"$seeds/remap/worked-example"
 printf 'RE-MAP\x02\x00\x00\x00\x00\x01\x02\x00\x00\x00\x00\x03\x00\x00\x00\x00\x00\x00\x02O\x27\x12\x00\x02\x00\x01\x00\x10\x00\x00\x00\x02\x00\x11' \
@@ -76,6 +76,11 @@ printf 'TAV.?XT\0.TAV.IXT.tav-Ab12cD' >"$seeds/data_names/replacement"
 printf '*.*\0SYSDEF' >"$seeds/data_names/no-extension"
 printf -- '--version' >"$seeds/command_line/version"
 printf -- '-h\0--help' >"$seeds/command_line/two"
+# Text files: a remap table as written (CR LF), and lines on both sides of the 1024-byte buffer.
+printf 'CONFIGCRC(0x1234)\r\n14:05:09,March 03 2002,MAIN,VIDEO,0,5,5,120,120,spare card\r\n' \
+  >"$seeds/text_file/remap-table"
+{ head -c 1023 /dev/zero | tr '\0' M; printf '\n'; head -c 1500 /dev/zero | tr '\0' L; printf '\nAB'; } \
+  >"$seeds/text_file/around-the-buffer"
 
 status=0
 for target in $targets; do
@@ -96,6 +101,7 @@ for target in $targets; do
     board_report | data_names) folder=platform/control/fuzz ;;
     scenario_script) folder=programs/tav-scenario/fuzz ;;
     command_line) folder=programs/tavora/fuzz ;;
+    text_file) folder=files/fuzz ;;
     *) echo "unknown fuzz target $target" >&2; exit 2 ;;
   esac
   "$build/$folder/tav_${target}_fuzz" \
