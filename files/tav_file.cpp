@@ -28,7 +28,7 @@ std::uint32_t AccessFor(int mode) {
 }  // namespace
 
 CTavFile::CTavFile(const std::string& name, int mode) : m_nMode(mode) {
-    m_pBuffer = std::make_unique<char[]>(kBufferSize);
+    m_pBuffer = std::make_unique<CLineBuffer>();
     CTavApp* app = GetTavApp();
     control::IFileAccess* files = app != nullptr ? app->GetFileAccess() : nullptr;
     const com::HRESULT hr =
@@ -109,55 +109,12 @@ void CTavFile::Write(const std::string& text) {
     m_bWritten = true;
 }
 
-bool CTavFile::TakeLine(std::string& line) {
-    const char* begin = m_pBuffer.get() + m_nStart;
-    const char* end = begin + m_nPending;
-    const auto* found = static_cast<const char*>(std::memchr(begin, '\n', m_nPending));
-    const char* lf = found != nullptr ? found : end;
-    if (lf != end) {
-        const auto k = static_cast<std::uint32_t>(lf - begin);
-        // Into the caller's string, whose room a loop over a file's lines reuses.
-        line.assign(m_strCarry);
-        line.append(begin, k);
-        m_strCarry.clear();
-        m_nPending -= k + 1;
-        m_nStart += k + 1;
-        if (m_nStart == kBufferSize) {
-            m_nStart = 0;
-        }
-        return true;
-    }
-    if (m_bEof) {
-        // The last line has no line feed: its last character goes, as the writer's CR would.
-        std::string rest = m_strCarry + std::string(begin, m_nPending);
-        if (!rest.empty()) {
-            rest.pop_back();
-        }
-        line = rest;
-        m_strCarry.clear();
-        m_nPending = 0;
-        m_nStart = 0;
-        return true;
-    }
-    if (m_nPending == kBufferSize) {
-        // A line longer than the buffer: what the buffer holds moves aside and reading goes on,
-        // so the line is read back whole instead of stalling a full buffer.
-        m_strCarry.append(begin, m_nPending);
-        m_nPending = 0;
-        m_nStart = 0;
-    }
-    return false;
-}
-
 int CTavFile::Refill() {
-    if (m_bEof) {
+    const std::span<char> space = m_pBuffer->Space();
+    if (space.empty()) {
         return 0;
     }
-    if (m_nPending > 0 && m_nStart > 0) {
-        std::memmove(m_pBuffer.get(), m_pBuffer.get() + m_nStart, m_nPending);
-    }
-    m_nStart = 0;
-    std::uint32_t asked = kBufferSize - m_nPending;
+    const auto asked = static_cast<std::uint32_t>(space.size());
     std::uint32_t delivered = asked;
     std::uint8_t* block = nullptr;
     CTavApp* app = GetTavApp();
@@ -172,14 +129,12 @@ int CTavFile::Refill() {
         return 0;
     }
     const std::unique_ptr<std::uint8_t, void (*)(void*)> owned(block, com::CoTaskMemFree);
-    delivered = std::min(delivered, asked);
-    if (delivered < asked) {
-        m_bEof = 1;
+    // A count without a block delivered nothing.
+    const std::uint32_t copied = block != nullptr ? std::min(delivered, asked) : 0;
+    if (copied > 0) {
+        std::memcpy(space.data(), block, copied);
     }
-    if (delivered > 0 && block != nullptr) {
-        std::memcpy(m_pBuffer.get() + m_nPending, block, delivered);
-        m_nPending += delivered;
-    }
+    m_pBuffer->Filled(copied, asked);
     return 1;
 }
 
@@ -188,7 +143,7 @@ int CTavFile::ReadLine(std::string& line) {
         return 0;
     }
     for (;;) {
-        if ((m_nPending > 0 || (m_bEof && !m_strCarry.empty())) && TakeLine(line)) {
+        if (m_pBuffer->TakeLine(line)) {
             return 1;
         }
         if (!Refill()) {

@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "files/line_buffer.h"
+
 // Thrown by a failed write, after the error dialog, so that a whole sequence of writes stops at
 // the first failure.
 class CUserException : public std::exception {
@@ -21,7 +23,7 @@ class CTavFile {
     static constexpr int kTimeStamp = 2;
     static constexpr int kRead = 4;
     static constexpr int kReplace = 8;
-    static constexpr std::uint32_t kBufferSize = 1024;
+    static constexpr std::uint32_t kBufferSize = CLineBuffer::kBufferSize;
 
     // Opens at once; a nonzero m_nError afterwards means there is no file to read or write.
     CTavFile(const std::string& name, int mode);
@@ -50,18 +52,11 @@ class CTavFile {
     // failed Close loses it.
     bool m_bWritten = false;
     int m_bClosed = 0;
-    std::unique_ptr<char[]> m_pBuffer;
-    std::uint32_t m_nStart = 0;
-    std::uint32_t m_nPending = 0;
-    int m_bEof = 0;
+    std::unique_ptr<CLineBuffer> m_pBuffer;  // none when the file could not be opened
 
   private:
     void Write(const std::string& text);
-    bool TakeLine(std::string& line);
     int Refill();
     void KeepErrorCode(std::int32_t hr);
     void KeepFailure(std::int32_t hr);
-
-    // The part of a line longer than the buffer that has already left it.
-    std::string m_strCarry;
 };

@@ -350,6 +350,17 @@ com::HRESULT OpenFile::Close() {
     return com::S_OK;
 }
 
+bool IsAbandonedReplacementName(std::string_view name) {
+    // Written by BeginReplacement; older versions wrote ".<name>.XXXXXX", without the marker.
+    const std::size_t marker = name.rfind(kTempMarker);
+    const bool current = marker != std::string_view::npos && marker > 1 &&
+                         name.size() == marker + std::strlen(kTempMarker) + kTempRandom;
+    const bool older = name.size() > 2 + kTempRandom &&
+                       name[name.size() - kTempRandom - 1] == '.' &&
+                       IsOlderTempSuffix(name.substr(name.size() - kTempRandom));
+    return name.rfind(kTempPrefix, 0) == 0 && (current || older);
+}
+
 void RemoveAbandonedReplacements(const fs::path& folder) {
     UniqueFd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     std::error_code ec;
@@ -359,14 +370,7 @@ void RemoveAbandonedReplacements(const fs::path& folder) {
     }
     for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
         const std::string name = it->path().filename().string();
-        // Written by BeginReplacement; older versions wrote ".<name>.XXXXXX", without the marker.
-        const std::size_t marker = name.rfind(kTempMarker);
-        const bool current = marker != std::string::npos && marker > 1 &&
-                             name.size() == marker + std::strlen(kTempMarker) + kTempRandom;
-        const bool older =
-            name.size() > 2 + kTempRandom && name[name.size() - kTempRandom - 1] == '.' &&
-            IsOlderTempSuffix(std::string_view(name).substr(name.size() - kTempRandom));
-        if (name.rfind(kTempPrefix, 0) != 0 || !(current || older)) {
+        if (!IsAbandonedReplacementName(name)) {
             continue;
         }
         struct stat st {};

@@ -8,6 +8,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/com/hresult.h"
@@ -22,6 +23,8 @@ inline constexpr std::uint64_t kMaxFileSize = 16u << 20;
 // Removes the hidden files of replacements that were never put in place (a process killed during
 // a rewrite); the server does this when it starts.
 void RemoveAbandonedReplacements(const std::filesystem::path& folder);
+// Whether a name in the data folder is that of such a hidden file, which the clean-up removes.
+bool IsAbandonedReplacementName(std::string_view name);
 
 class OpenFile {
   public:

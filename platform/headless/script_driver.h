@@ -4,32 +4,16 @@
 
 #include <filesystem>
 #include <functional>
-#include <istream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "platform/fw/clock.h"
 #include "platform/fw/grid.h"
 #include "platform/headless/driver.h"
+#include "platform/headless/script_parse.h"
 #include "platform/headless/transcript.h"
 
 namespace headless {
-
-class ScriptFailure : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
-
-struct ScriptLine {
-    int number = 0;
-    std::string text;                // the whole line, for messages
-    std::vector<std::string> words;  // split on blanks; quoted texts unquoted
-};
-
-// Splits a script line into words: blanks separate, "..." is one word with \" \\ \n \r \t escapes.
-std::vector<std::string> SplitScriptLine(const std::string& line);
-std::vector<ScriptLine> ParseScript(std::istream& in);
 
 class ScriptDriver final : public Driver {
   public:
