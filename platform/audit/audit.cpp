@@ -63,6 +63,11 @@ std::string HostName() {
 }
 
 int SendToJournal(const std::vector<std::string>& fields) {
+    // libsystemd drops a message without a word when the journal's socket does not exist, which
+    // would lose the event: the file takes it instead.
+    if (!JournalReachable(kJournalSocket)) {
+        return -ENOENT;
+    }
     std::vector<iovec> parts;
     parts.reserve(fields.size());
     for (const std::string& field : fields) {
@@ -118,6 +123,11 @@ std::string UtcNow() {
 }
 
 }  // namespace
+
+bool JournalReachable(const std::string& socketPath) {
+    struct stat info {};
+    return ::stat(socketPath.c_str(), &info) == 0 && S_ISSOCK(info.st_mode);
+}
 
 std::string AuditFilePath() {
     std::string state = Env("XDG_STATE_HOME");

@@ -29,6 +29,11 @@ std::string AuditFilePath();
 // line feed, carriage return and other control bytes escaped (\\ \t \n \r \xHH).
 std::string FileLine(const Event& event);
 
+// Whether a journal listens at socketPath (the journal's socket, a socket file). The library's own
+// send reports success when no journal is running at all, so the trail asks this first.
+inline constexpr const char* kJournalSocket = "/run/systemd/journal/socket";
+bool JournalReachable(const std::string& socketPath);
+
 // Tests: the journal as a function given the NAME=value fields, returning 0 when the journal took
 // them and a negative errno when not; nullptr gives the real journal back. Either way the
 // stderr warning may be said again.

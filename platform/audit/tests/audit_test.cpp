@@ -1,10 +1,13 @@
 // The audit layer: where an event goes when the journal takes it, when it does not, and when the
 // fallback file cannot be written either.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -121,6 +124,31 @@ TEST_F(AuditTest, AnEventNeitherJournalNorFileTakesGoesToStderrWithTheReasonOnce
         EXPECT_NE(err.find("\tTAVORA_EVENT=remap\t"), std::string::npos);
         EXPECT_TRUE(err.ends_with("\tTAVORA_EVENT=select\n"));
         EXPECT_FALSE(fs::exists(elsewhere));
+    }
+}
+
+// libsystemd reports a message sent when no journal runs at all (no socket) as taken: the trail
+// must see that for itself, or every event of a machine without a journal is lost.
+TEST_F(AuditTest, OnlyASocketAtTheJournalsPlaceCountsAsAJournal) {
+    const fs::path socketPath = m_dir / "socket";
+    EXPECT_FALSE(audit::JournalReachable(socketPath.string()));  // nothing there
+    std::ofstream(socketPath) << "x";
+    EXPECT_FALSE(audit::JournalReachable(socketPath.string()));  // a plain file
+    fs::remove(socketPath);
+    const int fd = ::socket(AF_UNIX, SOCK_DGRAM, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(socketPath.string().size(), sizeof address.sun_path);
+    std::strcpy(address.sun_path, socketPath.c_str());
+    ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    EXPECT_TRUE(audit::JournalReachable(socketPath.string()));
+    ::close(fd);
+    // The real journal's place, on this machine with or without a journal: the real send path
+    // then leaves the event in the file whenever the socket is missing.
+    if (!audit::JournalReachable(audit::kJournalSocket)) {
+        EXPECT_EQ(RecordTwo(), "");
+        EXPECT_TRUE(fs::exists(Log()));
     }
 }
 
