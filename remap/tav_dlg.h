@@ -148,6 +148,11 @@ class CTavDlg : public fw::CDialog {
     // The physical port count and board size of the chosen I/O type in the selected row.
     int PortCount() const;
     int BoardSize() const;
+    // Whether first..last reaches outside the ports of the selected level (or no level is
+    // selected), and whether the typed original number does: past the level's last port, or
+    // outside the int range either way.
+    bool IsPastLevel(std::int64_t first, std::int64_t last) const;
+    bool IsOriginalNumberOutOfRange() const;
     void OnCloseButton();
     fw::LRESULT OnConfigSetChanging(fw::WPARAM wParam, fw::LPARAM lParam);
     fw::LRESULT OnIgnoredAppMessage(fw::WPARAM wParam, fw::LPARAM lParam);

@@ -98,10 +98,19 @@ TEST_F(MainDialog, TypedOriginalNumberIsCheckedAndShowsItsBoard) {
         const char* board;  // the original range shown with it; "" none
     };
     const Case cases[] = {
-        {0, "VIDEO", "15", false, "0-15"},   {0, "VIDEO", "5000", true, ""},
-        {0, "VIDEO", "-4", false, ""},       {1, "VIDEO", "63", false, "48-63"},
-        {1, "VIDEO", "64", true, ""},        {0, "STUDIO VIDEO", "31", false, "24-31"},
-        {0, "STUDIO VIDEO", "32", true, ""}, {0, "AUDIO2", "40", false, ""},  // no boards to show
+        {0, "VIDEO", "15", false, "0-15"},
+        {0, "VIDEO", "5000", true, ""},
+        {0, "VIDEO", "-4", false, ""},
+        {1, "VIDEO", "63", false, "48-63"},
+        {1, "VIDEO", "64", true, ""},
+        {0, "STUDIO VIDEO", "31", false, "24-31"},
+        {0, "STUDIO VIDEO", "32", true, ""},
+        {0, "AUDIO2", "40", false, ""},  // no boards to show
+        // Beyond the int range, where the platform's conversion would wrap to 5, 0 and -5.
+        {0, "VIDEO", "4294967301", true, ""},
+        {0, "VIDEO", "4294967296", true, ""},
+        {0, "VIDEO", "-4294967301", true, ""},
+        {0, "VIDEO", "99999999999999999999", true, ""},
     };
     Open();
     for (const Case& c : cases) {
