@@ -84,6 +84,13 @@ void CTavDlg::LoadSystemDefinitionAtStart() {
         FreeSysDefTable(m_pSysDefTable);
         MessageBox(fw::LoadString(IDS_SYSDEF_CHANGED), nullptr, fw::MB_ICONHAND);
     }
+    ShowSysDefStatus();
+}
+
+void CTavDlg::ShowSysDefStatus() {
+    m_wndStatusBar.SetPaneText(
+        0, m_pSysDefTable ? std::string()
+                          : "A System Definition Table is needed first: View > System Definition.");
 }
 
 void CTavDlg::RegisterForBoardNotifications() {

@@ -159,6 +159,8 @@ class CTavDlg : public fw::CDialog {
     void RegisterForBoardNotifications();
 
     void LoadSystemDefinitionAtStart();
+    // Without a System Definition Table INPUT and OUTPUT do nothing: the status bar says why.
+    void ShowSysDefStatus();
     void LoadTablesAtStart();
     bool RemapTableFileExists(const std::string& name);
     std::string GetComment() const;

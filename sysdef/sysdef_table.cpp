@@ -101,6 +101,7 @@ void CTavDlg::SetSysDefTable(std::unique_ptr<SysDefTable> table) {
     FreeSysDefTable(m_pSysDefTable);
     m_pSysDefTable = std::move(table);
     m_nSysDefCount = m_pSysDefTable ? static_cast<int>(m_pSysDefTable->size()) : 0;
+    ShowSysDefStatus();
 }
 
 void CTavDlg::SaveSysDefTable() {
