@@ -56,6 +56,9 @@ class CTavDlg : public fw::CDialog {
     void SaveSysDefTable();
     void SetSysDefTable(std::unique_ptr<SysDefTable> table);
     SysDefTable* GetSysDefTable() const { return m_pSysDefTable.get(); }
+    // After the System Definition dialog, whatever its end: the lists and the status bar follow
+    // the table held, which the dialog may have changed in place even when it was cancelled.
+    void FollowSysDefTable();
 
     // The remap tables and their files.
     fw::BOOL OpenRemapTableFile(int io, fw::BOOL rewrite, fw::BOOL useDefaultName,
