@@ -87,9 +87,9 @@ void CTavDlg::LoadSystemDefinitionAtStart() {
 }
 
 void CTavDlg::ShowSysDefStatus() {
-    m_wndStatusBar.SetPaneText(
-        0, m_pSysDefTable ? std::string()
-                          : "A System Definition Table is needed first: View > System Definition.");
+    m_wndStatusBar.SetPaneText(0, m_pSysDefTable
+                                      ? std::string()
+                                      : "System Definition Table needed: View > System Definition");
 }
 
 void CTavDlg::RegisterForBoardNotifications() {
