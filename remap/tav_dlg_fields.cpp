@@ -117,6 +117,9 @@ void CTavDlg::OnChangeOriginalNumber() {
     // button goes off with the message: a number the level does not have must not be remapped.
     if (m_pSysDefRecord != nullptr && IsOriginalNumberOutOfRange()) {
         GetDlgItem(IDC_REMAP)->EnableWindow(fw::FALSE);
+        // No board of the level holds the number: the one shown for the digits typed before
+        // ("12" on the way to "128") must not stay beside it.
+        GetDlgItem(IDC_ORIGINAL_RANGE)->SetCurSel(-1);
         MessageBox(fw::LoadString(IDS_INVALID_PORT), nullptr, fw::MB_OK | fw::MB_ICONSTOP);
         return;
     }
