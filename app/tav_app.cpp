@@ -199,10 +199,12 @@ void CTavApp::OnSystemDefinition() {
         m_pMainWnd->SetWindowPos(fw::HWND_TOP, 0, 0, 0, 0,
                                  fw::SWP_NOMOVE | fw::SWP_NOSIZE | fw::SWP_SHOWWINDOW);
     }
-    if (result == fw::IDOK && dlg->IsAccepted() != 0) {
-        if (CTavDlg* main = GetMainDlg()) {
-            main->SaveSysDefTable();
-        }
+    CTavDlg* main = GetMainDlg();
+    if (result == fw::IDOK && dlg->IsAccepted() != 0 && main != nullptr) {
+        main->SaveSysDefTable();
+    }
+    if (main != nullptr) {
+        main->FollowSysDefTable();
     }
 }
 

@@ -1,6 +1,6 @@
 #include "remap/conflict_walk.h"
 
-#include <iterator>
+#include <cstddef>
 
 #include "common/format.h"
 #include "platform/fw/resources.h"
@@ -27,24 +27,39 @@ class Walk {
          const AskFn& ask)
         : m_table(table), m_n(n), m_io(io), m_mode(mode), m_ask(ask) {}
 
-    enum class Step { Next, Deleted, Stop, Abort };
+    enum class Step {
+        Next,       // no clash: on to the next entry
+        Deleted,    // the entry goes
+        Stands,     // the entry now stands for the new remap
+        Reexamine,  // a port was taken out: what is left of the entry is examined again
+        Abort
+    };
 
+    // Every entry of the row is examined, also after a Yes: a clash further down the table
+    // would otherwise stay beside the new remap, two originals on one new number or one original
+    // in two entries, and the outcome would hang on the order of the entries.
     WalkOutcome Run(int row) {
         WalkOutcome outcome;
-        for (auto it = m_table.begin(); it != m_table.end();) {
-            if ((*it)->m_nRow != row) {
-                ++it;
+        for (std::size_t i = 0; i < m_table.size();) {
+            CRemapEntry* e = m_table[i].get();
+            if (e->m_nRow != row || e == m_standing) {
+                ++i;
                 continue;
             }
-            switch (Examine(it, outcome)) {
+            switch (Examine(i)) {
                 case Step::Next:
-                    ++it;
+                    ++i;
                     break;
                 case Step::Deleted:
-                    it = m_table.erase(it);
+                    m_table.erase(m_table.begin() + static_cast<std::ptrdiff_t>(i));
                     break;
-                case Step::Stop:
-                    return outcome;
+                case Step::Stands:
+                    m_standing = e;
+                    outcome.replacedInPlace = true;
+                    ++i;
+                    break;
+                case Step::Reexamine:
+                    break;  // index i now holds the first piece left of the entry
                 case Step::Abort:
                     outcome.abort = true;
                     return outcome;
@@ -64,16 +79,21 @@ class Walk {
         return Step::Abort;
     }
 
-    Step Examine(RemapTable::iterator it, WalkOutcome& outcome) {
-        CRemapEntry& e = **it;
+    bool IsNewRemap(const CRemapEntry& e) const {
         const auto& [of, ol, nf, nl] = m_n;
-        if (e.m_nOrigFirst == of && e.m_nOrigLast == ol && e.m_nNewFirst == nf &&
-            e.m_nNewLast == nl) {
+        return e.m_nOrigFirst == of && e.m_nOrigLast == ol && e.m_nNewFirst == nf &&
+               e.m_nNewLast == nl;
+    }
+
+    Step Examine(std::size_t i) {
+        CRemapEntry& e = *m_table[i];
+        const auto& [of, ol, nf, nl] = m_n;
+        if (IsNewRemap(e)) {
             if (!Yes(IDS_SAME_REMAP, m_io, m_io)) {
                 return Step::Abort;
             }
-            outcome.replacedInPlace = true;
-            return Step::Stop;
+            // A second copy goes: one entry for one remap.
+            return m_standing != nullptr ? Step::Deleted : Step::Stands;
         }
         if (e.m_nNewFirst == e.m_nNewLast) {
             if (Within(e.m_nOrigFirst, of, ol)) {
@@ -91,15 +111,15 @@ class Walk {
             return Step::Next;
         }
         if (nl - nf > 0) {
-            return ExamineRanges(e, outcome);
+            return ExamineRanges(e);
         }
         if (nl == nf) {
-            return ExamineSingleAgainstRange(it);
+            return ExamineSingleAgainstRange(i);
         }
         return Step::Next;
     }
 
-    Step ExamineRanges(CRemapEntry& e, WalkOutcome& outcome) {
+    Step ExamineRanges(CRemapEntry& e) {
         const auto& [of, ol, nf, nl] = m_n;
         bool asked = false;
         if (e.m_nOrigFirst == of && e.m_nOrigLast == ol) {
@@ -116,12 +136,14 @@ class Walk {
             }
         }
         if (asked) {
+            if (m_standing != nullptr) {
+                return Step::Deleted;  // another entry already took the new remap's numbers
+            }
             e.m_nOrigFirst = of;
             e.m_nOrigLast = ol;
             e.m_nNewFirst = nf;
             e.m_nNewLast = nl;
-            outcome.replacedInPlace = true;
-            return Step::Stop;
+            return Step::Stands;
         }
         for (const auto& [first, last] : {std::pair{of, ol}, std::pair{nf, nl}}) {
             if (Overlap(first, last, e.m_nOrigFirst, e.m_nOrigLast) ||
@@ -132,8 +154,10 @@ class Walk {
         return Step::Next;
     }
 
-    Step ExamineSingleAgainstRange(RemapTable::iterator it) {
-        CRemapEntry& e = **it;
+    // A range can clash with a single remap twice, once by its original and once by its new
+    // number: after one port is taken out, the pieces left are examined again.
+    Step ExamineSingleAgainstRange(std::size_t i) {
+        CRemapEntry& e = *m_table[i];
         const auto& [of, ol, nf, nl] = m_n;
         const int lastK = e.m_nNewLast - e.m_nNewFirst;
         for (int k = 0; k <= lastK; ++k) {
@@ -152,14 +176,14 @@ class Walk {
             if (!yes) {
                 return Step::Abort;
             }
-            TakePortOut(it, k, lastK);
-            return Step::Stop;
+            TakePortOut(i, k, lastK);
+            return Step::Reexamine;
         }
         return Step::Next;
     }
 
-    void TakePortOut(RemapTable::iterator it, int k, int lastK) {
-        CRemapEntry& e = **it;
+    void TakePortOut(std::size_t i, int k, int lastK) {
+        CRemapEntry& e = *m_table[i];
         if (k == 0) {
             ++e.m_nOrigFirst;
             ++e.m_nNewFirst;
@@ -172,7 +196,7 @@ class Walk {
             head->m_nNewLast = e.m_nNewFirst + k - 1;
             e.m_nOrigFirst += k + 1;
             e.m_nNewFirst += k + 1;
-            m_table.insert(it, std::move(head));
+            m_table.insert(m_table.begin() + static_cast<std::ptrdiff_t>(i), std::move(head));
         }
     }
 
@@ -181,6 +205,8 @@ class Walk {
     const std::string& m_io;
     const std::string& m_mode;
     const AskFn& m_ask;
+    // The entry that stands for the new remap once one does; no other may take its numbers.
+    const CRemapEntry* m_standing = nullptr;
 };
 
 }  // namespace

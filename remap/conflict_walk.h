@@ -25,8 +25,11 @@ struct WalkOutcome {
     bool replacedInPlace = false;  // an entry of the table now stands for the new remap
 };
 
-// Walks table for the entries of row. ioWord is "Input" or "Output", modeWord "single" or
-// "whole board". Changes made after a Yes stay in table even when the walk then aborts.
+// Walks table for the entries of row, every one of them, also after a Yes. ioWord is "Input" or
+// "Output", modeWord "single" or "whole board". A walk that does not abort leaves no entry of the
+// row sharing an original or a new number with the new remap, except the one entry that stands
+// for it (replacedInPlace); a new range running backwards is not compared with ranges. Changes
+// made after a Yes stay in table even when the walk then aborts.
 WalkOutcome WalkConflicts(RemapTable& table, int row, const RemapNumbers& remap,
                           const std::string& ioWord, const std::string& modeWord, const AskFn& ask);
 

@@ -1,7 +1,6 @@
 // The input check: are the numbers or ranges set up in the main dialog usable for a remap. Run
 // quietly whenever they change, to switch the Remap button, and with messages by the Remap command.
-#include <cctype>
-
+#include "common/number.h"
 #include "common/text.h"
 #include "platform/fw/app.h"
 #include "remap/tav_dlg.h"
@@ -14,33 +13,24 @@ std::string SelectedText(const fw::Control* list) {
     return list->GetItemText(list->GetCurSel());
 }
 
-// A decimal number and nothing else, blanks around it allowed. The number is read by the C
-// library's rules, which take "abc" for 0 and "5x" for 5: such a text must not become a remap of
-// a port the operator never named.
-bool IsWholeNumber(const std::string& text) {
-    auto blank = [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; };
-    auto digit = [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; };
-    std::size_t i = 0;
-    while (i < text.size() && blank(text[i])) {
-        ++i;
-    }
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        ++i;
-    }
-    const std::size_t digits = i;
-    while (i < text.size() && digit(text[i])) {
-        ++i;
-    }
-    if (i == digits) {
-        return false;
-    }
-    while (i < text.size() && blank(text[i])) {
-        ++i;
-    }
-    return i == text.size();
+}  // namespace
+
+bool CTavDlg::IsPastLevel(std::int64_t first, std::int64_t last) const {
+    return m_pSysDefRecord == nullptr || first < 0 || last >= PortCount();
 }
 
-}  // namespace
+bool CTavDlg::IsOriginalNumberOutOfRange() const {
+    const std::string text = GetDlgItemText(IDC_ORIGINAL_NUMBER);
+    if (text.empty()) {
+        return false;
+    }
+    // A whole number outside the int range is out of range whatever its sign; any other text is
+    // read by the platform's rules, as far as they go.
+    if (const auto number = tav::ReadWholeNumber(text); number && !tav::FitsInt(*number)) {
+        return true;
+    }
+    return m_pSysDefRecord != nullptr && GetOriginalNumber() >= PortCount();
+}
 
 bool CTavDlg::CheckRemapInput(bool showMessages) {
     auto refuse = [&](fw::UINT message) {
@@ -50,6 +40,8 @@ bool CTavDlg::CheckRemapInput(bool showMessages) {
         }
         return false;
     };
+    // Ports count from 0: the level has the numbers 0 to its port count less one, and no other
+    // reaches the boards or the table.
     if (m_nRangeMode != 0) {
         const fw::Control* original = GetDlgItem(IDC_ORIGINAL_RANGE);
         const fw::Control* replacement = GetDlgItem(IDC_NEW_RANGE);
@@ -73,22 +65,38 @@ bool CTavDlg::CheckRemapInput(bool showMessages) {
         int newLast = 0;
         GetOriginalRange(originalFirst, originalLast);
         GetNewRange(newFirst, newLast);
-        if (originalLast - originalFirst != newLast - newFirst) {
+        if (IsPastLevel(originalFirst, originalLast)) {
+            return refuse(IDS_INVALID_ORIGINAL_RANGE);
+        }
+        if (originalLast - originalFirst != newLast - newFirst || IsPastLevel(newFirst, newLast)) {
             return refuse(IDS_INVALID_NEW_RANGE);
         }
         return true;
     }
-    if (GetDlgItemText(IDC_ORIGINAL_NUMBER).empty()) {
+    const std::string originalText = GetDlgItemText(IDC_ORIGINAL_NUMBER);
+    if (originalText.empty()) {
         return false;
     }
-    if (!IsWholeNumber(GetDlgItemText(IDC_ORIGINAL_NUMBER)) || GetOriginalNumber() < 0) {
+    const auto original = tav::ReadWholeNumber(originalText);
+    if (!original) {
         return refuse(IDS_INVALID_ORIGINAL_NUMBER);
     }
-    if (GetDlgItemText(IDC_NEW_NUMBER).empty()) {
+    if (tav::FitsInt(*original) && *original < 0) {
+        return refuse(IDS_INVALID_ORIGINAL_NUMBER);
+    }
+    if (IsPastLevel(*original, *original)) {
+        if (showMessages) {
+            MessageBox(fw::LoadString(IDS_INVALID_PORT), nullptr, fw::MB_OK | fw::MB_ICONSTOP);
+        }
         return false;
     }
-    if (GetNewNumber() < 0) {
+    const std::string newText = GetDlgItemText(IDC_NEW_NUMBER);
+    if (newText.empty()) {
+        return false;
+    }
+    const auto replacement = tav::ReadWholeNumber(newText);
+    if (!replacement || IsPastLevel(*replacement, *replacement)) {
         return refuse(IDS_INVALID_NEW_NUMBER);
     }
-    return GetOriginalNumber() != GetNewNumber();
+    return *original != *replacement;
 }

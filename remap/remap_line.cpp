@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cstdlib>
 #include <optional>
 #include <string_view>
@@ -96,7 +97,21 @@ bool NextField(std::string_view line, std::size_t& position, std::string_view& f
 }  // namespace
 
 int AtoI(const std::string& text) {
-    return std::atoi(text.c_str());
+    std::size_t i = 0;
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i])) != 0) {
+        ++i;
+    }
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    constexpr std::int64_t kPastInt = std::int64_t{INT_MAX} + 1;
+    std::int64_t value = 0;
+    for (; i < text.size() && IsDigit(text[i]); ++i) {
+        value = std::min<std::int64_t>(value * 10 + (text[i] - '0'), kPastInt);
+    }
+    return static_cast<int>(std::clamp<std::int64_t>(negative ? -value : value, INT_MIN, INT_MAX));
 }
 
 std::string FormatCrcLine(std::uint16_t crc) {

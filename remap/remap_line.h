@@ -21,5 +21,7 @@ std::unique_ptr<CRemapEntry> ParseRemapLine(const std::string& line);
 // A comment as the table keeps it: a single blank for none, and no comma or line break, since
 // nothing in the file would mark where such a comment ends.
 std::string TableComment(const std::string& typed);
-// The platform's atoi: leading blanks, an optional sign, digits; anything after them ignored.
+// The platform's atoi: leading blanks, an optional sign, digits; anything after them ignored. A
+// number beyond the int range is held at its end, where the platform's would wrap ("4294967301"
+// read as 5): it then stays past every port, for the checks to refuse.
 int AtoI(const std::string& text);

@@ -68,22 +68,28 @@ fw::BOOL CTavDlg::OnInitDialog() {
 }
 
 void CTavDlg::LoadSystemDefinitionAtStart() {
+    // A file that exists but could not be read (loaded < 0) has been reported; no table is then
+    // held, and the operator is not offered to define one in its place.
     const int loaded = LoadSysDefTable();
-    if (loaded < 0) {
-        return;  // it exists but could not be read, and the operator has been told
-    }
     if (loaded == 0) {
         if (MessageBox(fw::LoadString(IDS_NO_SYSDEF),
                        fw::LoadString(IDS_LOAD_SYSDEF_CAPTION).c_str(),
                        fw::MB_YESNO | fw::MB_ICONEXCLAMATION) == fw::IDYES) {
             GetTavApp()->OnSystemDefinition();
         }
-    } else if (m_bLevelListRead && !IsSysDefTableCurrent()) {
+    } else if (loaded > 0 && m_bLevelListRead && !IsSysDefTableCurrent()) {
         // (Without the whole level list, which could not be read and was reported, the table
         // cannot be checked; it is kept, and no remap can be set up without the switcher list.)
         FreeSysDefTable(m_pSysDefTable);
         MessageBox(fw::LoadString(IDS_SYSDEF_CHANGED), nullptr, fw::MB_ICONHAND);
     }
+    ShowSysDefStatus();
+}
+
+void CTavDlg::ShowSysDefStatus() {
+    m_wndStatusBar.SetPaneText(0, m_pSysDefTable
+                                      ? std::string()
+                                      : "System Definition Table needed: View > System Definition");
 }
 
 void CTavDlg::RegisterForBoardNotifications() {

@@ -56,6 +56,9 @@ class CTavDlg : public fw::CDialog {
     void SaveSysDefTable();
     void SetSysDefTable(std::unique_ptr<SysDefTable> table);
     SysDefTable* GetSysDefTable() const { return m_pSysDefTable.get(); }
+    // After the System Definition dialog, whatever its end: the lists and the status bar follow
+    // the table held, which the dialog may have changed in place even when it was cancelled.
+    void FollowSysDefTable();
 
     // The remap tables and their files.
     fw::BOOL OpenRemapTableFile(int io, fw::BOOL rewrite, fw::BOOL useDefaultName,
@@ -148,12 +151,19 @@ class CTavDlg : public fw::CDialog {
     // The physical port count and board size of the chosen I/O type in the selected row.
     int PortCount() const;
     int BoardSize() const;
+    // Whether first..last reaches outside the ports of the selected level (or no level is
+    // selected), and whether the typed original number does: past the level's last port, or
+    // outside the int range either way.
+    bool IsPastLevel(std::int64_t first, std::int64_t last) const;
+    bool IsOriginalNumberOutOfRange() const;
     void OnCloseButton();
     fw::LRESULT OnConfigSetChanging(fw::WPARAM wParam, fw::LPARAM lParam);
     fw::LRESULT OnIgnoredAppMessage(fw::WPARAM wParam, fw::LPARAM lParam);
     void RegisterForBoardNotifications();
 
     void LoadSystemDefinitionAtStart();
+    // Without a System Definition Table INPUT and OUTPUT do nothing: the status bar says why.
+    void ShowSysDefStatus();
     void LoadTablesAtStart();
     bool RemapTableFileExists(const std::string& name);
     std::string GetComment() const;

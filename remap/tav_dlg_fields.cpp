@@ -115,9 +115,11 @@ void CTavDlg::OnChangeOriginalNumber() {
     }
     // Ports count from 0, so the port count itself is already past the last port. The Remap
     // button goes off with the message: a number the level does not have must not be remapped.
-    if (m_pSysDefRecord != nullptr && GetOriginalNumber() >= PortCount() &&
-        !GetDlgItemText(IDC_ORIGINAL_NUMBER).empty()) {
+    if (m_pSysDefRecord != nullptr && IsOriginalNumberOutOfRange()) {
         GetDlgItem(IDC_REMAP)->EnableWindow(fw::FALSE);
+        // No board of the level holds the number: the one shown for the digits typed before
+        // ("12" on the way to "128") must not stay beside it.
+        GetDlgItem(IDC_ORIGINAL_RANGE)->SetCurSel(-1);
         MessageBox(fw::LoadString(IDS_INVALID_PORT), nullptr, fw::MB_OK | fw::MB_ICONSTOP);
         return;
     }

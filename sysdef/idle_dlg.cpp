@@ -1,14 +1,24 @@
 #include "sysdef/idle_dlg.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 
 #include "common/format.h"
+#include "common/number.h"
 #include "res/resource.h"
 
 namespace {
 
 constexpr int kStartCol = 0;
 constexpr int kCountCol = 1;
+
+// Whether the cell's number is the one typed: the grid reads a number past the int range as the
+// int's end, a start nobody typed.
+bool HoldsTypedNumber(const fw::CGridCtrl& grid, int row, int col) {
+    const auto number = tav::ReadWholeNumber(grid.GetCellText(row, col));
+    return !number || tav::FitsInt(*number);
+}
 
 }  // namespace
 
@@ -83,8 +93,11 @@ int CIdleDlg::ValidateCounts() {
         std::string text;
         if (length > range) {
             text = tav::Format("Error in Row# %d\n%s", r, fw::LoadString(IDS_COUNT_TOO_LARGE));
-        } else if (length < 0 || m_grid->GetCellInt(r, kStartCol) < 0) {
-            // Ports count from 0 and a range has a length: a negative value is no range.
+        } else if (const int start = m_grid->GetCellInt(r, kStartCol);
+                   length < 0 || start < 0 || !HoldsTypedNumber(*m_grid, r, kStartCol) ||
+                   std::int64_t{start} + length - 1 > INT_MAX) {
+            // Ports count from 0 and a range has a length: a negative value is no range. Nor is
+            // one whose numbers run past the int range, where they could not be offered as typed.
             text = tav::Format(fw::LoadString(IDS_ROW_INVALID), r);
         } else {
             continue;

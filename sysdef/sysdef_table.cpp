@@ -14,6 +14,9 @@
 namespace {
 
 constexpr const char* kSaveCaption = "Save System Definition File";
+constexpr const char* kNotWritten =
+    "TAV.SDF was not written. The table just entered stays in force until Tavora ends; to save "
+    "it, choose View > System Definition and OK.";
 
 }  // namespace
 
@@ -101,6 +104,12 @@ void CTavDlg::SetSysDefTable(std::unique_ptr<SysDefTable> table) {
     FreeSysDefTable(m_pSysDefTable);
     m_pSysDefTable = std::move(table);
     m_nSysDefCount = m_pSysDefTable ? static_cast<int>(m_pSysDefTable->size()) : 0;
+    ShowSysDefStatus();
+}
+
+void CTavDlg::FollowSysDefTable() {
+    RefillIdleLists();
+    ShowSysDefStatus();
 }
 
 void CTavDlg::SaveSysDefTable() {
@@ -124,25 +133,30 @@ void CTavDlg::SaveSysDefTable() {
         return RecordAuditEvent(change);
     }
     change.outcome = "saved";
+    // Whatever keeps the file from being written, the table just entered stays held and in force:
+    // the operator would otherwise have to enter it all again, and the main dialog would offer
+    // ports from a table no longer held.
     auto file = std::make_unique<CTavFile>(sysdef::kSysDefFileName, CTavFile::kReplace);
     if (file->m_nError != 0) {
         MessageBox("Open file failure", kSaveCaption, fw::MB_OK);
-        FreeSysDefTable(m_pSysDefTable);
         change.outcome = "file-error";
-        return RecordAuditEvent(change);
-    }
-    try {
-        for (std::size_t i = 0; i < m_pSysDefTable->size(); ++i) {
-            file->WriteLine(sysdef::FormatSysDefLine(*(*m_pSysDefTable)[i], i));
+    } else {
+        try {
+            for (std::size_t i = 0; i < m_pSysDefTable->size(); ++i) {
+                file->WriteLine(sysdef::FormatSysDefLine(*(*m_pSysDefTable)[i], i));
+            }
+        } catch (const CUserException&) {
+            // The file has shown its error dialog; the broken-off replacement leaves the previous
+            // file as it was.
+            change.outcome = "file-error";
         }
-    } catch (const CUserException&) {
-        // The file has shown its error dialog. The table stays held so nothing is lost, and the
-        // broken-off replacement leaves the previous file as it was.
-        change.outcome = "file-error";
+        file->Close();
+        if (file->m_nError != 0) {
+            change.outcome = "file-error";
+        }
     }
-    file->Close();
-    if (file->m_nError != 0) {
-        change.outcome = "file-error";
+    if (change.outcome == "file-error") {
+        MessageBox(kNotWritten, kSaveCaption, fw::MB_OK | fw::MB_ICONSTOP);
     }
     RecordAuditEvent(change);
 }

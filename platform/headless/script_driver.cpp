@@ -210,6 +210,16 @@ void ScriptDriver::Expect(const ScriptLine& line, fw::CWnd& window) {
         }
         return;
     }
+    if (line.words[1] == "status") {
+        const fw::CStatusBar* bar = window.GetStatusBar();
+        if (bar == nullptr) {
+            Fail(&line, "window " + DescribeWindow(window) + " has no status bar");
+        }
+        if (bar->GetPaneText(0) != line.words[2]) {
+            Fail(&line, "the status bar says " + Quote(bar->GetPaneText(0)));
+        }
+        return;
+    }
     auto* dialog = dynamic_cast<fw::CDialog*>(&window);
     const int id = ParseInt(line, 1);
     fw::Control* c = dialog != nullptr ? dialog->GetDlgItem(id) : nullptr;

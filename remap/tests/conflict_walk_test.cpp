@@ -2,6 +2,7 @@
 // after and the messages shown.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <sstream>
 
@@ -13,7 +14,7 @@ namespace {
 // An entry as "row:OF-OL>NF-NL".
 struct E {
     int row, of, ol, nf, nl;
-    bool operator==(const E&) const = default;
+    auto operator<=>(const E&) const = default;
 };
 
 std::ostream& operator<<(std::ostream& os, const E& e) {
@@ -40,6 +41,18 @@ const std::string kConflict =
     "M The remapping entry you have just specified conflicts with previous remap.\nPlease check "
     "your data again.";
 
+const std::string kSame =
+    "Q There are already Input mappings in the range you have specified.\nRemapping will "
+    "override those mappings in the Input Remap Table.\n\nDo you want to proceed?";
+const std::string kOriginalRange =
+    "Q The original whole board Input number '16-31' you have specified\nwere previously "
+    "remapped to Input number '224-239'.\n\nRemapping will override the previous "
+    "remapping.\n\nDo you want to proceed?";
+const std::string kNewRange =
+    "Q The new whole board Input number '240-255' you have specified\nwere previously "
+    "remapped from Input number '32-47'.\n\nRemapping will override the previous "
+    "remapping.\n\nDo you want to proceed?";
+
 std::string Original(const std::string& mode, const std::string& io, int number, int was) {
     std::ostringstream text;
     text << "Q The original " << mode << ' ' << io << " number '" << number
@@ -54,6 +67,65 @@ std::string New(const std::string& mode, const std::string& io, int number, int 
          << "' you have specified\nwas previously remapped from " << io << " number '" << was
          << "'.\n\nRemapping will override the previous remapping.\n\nDo you want to proceed?";
     return text.str();
+}
+
+struct Walked {
+    std::vector<E> after;
+    std::vector<std::string> shown;
+    remap::WalkOutcome outcome;
+};
+
+// Walks the case's table, or the table with its entries in reversed order.
+Walked Walk(const Case& c, bool reversed) {
+    RemapTable table;
+    std::vector<E> before = c.before;
+    if (reversed) {
+        std::reverse(before.begin(), before.end());
+    }
+    for (const E& e : before) {
+        auto entry = std::make_unique<CRemapEntry>();
+        entry->m_nRow = e.row;
+        entry->m_nOrigFirst = e.of;
+        entry->m_nOrigLast = e.ol;
+        entry->m_nNewFirst = e.nf;
+        entry->m_nNewLast = e.nl;
+        entry->m_strComment = "kept";
+        table.push_back(std::move(entry));
+    }
+    std::deque<int> answers = c.answers;
+    Walked run;
+    run.outcome =
+        remap::WalkConflicts(table, c.row, {c.remap.of, c.remap.ol, c.remap.nf, c.remap.nl}, c.io,
+                             c.mode, [&](const std::string& text, fw::UINT type) {
+                                 if (type == (fw::MB_YESNOCANCEL | fw::MB_ICONHAND)) {
+                                     run.shown.push_back("Q " + text);
+                                 } else if (type == (fw::MB_OK | fw::MB_ICONHAND)) {
+                                     run.shown.push_back("M " + text);
+                                     return fw::IDOK;
+                                 } else {
+                                     run.shown.push_back("? " + text);
+                                 }
+                                 if (answers.empty()) {
+                                     ADD_FAILURE() << "an unexpected question: " << text;
+                                     return fw::IDCANCEL;
+                                 }
+                                 const int answer = answers.front();
+                                 answers.pop_front();
+                                 return answer;
+                             });
+    for (const auto& entry : table) {
+        run.after.push_back({entry->m_nRow, entry->m_nOrigFirst, entry->m_nOrigLast,
+                             entry->m_nNewFirst, entry->m_nNewLast});
+        EXPECT_EQ(entry->m_strComment, "kept");
+    }
+    EXPECT_TRUE(answers.empty());
+    return run;
+}
+
+template <class T>
+std::vector<T> Sorted(std::vector<T> items) {
+    std::sort(items.begin(), items.end());
+    return items;
 }
 
 constexpr int Y = fw::IDYES;
@@ -155,53 +227,76 @@ TEST(ConflictWalk, Cases) {
          {{0, 5, 5, 200, 200}}, -1, {0, 5, 5, 200, 200}, "Input", "single", {},
          {{0, 5, 5, 200, 200}}, false, false,
          {}},
+        // After a Yes the walk goes on: every clash of the row is examined.
+        {"a split range and a single on the same new number: both give way",
+         {{0, 16, 31, 240, 255}, {0, 7, 7, 300, 300}}, 0, {0, 20, 20, 300, 300}, "Input", "single", {Y, Y},
+         {{0, 16, 19, 240, 243}, {0, 21, 31, 245, 255}}, false, false,
+         {Original("single", "Input", 20, 244), New("single", "Input", 300, 7)}},
+        {"one range clashes twice, by its original and by its new number",
+         {{0, 16, 31, 240, 255}}, 0, {0, 20, 20, 250, 250}, "Input", "single", {Y, Y},
+         {{0, 16, 19, 240, 243}, {0, 21, 25, 245, 249}, {0, 27, 31, 251, 255}}, false, false,
+         {Original("single", "Input", 20, 244), New("single", "Input", 250, 26)}},
+        {"one range clashes twice, by its new number first",
+         {{0, 16, 31, 240, 255}}, 0, {0, 26, 26, 244, 244}, "Input", "single", {Y, Y},
+         {{0, 16, 19, 240, 243}, {0, 21, 25, 245, 249}, {0, 27, 31, 251, 255}}, false, false,
+         {New("single", "Input", 244, 20), Original("single", "Input", 26, 250)}},
+        {"a range shrunk to one port is then a single entry",
+         {{0, 20, 21, 250, 251}}, 0, {0, 20, 20, 251, 251}, "Input", "single", {Y, Y},
+         {}, false, false,
+         {Original("single", "Input", 20, 250), New("single", "Input", 251, 21)}},
+        {"two ranges each lose a port",
+         {{0, 16, 31, 240, 255}, {0, 32, 47, 256, 271}}, 0, {0, 20, 20, 260, 260}, "Input", "single", {Y, Y},
+         {{0, 16, 19, 240, 243}, {0, 21, 31, 245, 255}, {0, 32, 35, 256, 259}, {0, 37, 47, 261, 271}},
+         false, false,
+         {Original("single", "Input", 20, 244), New("single", "Input", 260, 36)}},
+        {"the same remap, then an older remap of its original",
+         {{0, 5, 5, 200, 200}, {0, 5, 5, 201, 201}}, 0, {0, 5, 5, 200, 200}, "Input", "single", {Y, Y},
+         {{0, 5, 5, 200, 200}}, false, true,
+         {kSame, Original("single", "Input", 5, 201)}},
+        {"the same remap twice: one entry stays",
+         {{0, 5, 5, 200, 200}, {0, 5, 5, 200, 200}}, 0, {0, 5, 5, 200, 200}, "Input", "single", {Y, Y},
+         {{0, 5, 5, 200, 200}}, false, true,
+         {kSame, kSame}},
+        {"a rewritten range, then a range on the same new numbers",
+         {{0, 16, 31, 224, 239}, {0, 32, 47, 240, 255}}, 0, {0, 16, 31, 240, 255}, "Input", "whole board", {Y, Y},
+         {{0, 16, 31, 240, 255}}, false, true,
+         {kOriginalRange, kNewRange}},
+        {"a rewritten range, then the same remap",
+         {{0, 16, 31, 224, 239}, {0, 16, 31, 240, 255}}, 0, {0, 16, 31, 240, 255}, "Input", "whole board", {Y, Y},
+         {{0, 16, 31, 240, 255}}, false, true,
+         {kOriginalRange, kSame}},
+        {"a whole board over two singles",
+         {{0, 20, 20, 300, 300}, {0, 130, 130, 245, 245}}, 0, {0, 16, 31, 240, 255}, "Input", "whole board", {Y, Y},
+         {}, false, false,
+         {Original("whole board", "Input", 16, 300), New("whole board", "Input", 240, 130)}},
+        {"a clash found after a Yes aborts, and the split stays",
+         {{0, 16, 31, 240, 255}, {0, 300, 300, 5, 5}}, 0, {0, 20, 20, 300, 300}, "Input", "single", {Y},
+         {{0, 16, 19, 240, 243}, {0, 21, 31, 245, 255}, {0, 300, 300, 5, 5}}, true, false,
+         {Original("single", "Input", 20, 244), kConflict}},
+        {"a No after a Yes aborts, and the split stays",
+         {{0, 16, 31, 240, 255}, {0, 7, 7, 300, 300}}, 0, {0, 20, 20, 300, 300}, "Input", "single", {Y, N},
+         {{0, 16, 19, 240, 243}, {0, 21, 31, 245, 255}, {0, 7, 7, 300, 300}}, true, false,
+         {Original("single", "Input", 20, 244), New("single", "Input", 300, 7)}},
     };
     // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        RemapTable table;
-        for (const E& e : c.before) {
-            auto entry = std::make_unique<CRemapEntry>();
-            entry->m_nRow = e.row;
-            entry->m_nOrigFirst = e.of;
-            entry->m_nOrigLast = e.ol;
-            entry->m_nNewFirst = e.nf;
-            entry->m_nNewLast = e.nl;
-            entry->m_strComment = "kept";
-            table.push_back(std::move(entry));
+        const Walked run = Walk(c, false);
+        EXPECT_EQ(run.after, c.after);
+        EXPECT_EQ(run.outcome.abort, c.abort);
+        EXPECT_EQ(run.outcome.replacedInPlace, c.replaced);
+        EXPECT_EQ(run.shown, c.shown);
+        if (c.abort || c.before.size() < 2) {
+            continue;  // a walk that stops at a refusal depends on where the refusal stands
         }
-        std::deque<int> answers = c.answers;
-        std::vector<std::string> shown;
-        const auto outcome =
-            remap::WalkConflicts(table, c.row, {c.remap.of, c.remap.ol, c.remap.nf, c.remap.nl},
-                                 c.io, c.mode, [&](const std::string& text, fw::UINT type) {
-                                     if (type == (fw::MB_YESNOCANCEL | fw::MB_ICONHAND)) {
-                                         shown.push_back("Q " + text);
-                                     } else if (type == (fw::MB_OK | fw::MB_ICONHAND)) {
-                                         shown.push_back("M " + text);
-                                         return fw::IDOK;
-                                     } else {
-                                         shown.push_back("? " + text);
-                                     }
-                                     if (answers.empty()) {
-                                         ADD_FAILURE() << "an unexpected question: " << text;
-                                         return fw::IDCANCEL;
-                                     }
-                                     const int answer = answers.front();
-                                     answers.pop_front();
-                                     return answer;
-                                 });
-        std::vector<E> after;
-        for (const auto& entry : table) {
-            after.push_back({entry->m_nRow, entry->m_nOrigFirst, entry->m_nOrigLast,
-                             entry->m_nNewFirst, entry->m_nNewLast});
-            EXPECT_EQ(entry->m_strComment, "kept");
-        }
-        EXPECT_EQ(after, c.after);
-        EXPECT_EQ(outcome.abort, c.abort);
-        EXPECT_EQ(outcome.replacedInPlace, c.replaced);
-        EXPECT_EQ(shown, c.shown);
-        EXPECT_TRUE(answers.empty());
+        // The order of the entries decides nothing: reversed, the same questions are answered
+        // and the same entries are left.
+        SCOPED_TRACE("entries reversed");
+        const Walked reversed = Walk(c, true);
+        EXPECT_EQ(Sorted(reversed.after), Sorted(run.after));
+        EXPECT_EQ(Sorted(reversed.shown), Sorted(run.shown));
+        EXPECT_EQ(reversed.outcome.abort, run.outcome.abort);
+        EXPECT_EQ(reversed.outcome.replacedInPlace, run.outcome.replacedInPlace);
     }
 }
 

@@ -98,22 +98,36 @@ TEST_F(MainDialog, TypedOriginalNumberIsCheckedAndShowsItsBoard) {
         const char* board;  // the original range shown with it; "" none
     };
     const Case cases[] = {
-        {0, "VIDEO", "15", false, "0-15"},   {0, "VIDEO", "5000", true, ""},
-        {0, "VIDEO", "-4", false, ""},       {1, "VIDEO", "63", false, "48-63"},
-        {1, "VIDEO", "64", true, ""},        {0, "STUDIO VIDEO", "31", false, "24-31"},
-        {0, "STUDIO VIDEO", "32", true, ""}, {0, "AUDIO2", "40", false, ""},  // no boards to show
+        {0, "VIDEO", "15", false, "0-15"},
+        {0, "VIDEO", "5000", true, ""},
+        {0, "VIDEO", "-4", false, ""},
+        {1, "VIDEO", "63", false, "48-63"},
+        {1, "VIDEO", "64", true, ""},
+        {0, "STUDIO VIDEO", "31", false, "24-31"},
+        {0, "STUDIO VIDEO", "32", true, ""},
+        {0, "AUDIO2", "40", false, ""},  // no boards to show
+        // Beyond the int range, where the platform's conversion would wrap to 5, 0 and -5.
+        {0, "VIDEO", "4294967301", true, ""},
+        {0, "VIDEO", "4294967296", true, ""},
+        {0, "VIDEO", "-4294967301", true, ""},
+        {0, "VIDEO", "99999999999999999999", true, ""},
     };
     Open();
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.level) + " " + c.typed);
         const bool studio = std::string(c.level) == "STUDIO VIDEO";
         Prepare(c.io, studio ? "STUDIO" : "MAIN", studio ? "VIDEO" : c.level, 0);
-        Type(IDC_ORIGINAL_NUMBER, c.typed);
+        // Typed digit by digit, as the operator does: the board of "1" and "12" must not stay
+        // beside a refused "128".
+        const std::string typed = c.typed;
+        for (std::size_t n = 1; n < typed.size(); ++n) {
+            Type(IDC_ORIGINAL_NUMBER, typed.substr(0, n));
+        }
+        NewBoxes();  // those of the digits before the last ("500" of "5000")
+        Type(IDC_ORIGINAL_NUMBER, typed);
         EXPECT_EQ(NewBoxes(), c.refused ? Texts{StopBox("tavora", kInvalidPort)} : Texts{});
         EXPECT_EQ(dlg.GetDlgItemText(IDC_ORIGINAL_NUMBER), c.typed);  // the number stays
-        if (!c.refused) {
-            EXPECT_EQ(Selected(IDC_ORIGINAL_RANGE), c.board);
-        }
+        EXPECT_EQ(Selected(IDC_ORIGINAL_RANGE), c.board);
     }
 }
 

@@ -75,6 +75,60 @@ TEST_F(RemapInputCheckTest, SingleAndWholeBoardCases) {
     }
 }
 
+// A number the level does not have never turns the Remap button on, whatever is chosen after it,
+// and the Remap command refuses it. MAIN VIDEO has 128 inputs, numbered 0 to 127.
+TEST_F(RemapInputCheckTest, NumbersTheLevelDoesNotHaveNeverReachRemap) {
+    struct Case {
+        const char* name;
+        int mode;                 // 0 single, 1 whole board
+        const char* original;     // typed number, or range chosen
+        const char* replacement;  // number or range chosen
+        bool typedRefused;        // message 7017 as the number is typed
+        const char* message;      // shown by the check with messages; nullptr: usable
+    };
+    const std::string kInvalidPort = StopBox("tavora", "You have entered an invalid port number.");
+    const Case cases[] = {
+        {"the last port", 0, "127", "100", false, nullptr},
+        {"one past the last port", 0, "128", "100", true, "7017"},
+        {"would wrap to 5", 0, "4294967301", "100", true, "7017"},
+        {"would wrap to 0", 0, "4294967296", "100", true, "7017"},
+        {"would wrap to -5", 0, "-4294967301", "100", true, "7017"},
+        {"too long for 64 bits", 0, "99999999999999999999999", "100", true, "7017"},
+        {"a new number past the level", 0, "5", "128", false, kNoNewNumber},
+        {"a new number that would wrap to 100", 0, "5", "4294967396", false, kNoNewNumber},
+        {"a new range past the level", 1, "16-31", "128-143", false, kNoNewRange},
+        {"an original range past the level", 1, "128-143", "112-127", false, kNoOriginalRange},
+        {"an original range that would wrap to 0-15", 1, "4294967296-4294967311", "112-127", false,
+         kNoOriginalRange},
+    };
+    Open();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Prepare(0, "MAIN", "VIDEO", c.mode);
+        if (c.mode == 0) {
+            Type(IDC_ORIGINAL_NUMBER, c.original);
+        } else {
+            Choose(IDC_ORIGINAL_RANGE, c.original);
+        }
+        EXPECT_EQ(NewBoxes(), c.typedRefused ? std::vector<std::string>{kInvalidPort}
+                                             : std::vector<std::string>{});
+        Choose(c.mode == 0 ? IDC_NEW_NUMBER : IDC_NEW_RANGE, c.replacement);
+        EXPECT_TRUE(NewBoxes().empty());
+        const bool usable = c.message == nullptr;
+        EXPECT_EQ(Enabled(IDC_REMAP), usable);
+        EXPECT_EQ(dlg.CheckRemapInput(false), usable);
+        EXPECT_TRUE(NewBoxes().empty());
+        EXPECT_EQ(dlg.CheckRemapInput(true), usable);
+        if (usable) {
+            EXPECT_TRUE(NewBoxes().empty());
+        } else if (std::string(c.message) == "7017") {
+            EXPECT_EQ(NewBoxes(), std::vector<std::string>{kInvalidPort});
+        } else {
+            EXPECT_EQ(NewBoxes(), std::vector<std::string>{StopBox(kWarning, c.message)});
+        }
+    }
+}
+
 TEST_F(RemapInputCheckTest, BeforeAnyRangeModeNothingIsUsable) {
     Open();
     EXPECT_FALSE(dlg.CheckRemapInput(false));

@@ -114,6 +114,44 @@ TEST_F(DialogChecksTest, IdleRangesAreCheckedAgainstTheBoardRangeAndEachOther) {
     }
 }
 
+// A number typed past the int range is refused, never taken as the int's end (nor wrapped, as the
+// platform's conversion would: 4294967301 as 5).
+TEST_F(DialogChecksTest, IdleNumbersPastTheIntRangeAreRefused) {
+    struct Case {
+        int range;
+        const char* start;
+        const char* count;
+        bool countTooLarge;  // message 7030, else 20002
+    };
+    const Case cases[] = {
+        {16, "4294967301", "1", false},  {16, "4294967296", "16", false},
+        {16, "-4294967296", "1", false}, {16, "99999999999999999999", "1", false},
+        {10, "2147483647", "3", false},  // its last port is past the int range
+        {16, "0", "4294967296", true},   {16, "0", "-4294967295", false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.start) + " " + c.count);
+        SysDefRecord record = Record("SW1", "VIDEO", 128, 0, 0, c.range, {}, {{1, 1}});
+        CIdleDlg dlg(IDS_IDLE_OUTPUTS, &record, nullptr);
+        ASSERT_TRUE(dlg.Create(IDD_IDLE));
+        dlg.ShowWindow(fw::SW_SHOW);
+        ASSERT_TRUE(dlg.GetGrid()->UserTypeCell(1, 0, c.start));
+        ASSERT_TRUE(dlg.GetGrid()->UserTypeCell(1, 1, c.count));
+        const std::size_t before = driver.MessageBoxes().size();
+        dlg.GetDlgItem(fw::IDOK)->UserClick();
+        const auto messages = Messages();
+        ASSERT_EQ(messages.size(), before + 1);
+        EXPECT_EQ(messages.back(),
+                  c.countTooLarge ? "Error in Row# 1\nThe 'Count' you entered must be smaller or "
+                                    "equal to the 'Range' in the System Definition Table."
+                                  : "The data you entered in Row# 1 is invalid, please re-enter.");
+        EXPECT_TRUE(dlg.IsWindowVisible());
+        ASSERT_EQ(record.m_nIdleOutRanges, 1);  // the list as it was
+        EXPECT_EQ((*record.m_pIdleOutStart)[0], 1u);
+        dlg.DestroyWindow();
+    }
+}
+
 struct RangeCase {
     const char* inRange;
     const char* outRange;
@@ -130,6 +168,10 @@ TEST_F(DialogChecksTest, BoardRangesLieBetweenZeroAndThePortCount) {
         {"", "", ""},
         {"-1", "0", in.c_str()},
         {"200", "-1", in.c_str()},
+        // Past the int range, where the platform's conversion would wrap to 5 and 0.
+        {"4294967301", "0", in.c_str()},
+        {"0", "4294967296", out.c_str()},
+        {"-99999999999999999999", "0", in.c_str()},
     };
     MainWith(sysdeftest::Table({Record("SW1", "AUDIO", 128, 64), Record("SW1", "VIDEO", 128, 64)}));
     for (const auto& c : cases) {
