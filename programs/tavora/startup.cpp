@@ -1,6 +1,7 @@
 #include "programs/tavora/startup.h"
 
 #include "app/tav_app.h"
+#include "platform/fw/app.h"
 #include "platform/fw/named_mutex.h"
 
 namespace tavora {
@@ -15,6 +16,13 @@ int RunApplication(const std::string& appTitle, bool markerCreated, fw::DWORD la
 
 }  // namespace
 
+std::string BoardNetworkMessage(const std::string& error) {
+    return "Tavora cannot receive the router boards' reports: " + error +
+           ".\n\nA remap sent now would be taken by the boards but never confirmed, so Tavora "
+           "does not start. Free the port, or correct the board network in the configuration, "
+           "and start Tavora again.";
+}
+
 int RunTavora(const std::string& appTitle, const control::SimulationOptions& simulation,
               const std::function<void(const std::string&)>& configurationError) {
     // Taken before anything else starts and held until everything has stopped: of two copies
@@ -27,7 +35,15 @@ int RunTavora(const std::string& appTitle, const control::SimulationOptions& sim
         return RunApplication(appTitle, marker != nullptr, lastError);  // shows its message
     }
     std::string error;
-    if (!control::StartSimulation(simulation, &error)) {
+    control::StartFailure failure = control::StartFailure::None;
+    if (!control::StartSimulation(simulation, &error, &failure)) {
+        if (failure == control::StartFailure::BoardNetwork) {
+            // A program that cannot hear the boards would send remaps they take and never
+            // confirm: every one would be recorded as failed while the boards hold it.
+            fw::SystemMessageBox(nullptr, BoardNetworkMessage(error), appTitle.c_str(),
+                                 fw::MB_ICONHAND);
+            return 1;
+        }
         configurationError(error);
         return 2;
     }
