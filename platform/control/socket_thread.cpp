@@ -18,9 +18,10 @@ SocketThread::SocketThread(std::uint16_t rebootPort) : m_rebootPort(rebootPort) 
     const BoardNetworkConfig network = NetworkInForce();
     m_destination = network.destination;
     m_socket = std::make_unique<UdpSocket>(OpenBoardNetworkSocket(network, 0));
-    if (rebootPort != 0 && !ConnectTo(rebootPort)) {
-        throw SocketError("cannot reach the board network at " +
-                          EndpointText(Ipv4Endpoint(m_destination, rebootPort)));
+    // A destination the system cannot route to yet (its network down) is tried again at each
+    // send, whose failure the program reports; it does not keep the program from starting.
+    if (rebootPort != 0) {
+        ConnectTo(rebootPort);
     }
 }
 

@@ -110,7 +110,9 @@ int main(int argc, char** argv) {
         options.statusAddress = control::LocalAddressOf(network);
         simulator.emplace(boards, std::move(options));
     } catch (const control::SocketError& e) {
-        std::fprintf(stderr, "tav-boards: %s (is another tav-boards running?)\n", e.what());
+        const bool inUse = std::strstr(e.what(), "in use") != nullptr;
+        std::fprintf(stderr, "tav-boards: %s%s\n", e.what(),
+                     inUse ? " (is another tav-boards running?)" : "");
         return 1;
     }
 
