@@ -98,6 +98,13 @@ audit::Event BuildAuditEvent(const AuditChange& c) {
         message += n->sent ? tav::Format(", %d of %u boards confirmed", static_cast<int>(confirmed),
                                          static_cast<unsigned>(n->boards.size()))
                            : ", nothing sent";
+        // Someone else speaking for the boards during the wait: believed by no one, but known.
+        if (n->reportsRefused) {
+            add("TAVORA_REPORTS_REFUSED", tav::Format("%u", unsigned{*n->reportsRefused}));
+            if (*n->reportsRefused > 0) {
+                message += tav::Format(", %u reports refused", unsigned{*n->reportsRefused});
+            }
+        }
     }
     event.insert(event.begin(), {"MESSAGE", message});
     return event;

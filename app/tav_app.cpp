@@ -97,10 +97,21 @@ int CTavApp::ExitInstance() {
     return CWinApp::ExitInstance();
 }
 
+void CTavApp::MarkerCreatedAtStart(bool created, fw::DWORD lastError) {
+    m_markerAtStart = MarkerCreation{created, lastError};
+}
+
 int CTavApp::CheckSingleInstance() {
     fw::DWORD lastError = 0;
-    m_hMutex = fw::CreateMutex("Tavora", &lastError);
-    if (!m_hMutex) {
+    bool created = false;
+    if (m_markerAtStart) {
+        created = m_markerAtStart->created;
+        lastError = m_markerAtStart->lastError;
+    } else {
+        m_hMutex = fw::CreateMutex("Tavora", &lastError);
+        created = m_hMutex != nullptr;
+    }
+    if (!created) {
         fw::AfxMessageBox("Fail to run the application");
         return 1;
     }

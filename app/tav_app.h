@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,11 @@ class CTavApp : public fw::CWinApp {
 
     fw::BOOL InitInstance() override;
     int ExitInstance() override;
+
+    // The process's start-up created the single-instance marker itself, before the control
+    // system started, and holds it until everything has stopped: CheckSingleInstance then judges
+    // that creation instead of making its own (which the process's own marker would refuse).
+    void MarkerCreatedAtStart(bool created, fw::DWORD lastError);
 
     // Start-up steps.
     int CheckSingleInstance();
@@ -84,6 +90,11 @@ class CTavApp : public fw::CWinApp {
     fw::BOOL FailConnect();
 
     std::unique_ptr<fw::NamedMutex> m_hMutex;
+    struct MarkerCreation {
+        bool created = false;
+        fw::DWORD lastError = 0;
+    };
+    std::optional<MarkerCreation> m_markerAtStart;
     std::unique_ptr<CWaitDlg> m_pWaitDlg;
     std::unique_ptr<control::SocketThread> m_pSocketThread;
 

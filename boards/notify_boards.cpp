@@ -46,6 +46,19 @@ fw::BOOL CTavDlg::ReadRebootPort() {
     return fw::TRUE;
 }
 
+std::optional<std::uint32_t> CTavDlg::RefusedReportCount() {
+    CTavApp* app = GetTavApp();
+    control::IBoardStatusEx* status = app->GetBoardStatusEx();
+    std::uint32_t count = 0;
+    const com::HRESULT hr =
+        status != nullptr ? status->GetRefusedReportCount(&count) : com::E_POINTER;
+    if (com::FAILED(hr)) {
+        app->ReportError(hr, "TavDlg", __LINE__);
+        return std::nullopt;
+    }
+    return count;
+}
+
 fw::BOOL CTavDlg::BuildNotifyRowList(int nIOType, fw::BOOL bTableUpdated) {
     m_nSysDefRow = FindSysDefRow();
     if (m_nSysDefRow == -1) {
@@ -157,6 +170,9 @@ fw::BOOL CTavDlg::SendRemapData(int nIOType, fw::BOOL bTableUpdated) {
     }
 
     m_lastNotification = {};
+    // Whoever else speaks at the status port meanwhile is refused there; how often goes into the
+    // notification's record.
+    const auto refusedBefore = RefusedReportCount();
     control::SocketThread* socket = app->GetSocketThread();
     const bool sent =
         socket != nullptr && socket->Send(m_wRebootPort, static_cast<std::uint16_t>(message.size()),
@@ -235,6 +251,9 @@ fw::BOOL CTavDlg::SendRemapData(int nIOType, fw::BOOL bTableUpdated) {
         }
     }
     judgeBoards();
+    if (const auto refusedAfter = RefusedReportCount(); refusedBefore && refusedAfter) {
+        m_lastNotification.reportsRefused = *refusedAfter - *refusedBefore;
+    }
 
     if (confirmed == boardCount) {
         m_bBoardsResponded = fw::TRUE;

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,9 @@ struct NotifyResult {
     bool aborted = false;     // the configuration set changed during the wait
     std::int64_t sentAt = 0;  // wall-clock second the send returned
     std::vector<BoardResult> boards;
+    // Datagrams the Board Status Server refused at its status port while the boards were waited
+    // for (not a report, or not from the board it names); unknown when it could not be asked.
+    std::optional<std::uint32_t> reportsRefused;
 };
 
 using BoardRecord = std::array<std::uint8_t, 8>;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -107,6 +108,9 @@ class CTavDlg : public fw::CDialog {
     // Board notification: the RE-MAP message to the router boards and their confirmations.
     fw::BOOL NotifyBoards(int nIOType, fw::BOOL bTableUpdated);
     fw::BOOL ReadRebootPort();
+    // The Board Status Server's count of datagrams it refused at its status port; nothing (after
+    // the error report) when it cannot be read.
+    std::optional<std::uint32_t> RefusedReportCount();
     fw::BOOL SendRemapData(int nIOType, fw::BOOL bTableUpdated);
     fw::BOOL BuildNotifyRowList(int nIOType, fw::BOOL bTableUpdated);
     fw::BOOL BuildBoardList();

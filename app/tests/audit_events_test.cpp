@@ -16,8 +16,11 @@ const boards::NotifyResult kMixed = {true,
                                       {3, "STUDIO", BoardOutcome::FlagDiffers},
                                       {4, "X", BoardOutcome::CrcDiffers},
                                       {5, "Y", BoardOutcome::StatusNotZero},
-                                      {6, "Z", BoardOutcome::AlreadyHeld}}};
-const boards::NotifyResult kNotSent = {false, false, 0, {{0, "MAINVID", BoardOutcome::NoReport}}};
+                                      {6, "Z", BoardOutcome::AlreadyHeld}},
+                                     3};
+// The refused count could not be read: the event leaves it out rather than guess.
+const boards::NotifyResult kNotSent = {
+    false, false, 0, {{0, "MAINVID", BoardOutcome::NoReport}}, std::nullopt};
 
 AuditChange Change(AuditKind kind, int io, const char* outcome, const char* file = "",
                    int count = -1, std::vector<std::string> entries = {}) {
@@ -60,13 +63,14 @@ TEST(AuditEvents, EachKindOfChangeGivesItsFields) {
         const char* fields;
     } cases[] = {
         {Remap(31, kMixed, "recorded"),
-         "MESSAGE=Remap (input) MAIN VIDEO 16-31 to 112-127: recorded, 1 of 6 boards confirmed|"
+         "MESSAGE=Remap (input) MAIN VIDEO 16-31 to 112-127: recorded, 1 of 6 boards confirmed, "
+         "3 reports refused|"
          "TAVORA_EVENT=remap|TAVORA_OUTCOME=recorded|TAVORA_IO=input|TAVORA_SWITCHER=MAIN|"
          "TAVORA_LEVEL=VIDEO|TAVORA_ORIGINAL=16-31|TAVORA_NEW=112-127|TAVORA_COMMENT=card 2|"
          "TAVORA_SENT=yes|TAVORA_BOARDS=6|TAVORA_CONFIRMED=1|TAVORA_BOARD=0,MAINVID,confirmed|"
          "TAVORA_BOARD=2,MAINVID,no report|TAVORA_BOARD=3,STUDIO,flag differs|"
          "TAVORA_BOARD=4,X,CRC differs|TAVORA_BOARD=5,Y,status not 0|"
-         "TAVORA_BOARD=6,Z,held it already"},
+         "TAVORA_BOARD=6,Z,held it already|TAVORA_REPORTS_REFUSED=3"},
         {Remap(16, kNotSent, "not-sent"),
          "MESSAGE=Remap (input) MAIN VIDEO 16 to 112: not-sent, nothing sent|TAVORA_EVENT=remap|"
          "TAVORA_OUTCOME=not-sent|TAVORA_IO=input|TAVORA_SWITCHER=MAIN|TAVORA_LEVEL=VIDEO|"

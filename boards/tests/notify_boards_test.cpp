@@ -1,6 +1,7 @@
 // Board notification from the main dialog: the message the boards receive on the reboot port,
 // the progress window, the refresh requests and comparisons on the program's clock, the warning,
 // and how each board's answer is judged.
+#include <atomic>
 #include <chrono>
 #include <optional>
 #include <thread>
@@ -8,6 +9,7 @@
 #include "app/tests/app_fixture.h"
 #include "platform/com/com.h"
 #include "platform/control/board_simulator.h"
+#include "platform/control/board_wire.h"
 #include "platform/control/udp_socket.h"
 #include "remap/tav_dlg.h"
 #include "remap/tests/remap_entries.h"
@@ -168,6 +170,103 @@ TEST_F(NotifyTest, EmptiedTableReachesSimulatedBoardsThatHeldDataAndTheyConfirm)
     EXPECT_TRUE(dlg.BoardsResponded());
     EXPECT_FALSE(Shown(kWarning));
     EXPECT_EQ(Outcomes(), std::vector<boards::BoardOutcome>(4, boards::BoardOutcome::Confirmed));
+}
+
+// A forger with a socket of its own sprays reports for every board while the boards are waited
+// for: that the two boards that answer wrongly took the data as sent, that the two that answer
+// rightly hold something else. None of it is believed: no board is confirmed by it, no good board
+// fails by it, the wait ends on time, and what was refused is counted for the audit trail.
+TEST_F(NotifyTest, ForgedReportsConfirmNoBoardAndFailNone) {
+    control::Config config = control::DefaultConfig();
+    for (auto& board : config.boards) {
+        board.remapInfo = {1, 0, 0x34, 0x12, 0, 0, 0, 0};  // each held input data before
+    }
+    config.boards[1].behaviour = control::BoardBehaviour::WrongCrc();
+    config.boards[3].behaviour = control::BoardBehaviour::WrongCrc();
+    control::BoardSimulator simulator(control::SimulatedBoardsOf(config), {});
+    Open([&](control::Config& c) {
+        c.boards = config.boards;
+        c.rebootPort = simulator.Port();
+    });
+    simulator.SetStatusPort(control::ConnectBoardNetwork());
+    const sockaddr_in statusPort = control::LoopbackAddress(control::BoardStatusPort());
+
+    std::atomic<bool> stop{false};
+    std::atomic<std::uint64_t> forged{0};
+    // Everything the status socket has dealt with, believed or refused.
+    const auto handled = [] {
+        return control::BoardReportCount() + control::RefusedBoardReportCount();
+    };
+    std::thread forger([&] {
+        const control::UdpSocket socket = control::UdpSocket::BindLoopback(0);
+        const Record asSent{};                         // the emptied table, status 0
+        const Record failing{0, 0, 0, 0, 0, 0, 1, 1};  // a nonzero status
+        while (!stop) {
+            for (std::uint16_t board : {0, 1, 2, 3}) {
+                const bool answersRightly = board == 0 || board == 2;
+                if (socket.SendTo(statusPort, control::EncodeBoardReport(
+                                                  {board, answersRightly ? failing : asSent}))) {
+                    ++forged;
+                }
+            }
+            // One burst at a time: the boards' own reports are never crowded out of the queue.
+            while (!stop && handled() < forged + simulator.GetCounts().reportsSent) {
+                std::this_thread::yield();
+            }
+        }
+    });
+    // The boards and the forger run in real time: each second of the wait lasts until the boards'
+    // reports are in and another burst of forgeries has reached the server.
+    std::uint64_t forgedBefore = 0;
+    clock.SetSecondHook([&](std::int64_t) {
+        for (int tries = 0; tries < 400; ++tries) {
+            const std::uint64_t sent = forged;
+            if (sent >= forgedBefore + 4 && handled() >= sent + simulator.GetCounts().reportsSent &&
+                control::BoardReportCount() >= simulator.GetCounts().reportsSent) {
+                forgedBefore = sent;
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    });
+    ArmOk();
+    const bool committed = dlg.CommitTableChange(0, fw::FALSE);
+    stop = true;
+    forger.join();
+
+    EXPECT_TRUE(committed);
+    EXPECT_EQ(Outcomes(),
+              (std::vector{boards::BoardOutcome::Confirmed, boards::BoardOutcome::Confirmed,
+                           boards::BoardOutcome::CrcDiffers, boards::BoardOutcome::CrcDiffers}));
+    EXPECT_EQ(okEnabledAt - sentAt(), 30);
+    EXPECT_TRUE(Shown(kWarning));
+    const auto refused = dlg.LastNotification().reportsRefused;
+    ASSERT_TRUE(refused);
+    EXPECT_GT(*refused, 0u);
+    EXPECT_LE(*refused, forged.load());
+    AuditChange change(AuditKind::RestoreAll, 0);
+    change.outcome = "recorded";
+    change.notification = &dlg.LastNotification();
+    const audit::Event event = BuildAuditEvent(change);
+    EXPECT_NE(std::find(event.begin(), event.end(),
+                        audit::Field{"TAVORA_REPORTS_REFUSED", std::to_string(*refused)}),
+              event.end());
+}
+
+// The count cannot be read: the error is reported as any component's, and the notification goes
+// on without it.
+TEST_F(NotifyTest, ARefusedCountThatCannotBeReadIsReportedAndLeftOut) {
+    Open();
+    control::InjectFault(control::Fault(control::ComponentId::BoardStatusServer,
+                                        "GetRefusedReportCount", com::E_FAIL, 0, 1));
+    Choose("STUDIO", "VIDEO");
+    Pending("5-5", "120-120");
+    Report(4, 3, Record{1, 0, 0x2D, 0xCB, 0, 0, 0, 0});
+    driver.Then([](fw::CWnd& w) { headless::Item(w, fw::IDOK).UserClick(); });  // error dialog
+    EXPECT_TRUE(Notify(0, fw::FALSE));
+    EXPECT_TRUE(Shown("open 143"));
+    EXPECT_TRUE(dlg.BoardsResponded());
+    EXPECT_FALSE(dlg.LastNotification().reportsRefused);
 }
 
 TEST_F(NotifyTest, PendingRemapIsSentAndConfirmedWhenTheBoardReportsIt) {

@@ -1,13 +1,16 @@
 #include "platform/control/board_link.h"
 
+#include "platform/control/board_network_socket.h"
+
 namespace control {
 
-BoardLink::BoardLink(std::uint16_t statusPort, ReportHandler onReport)
-    : m_socket(UdpSocket::BindLoopback(statusPort)),
+BoardLink::BoardLink(const BoardNetworkConfig& network, std::uint16_t statusPort, Handlers handlers)
+    : m_socket(OpenBoardNetworkSocket(network, statusPort)),
       m_port(m_socket.LocalPort()),
-      m_onReport(std::move(onReport)) {
-    m_loop = std::make_unique<SocketLoop>(m_socket.Fd(),
-                                          SocketLoop::Handlers{[this] { TakeWaiting(); }, {}, {}});
+      m_destination(network.destination),
+      m_handlers(std::move(handlers)) {
+    m_loop = std::make_unique<SocketLoop>(
+        m_socket.Fd(), SocketLoop::Handlers{[this](std::size_t) { TakeWaiting(); }, {}, {}});
 }
 
 BoardLink::~BoardLink() {
@@ -24,19 +27,23 @@ bool BoardLink::RequestRefresh(std::uint16_t boardsPort, std::int32_t board) {
     if (boardsPort == 0) {
         return false;
     }
-    return m_socket.SendTo(LoopbackAddress(boardsPort), EncodeRefreshRequest(board));
+    return m_socket.SendTo(Ipv4Endpoint(m_destination, boardsPort), EncodeRefreshRequest(board));
 }
 
 void BoardLink::TakeWaiting() {
     while (const auto datagram = m_socket.TryReceive()) {
-        // Anything else on the port is a stray sender's business, not a board's report.
-        if (const auto report = DecodeBoardReport(datagram->bytes)) {
+        // Anyone on the machine (or the network) can send here: only a board speaks for itself.
+        const auto report = DecodeBoardReport(datagram->bytes);
+        if (report && m_handlers.fromItsBoard && m_handlers.fromItsBoard(*report, datagram->from)) {
             ++m_reports;
-            if (m_onReport) {
-                m_onReport(*report);
+            if (m_handlers.report) {
+                m_handlers.report(*report);
             }
-        } else {
-            ++m_ignored;
+            continue;
+        }
+        ++m_refused;
+        if (m_handlers.refused) {
+            m_handlers.refused();
         }
     }
 }

@@ -1,15 +1,24 @@
 // The Board Status Server's end of the board network: reports taken from the status socket
-// become the server's reports, and RetrieveBoardRemapInfo becomes a refresh request to the
-// boards at the reboot port.
-#include <cstdio>
-
+// become the server's reports when they come from the board they name, and
+// RetrieveBoardRemapInfo becomes a refresh request to the boards at the reboot port.
 #include "platform/control/system.h"
 
 namespace control {
 
+namespace {
+
+// Read at each report, so that a reloaded configuration's board addresses apply at once.
+bool FromItsBoard(const Config& config, const BoardReport& report, const sockaddr_in& from) {
+    const auto endpoint = ReportEndpointOf(config, report.board);
+    return endpoint && AddressOf(from) == endpoint->address &&
+           (endpoint->port == 0 || PortOf(from) == endpoint->port);
+}
+
+}  // namespace
+
 std::uint16_t System::ConnectBoardNetwork(std::string* error) {
     std::shared_ptr<BoardStatusHub> hub;
-    std::uint16_t statusPort = 0;
+    std::shared_ptr<const Config> config;
     {
         std::lock_guard lock(m_mutex);
         if (!m_running) {
@@ -19,44 +28,42 @@ std::uint16_t System::ConnectBoardNetwork(std::string* error) {
             return 0;
         }
         hub = m_boards;
-        statusPort = m_config->statusPort;
+        config = m_config;
     }
-    auto onReport = [weak = std::weak_ptr<BoardStatusHub>(hub)](const BoardReport& report) {
-        if (const auto alive = weak.lock()) {
+    const std::weak_ptr<BoardStatusHub> weakHub = hub;
+    BoardLink::Handlers handlers;
+    handlers.fromItsBoard = [this](const BoardReport& report, const sockaddr_in& from) {
+        const auto current = Snapshot().config;
+        return current && FromItsBoard(*current, report, from);
+    };
+    handlers.report = [weakHub](const BoardReport& report) {
+        if (const auto alive = weakHub.lock()) {
             alive->AcceptBoardReport(report.board, report.record);
+        }
+    };
+    handlers.refused = [weakHub] {
+        if (const auto alive = weakHub.lock()) {
+            alive->CountRefusedReport();
         }
     };
     std::shared_ptr<BoardLink> link;
     try {
-        link = std::make_shared<BoardLink>(statusPort, onReport);
+        // A port someone else holds is not given up for another: boards report to the
+        // configured one, so the server would never hear them (the caller tells the operator).
+        link = std::make_shared<BoardLink>(config->boardNetwork, config->statusPort,
+                                           std::move(handlers));
     } catch (const SocketError& e) {
-        if (statusPort == 0) {
-            if (error != nullptr) {
-                *error = e.what();
-            }
-            return 0;
+        if (error != nullptr) {
+            *error = e.what();
         }
-        // Someone else holds the port (a second program, a stale run). The program keeps running
-        // on a free port; boards that report to the configured port are not heard meanwhile.
-        try {
-            link = std::make_shared<BoardLink>(0, onReport);
-        } catch (const SocketError& again) {
-            if (error != nullptr) {
-                *error = again.what();
-            }
-            return 0;
-        }
-        std::fprintf(stderr,
-                     "tavora: %s; board reports are taken at 127.0.0.1:%u instead (boards that "
-                     "report to the configured port are not heard)\n",
-                     e.what(), static_cast<unsigned>(link->Port()));
+        return 0;
     }
     hub->SetRefreshHandler([this, weak = std::weak_ptr<BoardLink>(link)](std::int32_t board) {
         const auto alive = weak.lock();
-        const auto config = Snapshot().config;
+        const auto current = Snapshot().config;
         // Read each time: a reloaded configuration may name another reboot port.
-        if (alive && config) {
-            alive->RequestRefresh(config->rebootPort, board);
+        if (alive && current) {
+            alive->RequestRefresh(current->rebootPort, board);
         }
     });
     std::shared_ptr<BoardLink> replaced;
@@ -73,6 +80,11 @@ std::uint16_t System::ConnectBoardNetwork(std::string* error) {
 std::uint16_t System::BoardStatusPort() const {
     std::lock_guard lock(m_mutex);
     return m_link ? m_link->Port() : 0;
+}
+
+std::string System::BoardStatusEndpoint() const {
+    std::lock_guard lock(m_mutex);
+    return m_link ? EndpointText(m_link->LocalEndpoint()) : std::string();
 }
 
 }  // namespace control

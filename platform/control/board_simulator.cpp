@@ -1,7 +1,5 @@
 #include "platform/control/board_simulator.h"
 
-#include <arpa/inet.h>
-
 #include <algorithm>
 #include <set>
 #include <utility>
@@ -20,9 +18,7 @@ constexpr std::uint64_t kMaxLoggedDatagramsPerSecond = 100;
 constexpr std::size_t kMaxPendingPerBoard = 4;
 
 std::string AddressText(const sockaddr_in& address) {
-    char host[INET_ADDRSTRLEN] = "?";
-    ::inet_ntop(AF_INET, &address.sin_addr, host, sizeof host);
-    return std::string(host) + ":" + std::to_string(ntohs(address.sin_port));
+    return EndpointText(address);
 }
 
 std::string BoardAddressText(const BoardAddress& address) {
@@ -63,24 +59,56 @@ std::vector<SimulatedBoard> SimulatedBoardsOf(const Config& config) {
                     simulated.address.begin());
         simulated.record = board.remapInfo;
         simulated.behaviour = board.behaviour;
+        simulated.ip = board.ip;
+        simulated.port = board.port;
         boards.push_back(std::move(simulated));
     }
     return boards;
 }
 
 BoardSimulator::BoardSimulator(std::vector<SimulatedBoard> boards, BoardSimulatorOptions options)
-    : m_socket(UdpSocket::BindLoopback(options.port)),
-      m_port(m_socket.LocalPort()),
-      m_log(std::move(options.log)) {
+    : m_port(0), m_statusAddress(options.statusAddress), m_log(std::move(options.log)) {
+    m_sockets.push_back(UdpSocket::Bind(BindOptions{options.address, options.port, {}, false}));
+    m_port = m_sockets.front().LocalPort();
     for (SimulatedBoard& board : boards) {
-        m_boards.push_back(Board{std::move(board), {}});
+        const std::size_t socket = SocketFor(board, options.address);
+        m_boards.push_back(Board{std::move(board), {}, socket});
     }
     if (options.statusPort != 0) {
-        m_status = LoopbackAddress(options.statusPort);
+        m_status = Ipv4Endpoint(m_statusAddress, options.statusPort);
+    }
+    std::vector<int> fds;
+    for (const UdpSocket& socket : m_sockets) {
+        fds.push_back(socket.Fd());
     }
     m_loop = std::make_unique<SocketLoop>(
-        m_socket.Fd(), SocketLoop::Handlers{[this] { TakeWaiting(); }, [this] { return NextDue(); },
-                                            [this] { SendDueReports(); }});
+        std::move(fds),
+        SocketLoop::Handlers{[this](std::size_t socket) { TakeWaiting(socket); },
+                             [this] { return NextDue(); }, [this] { SendDueReports(); }});
+}
+
+std::size_t BoardSimulator::SocketFor(const SimulatedBoard& board, Ipv4Address address) {
+    const Ipv4Address ip = board.ip.value_or(address);
+    const std::uint16_t port = board.port.value_or(m_port);
+    // Boards that share an endpoint share its socket, as boards behind one address would.
+    for (std::size_t i = 0; i < m_sockets.size(); ++i) {
+        const sockaddr_in bound = m_sockets[i].LocalEndpoint();
+        if (AddressOf(bound) == ip && port != 0 && PortOf(bound) == port) {
+            return i;
+        }
+    }
+    m_sockets.push_back(UdpSocket::Bind(BindOptions{ip, port, {}, false}));
+    return m_sockets.size() - 1;
+}
+
+std::optional<sockaddr_in> BoardSimulator::ReportEndpoint(std::uint16_t board) const {
+    std::lock_guard lock(m_mutex);
+    for (const Board& b : m_boards) {
+        if (b.config.number == board) {
+            return m_sockets[b.socket].LocalEndpoint();
+        }
+    }
+    return std::nullopt;
 }
 
 BoardSimulator::~BoardSimulator() {
@@ -98,7 +126,7 @@ void BoardSimulator::SetStatusPort(std::uint16_t port) {
     if (port == 0) {
         m_status.reset();
     } else {
-        m_status = LoopbackAddress(port);
+        m_status = Ipv4Endpoint(m_statusAddress, port);
     }
 }
 
@@ -159,8 +187,9 @@ void BoardSimulator::Log(const std::string& line) const {
     }
 }
 
-void BoardSimulator::TakeWaiting() {
-    while (const auto datagram = m_socket.TryReceive()) {
+void BoardSimulator::TakeWaiting(std::size_t socket) {
+    // Whatever reaches a board's own socket is board network traffic as well.
+    while (const auto datagram = m_sockets[socket].TryReceive()) {
         Handle(*datagram);
         // Counted last, so that whoever waits for it sees the datagram's whole effect.
         Count(&Counts::received);
@@ -326,18 +355,20 @@ void BoardSimulator::SendReport(std::size_t index) {
     BoardReport report;
     std::optional<sockaddr_in> to;
     std::string who;
+    std::size_t socket = 0;
     {
         std::lock_guard lock(m_mutex);
         const Board& board = m_boards[index];
         report = BoardReport{board.config.number, Reported(board)};
         to = m_status;
+        socket = board.socket;
         who = "board " + std::to_string(board.config.number) + " (" + board.config.name + ")";
     }
     if (!to) {
         Log(who + " has nobody to report to yet (no status port, no refresh request)");
         return;
     }
-    const bool sent = m_socket.SendTo(*to, EncodeBoardReport(report));
+    const bool sent = m_sockets[socket].SendTo(*to, EncodeBoardReport(report));
     Log(who + (sent ? " reports " : " could not report ") + HexBytes(report.record) + " to " +
         AddressText(*to));
     if (sent) {

@@ -1,8 +1,11 @@
 // Router boards on the loopback network, for the default run (tav-boards) and for tests. The
-// simulator listens on 127.0.0.1 for RE-MAP messages and refresh requests, keeps what each board
-// it simulates took, and reports each board's 8-byte remap information to the Board Status
-// Server: when data arrive for it and whenever a refresh is asked. Each board can be told to
-// misbehave (see BoardBehaviour). Anything malformed is logged and changes nothing.
+// simulator listens on 127.0.0.1 (or another loopback address) for RE-MAP messages and refresh
+// requests, keeps what each board it simulates took, and reports each board's 8-byte remap
+// information to the Board Status Server: when data arrive for it and whenever a refresh is
+// asked. A board that names its own address (and port) sends its reports from a socket of its own
+// there, so that boards can sit at their own 127.0.0.x addresses as on a real network. Each board
+// can be told to misbehave (see BoardBehaviour). Anything malformed is logged and changes
+// nothing.
 #pragma once
 
 #include <chrono>
@@ -32,18 +35,24 @@ struct SimulatedBoard {
     BoardAddress address{};  // the first 6 bytes of the configured address
     BoardRecord record{};    // what it reports before any data arrive
     BoardBehaviour behaviour;
+    // Where it reports from: none, the simulator's own address and port; a port of 0, one the
+    // system chooses.
+    std::optional<Ipv4Address> ip;
+    std::optional<std::uint16_t> port;
 };
 
 // Every board of the configuration, numbered in order.
 std::vector<SimulatedBoard> SimulatedBoardsOf(const Config& config);
 
 struct BoardSimulatorOptions {
-    std::uint16_t port = 0;  // listens on 127.0.0.1:port; 0 lets the system choose
-    // Where reports go until a refresh request arrives (the requester is then the server);
-    // 0: nowhere until then.
+    std::uint16_t port = 0;  // listens on address:port; 0 lets the system choose
+    // Where reports go: statusAddress at statusPort. A status port of 0: to whoever sends the
+    // first refresh request (the server, on a port the system chose); nowhere until then.
     std::uint16_t statusPort = 0;
     // One line per event, on the simulator's thread; every datagram received is shown in hex.
     std::function<void(const std::string& line)> log;
+    Ipv4Address address = kLoopbackIpv4;
+    Ipv4Address statusAddress = kLoopbackIpv4;
 };
 
 class BoardSimulator {
@@ -63,6 +72,8 @@ class BoardSimulator {
     BoardSimulator& operator=(const BoardSimulator&) = delete;
 
     std::uint16_t Port() const { return m_port; }
+    // Where the board sends its reports from; nothing for an unknown board.
+    std::optional<sockaddr_in> ReportEndpoint(std::uint16_t board) const;
     void SetStatusPort(std::uint16_t port);
     // False when no simulated board has that number.
     bool SetBehaviour(std::uint16_t board, BoardBehaviour behaviour);
@@ -84,9 +95,12 @@ class BoardSimulator {
     struct Board {
         SimulatedBoard config;
         std::optional<std::vector<std::uint8_t>> data[2];
+        std::size_t socket = 0;  // the place in m_sockets it reports from
     };
 
-    void TakeWaiting();
+    // The socket the board reports from: the listening one, or one of its own at its address.
+    std::size_t SocketFor(const SimulatedBoard& board, Ipv4Address address);
+    void TakeWaiting(std::size_t socket);
     void Handle(const Datagram& datagram);
     void HandleQuietly(std::span<const std::uint8_t> bytes, const sockaddr_in& from);
     void HandleRemap(const RemapMessage& message);
@@ -100,8 +114,9 @@ class BoardSimulator {
     void Log(const std::string& line) const;
     void Count(std::uint64_t Counts::*counter);
 
-    UdpSocket m_socket;
+    std::vector<UdpSocket> m_sockets;  // the listening socket first, then the boards' own
     std::uint16_t m_port;
+    Ipv4Address m_statusAddress;
     std::function<void(const std::string&)> m_log;
 
     mutable std::mutex m_mutex;

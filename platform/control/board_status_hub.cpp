@@ -87,6 +87,14 @@ void BoardStatusHub::AcceptBoardReport(std::uint16_t board, const BoardRecord& r
     Post(board, record);
 }
 
+void BoardStatusHub::CountRefusedReport() {
+    ++m_refused;
+}
+
+std::uint64_t BoardStatusHub::RefusedReportCount() const {
+    return m_refused;
+}
+
 void BoardStatusHub::Retrieve(std::int32_t board) {
     RefreshHandler refresh;
     std::vector<std::pair<std::uint16_t, BoardRecord>> held;

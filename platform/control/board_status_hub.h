@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -50,6 +51,10 @@ class BoardStatusHub : public std::enable_shared_from_this<BoardStatusHub> {
 
     // Any thread: a board reports its record; every advised sink hears of it.
     void AcceptBoardReport(std::uint16_t board, const BoardRecord& record);
+    // Any thread: a datagram at the status port was not believed (not a report, or not from the
+    // board it names).
+    void CountRefusedReport();
+    std::uint64_t RefusedReportCount() const;
     // Has the board (or all) report again: through the refresh handler, or from the records held.
     void Retrieve(std::int32_t board);
     void SetRefreshHandler(RefreshHandler handler);
@@ -68,6 +73,7 @@ class BoardStatusHub : public std::enable_shared_from_this<BoardStatusHub> {
     std::map<std::uint32_t, Connection> m_connections;
     std::uint32_t m_nextCookie = 1;
     RefreshHandler m_refresh;
+    std::atomic<std::uint64_t> m_refused{0};
 };
 
 }  // namespace control

@@ -88,6 +88,18 @@ class BoardStatusServer final : public Component<IBoardStatus, IBoardStatusEx> {
         return com::S_OK;
     }
 
+    HRESULT GetRefusedReportCount(std::uint32_t* count) override {
+        std::shared_ptr<BoardStatusHub> hub;
+        if (const HRESULT hr = Enter("GetRefusedReportCount", hub); FAILED(hr)) {
+            return hr;
+        }
+        if (count == nullptr) {
+            return m_core.Fail(com::E_POINTER, "GetRefusedReportCount: no place for the count");
+        }
+        *count = static_cast<std::uint32_t>(hub->RefusedReportCount());
+        return com::S_OK;
+    }
+
   private:
     HRESULT Enter(const char* operation, std::shared_ptr<BoardStatusHub>& hub) {
         if (const HRESULT hr = m_core.Enter(operation); FAILED(hr)) {

@@ -22,8 +22,12 @@ constexpr std::array kNetworkOps{"GetNetworkBoardCount"sv, "GetBoardName"sv,
 constexpr std::array kSwitcherOps{"GetCount"sv,           "GetLevelName"sv,   "GetSwitcherName"sv,
                                   "GetInputCount"sv,      "GetOutputCount"sv, "GetLevelBoard"sv,
                                   "GetErrorDescription"sv};
-constexpr std::array kBoardStatusOps{"Advise"sv, "Unadvise"sv, "GetBoardRemapInfo"sv,
-                                     "RetrieveBoardRemapInfo"sv, "GetErrorDescription"sv};
+constexpr std::array kBoardStatusOps{"Advise"sv,
+                                     "Unadvise"sv,
+                                     "GetBoardRemapInfo"sv,
+                                     "RetrieveBoardRemapInfo"sv,
+                                     "GetRefusedReportCount"sv,
+                                     "GetErrorDescription"sv};
 constexpr std::array kFileAccessOps{
     "Open"sv,  "Read"sv,      "Write"sv,    "Seek"sv,
     "Close"sv, "FindFirst"sv, "FindNext"sv, "GetErrorDescription"sv};

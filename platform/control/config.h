@@ -24,6 +24,28 @@ inline constexpr std::uint16_t kDefaultStatusPort = 5151;
 // The longest switcher, level or board name: the program's fixed-column files hold no more.
 inline constexpr std::size_t kMaxNameLength = 8;
 
+// An IPv4 address in host byte order (0x7F000001 is 127.0.0.1).
+using Ipv4Address = std::uint32_t;
+inline constexpr Ipv4Address kLoopbackIpv4 = 0x7F000001;
+inline constexpr Ipv4Address kLimitedBroadcastIpv4 = 0xFFFFFFFF;
+
+// "127.0.0.1"; nothing unless the text is exactly four decimal numbers 0..255 separated by dots.
+std::optional<Ipv4Address> ParseIpv4(std::string_view text);
+std::string Ipv4Text(Ipv4Address address);
+bool IsLoopbackIpv4(Ipv4Address address);
+
+// Where the router boards are. RE-MAP messages and refresh requests go to the destination at the
+// reboot port; the boards report to this workstation's address on that network at the status
+// port.
+struct BoardNetworkConfig {
+    Ipv4Address destination = kLoopbackIpv4;
+    bool broadcast = false;     // the destination is a broadcast address
+    std::string interfaceName;  // send and listen on this interface only; empty: none named
+    // This workstation's address on the board network; none: the named interface's, else the one
+    // the system would send to the destination from (127.0.0.1 for a loopback destination).
+    std::optional<Ipv4Address> localAddress;
+};
+
 struct LevelConfig {
     std::string switcher;
     std::string level;
@@ -39,6 +61,10 @@ struct BoardConfig {
     std::uint8_t flag = 0;
     std::array<std::uint8_t, 8> remapInfo{};  // the record the board reports before any remap
     BoardBehaviour behaviour;                 // how the simulated board answers
+    // Where the board's reports come from: its address (none: the board network's destination)
+    // and port (none: the reboot port; 0: any port of that address).
+    std::optional<Ipv4Address> ip;
+    std::optional<std::uint16_t> port;
 };
 
 // A failure on demand: calls of the operation after the first `after` fail with hr, `times`
@@ -78,6 +104,7 @@ struct Config {
     std::uint16_t rebootPort = 0;  // the boards listen here for RE-MAP messages and refreshes
     std::uint16_t statusPort = kDefaultStatusPort;    // 0: a port the system chooses
     std::optional<std::filesystem::path> dataFolder;  // absolute once read
+    BoardNetworkConfig boardNetwork;
     std::vector<LevelConfig> levels;
     std::vector<BoardConfig> boards;
     std::vector<Fault> faults;
@@ -85,6 +112,14 @@ struct Config {
     std::optional<com::HRESULT> coInitializeFailure;
     std::optional<com::HRESULT> coInitializeSecurityFailure;
 };
+
+// The one endpoint a board's reports are believed from: its address, and its port (0: any).
+struct ReportEndpoint {
+    Ipv4Address address = kLoopbackIpv4;
+    std::uint16_t port = 0;
+};
+// Nothing for a board the configuration does not have.
+std::optional<ReportEndpoint> ReportEndpointOf(const Config& config, std::size_t board);
 
 class ConfigError : public std::runtime_error {
   public:

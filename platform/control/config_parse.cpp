@@ -317,11 +317,69 @@ BoardBehaviour ReadBehaviour(const json& value, const std::string& where) {
              Shown(value));
 }
 
+// An address on the board network: a unicast address (or, for a destination, a broadcast one),
+// never "any address" nor a multicast group.
+Ipv4Address ReadIpv4(const json& value, const std::string& where, bool broadcastAllowed) {
+    const auto address =
+        value.is_string() ? ParseIpv4(value.get<std::string>()) : std::optional<Ipv4Address>();
+    if (!address) {
+        Fail(where, "expected an IPv4 address such as \"127.0.0.1\", found " + Shown(value));
+    }
+    if (*address == 0) {
+        Fail(where, "0.0.0.0 names no one address");
+    }
+    if ((*address >> 28) == 0xE) {
+        Fail(where, Shown(value) +
+                        " is a multicast address; the board network is reached by "
+                        "unicast or broadcast");
+    }
+    if (*address == kLimitedBroadcastIpv4 && !broadcastAllowed) {
+        Fail(where, Shown(value) + " is the broadcast address; it names no one sender");
+    }
+    return *address;
+}
+
+// {"destination": "192.168.40.255", "broadcast": true, "interface": "eth1",
+//  "localAddress": "192.168.40.1"}
+BoardNetworkConfig ReadBoardNetwork(const json& value, const std::string& where) {
+    if (!value.is_object()) {
+        Fail(where, "expected an object");
+    }
+    RefuseUnknownKeys(value, where, {"destination", "broadcast", "interface", "localAddress"});
+    BoardNetworkConfig network;
+    if (value.contains("broadcast")) {
+        network.broadcast = ReadBool(value["broadcast"], where + ".broadcast");
+    }
+    if (value.contains("destination")) {
+        network.destination =
+            ReadIpv4(value["destination"], where + ".destination", network.broadcast);
+    }
+    if (value.contains("interface")) {
+        const json& name = value["interface"];
+        const std::string text = name.is_string() ? name.get<std::string>() : std::string();
+        // The kernel's limit (IFNAMSIZ less the terminating 0) and the characters it refuses.
+        const bool valid = !text.empty() && text.size() <= 15 && text != "." && text != ".." &&
+                           std::all_of(text.begin(), text.end(), [](char c) {
+                               return c > 0x20 && c < 0x7F && c != '/' && c != ':';
+                           });
+        if (!valid) {
+            Fail(where + ".interface",
+                 "expected a network interface name such as \"eth1\", found " + Shown(name));
+        }
+        network.interfaceName = text;
+    }
+    if (value.contains("localAddress")) {
+        network.localAddress = ReadIpv4(value["localAddress"], where + ".localAddress", false);
+    }
+    return network;
+}
+
 BoardConfig ReadBoard(const json& value, const std::string& where) {
     if (!value.is_object()) {
         Fail(where, "expected an object");
     }
-    RefuseUnknownKeys(value, where, {"name", "address", "type", "flag", "remapInfo", "behaviour"});
+    RefuseUnknownKeys(value, where,
+                      {"name", "address", "type", "flag", "remapInfo", "behaviour", "ip", "port"});
     BoardConfig board;
     board.name = ReadName(Require(value, "name", where), where + ".name");
     const std::string named = where + " (" + ShownText(board.name) + ")";
@@ -347,6 +405,13 @@ BoardConfig ReadBoard(const json& value, const std::string& where) {
     }
     if (value.contains("behaviour")) {
         board.behaviour = ReadBehaviour(value["behaviour"], named + ".behaviour");
+    }
+    if (value.contains("ip")) {
+        board.ip = ReadIpv4(value["ip"], named + ".ip", false);
+    }
+    if (value.contains("port")) {
+        board.port =
+            static_cast<std::uint16_t>(ReadInteger(value["port"], named + ".port", 0, 65535));
     }
     return board;
 }
@@ -559,9 +624,10 @@ Config ParseConfig(std::string_view text, const std::string& source,
         if (!root.is_object()) {
             Fail("", "the configuration must be a JSON object");
         }
-        RefuseUnknownKeys(root, "",
-                          {"activeSet", "activeSetCrc", "configSetChanging", "rebootPort",
-                           "statusPort", "dataFolder", "levels", "boards", "faults", "comment"});
+        RefuseUnknownKeys(
+            root, "",
+            {"activeSet", "activeSetCrc", "configSetChanging", "rebootPort", "statusPort",
+             "dataFolder", "levels", "boards", "faults", "comment", "boardNetwork"});
         Config config;
         config.source = source;
         if (root.contains("activeSet")) {
@@ -607,6 +673,17 @@ Config ParseConfig(std::string_view text, const std::string& source,
             config.boards.push_back(ReadBoard(boards[i], "boards[" + std::to_string(i) + "]"));
         }
         RefuseDuplicateBoards(config.boards);
+        if (root.contains("boardNetwork")) {
+            config.boardNetwork = ReadBoardNetwork(root["boardNetwork"], "boardNetwork");
+        }
+        // A report never comes from a broadcast address: each board must say where it sends from.
+        for (std::size_t i = 0; config.boardNetwork.broadcast && i < config.boards.size(); ++i) {
+            if (!config.boards[i].ip) {
+                Fail("boards[" + std::to_string(i) + "] (" + ShownText(config.boards[i].name) + ")",
+                     "missing \"ip\": on a broadcast board network every board names the address "
+                     "it reports from");
+            }
+        }
         // The program finds levels by name without regard to case.
         std::map<std::pair<std::string, std::string>, std::size_t> seen;
         for (std::size_t i = 0; i < config.levels.size(); ++i) {

@@ -117,6 +117,9 @@ class IBoardStatusEx : public com::IUnknown {
     // Has the board (or every board, kAllBoards) report again; the reports reach the advised
     // sinks later, through the user-interface thread's queue.
     virtual HRESULT RetrieveBoardRemapInfo(std::int32_t board) = 0;
+    // The datagrams refused at the status port since the server started (not a report, or not
+    // from the board it names), counted on from 0 again after 2^32 - 1.
+    virtual HRESULT GetRefusedReportCount(std::uint32_t* count) = 0;
 
   protected:
     ~IBoardStatusEx() override = default;

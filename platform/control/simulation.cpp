@@ -1,6 +1,5 @@
 #include "platform/control/simulation.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 #include "platform/com/runtime.h"
@@ -24,16 +23,25 @@ std::optional<std::filesystem::path> ChosenFile(const SimulationOptions& options
 
 }  // namespace
 
-bool StartSimulation(const SimulationOptions& options, std::string* error) {
+bool StartSimulation(const SimulationOptions& options, std::string* error, StartFailure* failure) {
+    const auto fail = [&](StartFailure kind, const std::string& why) {
+        if (error != nullptr) {
+            *error = why;
+        }
+        if (failure != nullptr) {
+            *failure = kind;
+        }
+        return false;
+    };
+    if (failure != nullptr) {
+        *failure = StartFailure::None;
+    }
     const auto file = ChosenFile(options);
     Config config;
     try {
         config = file ? LoadConfigFile(*file) : DefaultConfig();
     } catch (const ConfigError& e) {
-        if (error != nullptr) {
-            *error = e.what();
-        }
-        return false;
+        return fail(StartFailure::Configuration, e.what());
     }
     System::Instance().Start(std::move(config), file,
                              options.watchConfigFile && file
@@ -43,8 +51,8 @@ bool StartSimulation(const SimulationOptions& options, std::string* error) {
     if (options.boardNetwork) {
         std::string why;
         if (ConnectBoardNetwork(&why) == 0) {
-            std::fprintf(stderr, "tavora: no board network, boards will not report: %s\n",
-                         why.c_str());
+            StopSimulation();
+            return fail(StartFailure::BoardNetwork, why);
         }
     }
     return true;
@@ -129,6 +137,10 @@ std::uint16_t BoardStatusPort() {
     return System::Instance().BoardStatusPort();
 }
 
+std::string BoardStatusEndpoint() {
+    return System::Instance().BoardStatusEndpoint();
+}
+
 std::size_t RegisteredClientCount() {
     const auto clients = System::Instance().Clients();
     return clients ? clients->Count() : 0;
@@ -149,6 +161,11 @@ std::uint64_t BoardReportCount() {
         }
     }
     return reports;
+}
+
+std::uint64_t RefusedBoardReportCount() {
+    const auto hub = System::Instance().BoardStatus();
+    return hub ? hub->RefusedReportCount() : 0;
 }
 
 std::size_t OpenFileCount() {

@@ -30,12 +30,20 @@ struct SimulationOptions {
     bool boardNetwork = false;
 };
 
+// Why StartSimulation started nothing.
+enum class StartFailure {
+    None,
+    Configuration,  // the configuration was refused
+    BoardNetwork,   // the board network could not be had (its status port taken, say)
+};
+
 // Loads the configuration, registers every component class, starts the watcher and, when asked,
-// connects the board network; a board network that cannot be had is reported on stderr and the
-// simulation runs without it. On a refused
-// configuration nothing is started, the result is false and *error (when given) says why, naming
-// the file and the entry.
-bool StartSimulation(const SimulationOptions& options = {}, std::string* error = nullptr);
+// connects the board network. When the configuration is refused, or the board network that was
+// asked for cannot be had (the program would never hear a board), nothing is left running: the
+// result is false, *error (when given) says why, naming the file and the entry or the port, and
+// *failure (when given) which of the two it was.
+bool StartSimulation(const SimulationOptions& options = {}, std::string* error = nullptr,
+                     StartFailure* failure = nullptr);
 // Starts on a configuration already read (for tests that build one in code); the named file, if
 // any, is watched as above.
 void StartSimulation(Config config, std::optional<std::filesystem::path> watchedFile = {},
@@ -76,20 +84,26 @@ void AcceptBoardReport(std::uint16_t board, const std::array<std::uint8_t, 8>& r
 void SetBoardRefreshHandler(std::function<void(std::int32_t board)> handler);
 
 // The Board Status Server's end of the board network, for the running simulation: reports taken
-// on 127.0.0.1 at the configuration's statusPort (0: a port the system chooses; a busy port gives
-// way to a free one), and RetrieveBoardRemapInfo sent to the boards at the reboot port as a
-// refresh request. Returns the port it listens on, or 0 (*error says why). StartSimulation calls it
-// when SimulationOptions::boardNetwork is set; tests call it after StartSimulation(Config).
-// It ends with the simulation.
+// at this workstation's address on the board network (127.0.0.1 by default) and the
+// configuration's statusPort (0: a port the system chooses), each believed only from the
+// endpoint of the board it names; RetrieveBoardRemapInfo sent to the boards at the reboot port as
+// a refresh request. Returns the port it listens on, or 0 (*error says why: a port held by
+// another program is never traded for another one, the boards would not be heard there).
+// StartSimulation calls it when SimulationOptions::boardNetwork is set; tests call it after
+// StartSimulation(Config). It ends with the simulation.
 std::uint16_t ConnectBoardNetwork(std::string* error = nullptr);
 // The port board reports are taken at; 0 when the board network is not connected.
 std::uint16_t BoardStatusPort();
+// "127.0.0.1:5151": the address and port board reports are taken at; empty when not connected.
+std::string BoardStatusEndpoint();
 
 // Counts for tests: Control Center registrations, Board Status connections, open files.
 std::size_t RegisteredClientCount();
 std::size_t BoardConnectionCount();
 // Reports the Board Status Server has taken since the simulation started, over all boards.
 std::uint64_t BoardReportCount();
+// Datagrams it refused at the status port since then (not a report, or not from the board named).
+std::uint64_t RefusedBoardReportCount();
 std::size_t OpenFileCount();
 
 }  // namespace control

@@ -14,7 +14,10 @@
 namespace control {
 
 SocketLoop::SocketLoop(int socketFd, Handlers handlers)
-    : m_socket(socketFd),
+    : SocketLoop(std::vector<int>{socketFd}, std::move(handlers)) {}
+
+SocketLoop::SocketLoop(std::vector<int> socketFds, Handlers handlers)
+    : m_sockets(std::move(socketFds)),
       m_handlers(std::move(handlers)),
       m_wake(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK)) {
     if (!m_wake.Valid()) {
@@ -51,21 +54,30 @@ int SocketLoop::TimeoutMs() const {
 }
 
 void SocketLoop::Run() {
+    std::vector<pollfd> fds;
+    for (const int socket : m_sockets) {
+        fds.push_back({socket, POLLIN, 0});
+    }
+    fds.push_back({m_wake.Get(), POLLIN, 0});
     while (!m_stop) {
-        pollfd fds[2] = {{m_socket, POLLIN, 0}, {m_wake.Get(), POLLIN, 0}};
-        const int ready = ::poll(fds, 2, TimeoutMs());
+        for (pollfd& fd : fds) {
+            fd.revents = 0;
+        }
+        const int ready = ::poll(fds.data(), fds.size(), TimeoutMs());
         if (ready < 0 && errno != EINTR) {
             return;
         }
-        if (ready > 0 && (fds[1].revents & POLLIN) != 0) {
+        if (ready > 0 && (fds.back().revents & POLLIN) != 0) {
             std::uint64_t count = 0;
             [[maybe_unused]] const ssize_t got = ::read(m_wake.Get(), &count, sizeof count);
         }
         if (m_stop) {
             return;
         }
-        if (ready > 0 && (fds[0].revents & (POLLIN | POLLERR)) != 0 && m_handlers.readable) {
-            m_handlers.readable();
+        for (std::size_t i = 0; ready > 0 && i < m_sockets.size(); ++i) {
+            if ((fds[i].revents & (POLLIN | POLLERR)) != 0 && m_handlers.readable) {
+                m_handlers.readable(i);
+            }
         }
         if (m_handlers.nextDue && m_handlers.due) {
             const auto due = m_handlers.nextDue();

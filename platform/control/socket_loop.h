@@ -1,12 +1,14 @@
-// A thread that sleeps until its socket has data, a deadline passes or it is stopped: the
-// receivers of the board network never spin, and stop at once when asked.
+// A thread that sleeps until one of its sockets has data, a deadline passes or it is stopped:
+// the receivers of the board network never spin, and stop at once when asked.
 #pragma once
 
 #include <atomic>
 #include <chrono>
+#include <cstddef>
 #include <functional>
 #include <optional>
 #include <thread>
+#include <vector>
 
 #include "platform/control/unique_fd.h"
 
@@ -16,7 +18,8 @@ class SocketLoop {
   public:
     using Clock = std::chrono::steady_clock;
     struct Handlers {
-        std::function<void()> readable;  // the socket has data waiting
+        // The socket at that place of the list given has data waiting.
+        std::function<void(std::size_t socket)> readable;
         // Asked before every wait: when `due` must next run (nothing: no deadline).
         std::function<std::optional<Clock::time_point>()> nextDue;
         std::function<void()> due;
@@ -24,6 +27,7 @@ class SocketLoop {
 
     // Starts the thread. Throws SocketError when the wake-up signal cannot be had.
     SocketLoop(int socketFd, Handlers handlers);
+    SocketLoop(std::vector<int> socketFds, Handlers handlers);
     ~SocketLoop();
     SocketLoop(const SocketLoop&) = delete;
     SocketLoop& operator=(const SocketLoop&) = delete;
@@ -37,7 +41,7 @@ class SocketLoop {
     void Run();
     int TimeoutMs() const;
 
-    int m_socket;
+    std::vector<int> m_sockets;
     Handlers m_handlers;
     UniqueFd m_wake;
     std::atomic<bool> m_stop{false};

@@ -48,6 +48,7 @@ class System {
     // when no socket could be had.
     std::uint16_t ConnectBoardNetwork(std::string* error);
     std::uint16_t BoardStatusPort() const;
+    std::string BoardStatusEndpoint() const;
 
     // Runs the watcher's check now; false when nothing changed or no file is watched.
     bool CheckConfigFileNow();

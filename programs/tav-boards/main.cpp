@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/control/board_network_socket.h"
 #include "platform/control/board_simulator.h"
 #include "platform/control/config.h"
 
@@ -19,8 +20,10 @@ namespace {
 constexpr char kUsage[] =
     "usage: tav-boards [--config FILE]\n"
     "Simulates the router boards of the configuration (FILE, else $TAVORA_CONFIG, else the\n"
-    "built-in one): RE-MAP messages and refresh requests are taken on 127.0.0.1 at the reboot\n"
-    "port, reports go to the Board Status Server at the status port. Ends on Ctrl-C.\n";
+    "built-in one): RE-MAP messages and refresh requests are taken at the board network's\n"
+    "destination (127.0.0.1 unless the configuration names another loopback address) at the\n"
+    "reboot port, reports go to the Board Status Server at the status port, each board's from\n"
+    "its own address and port when the configuration gives it one. Ends on Ctrl-C.\n";
 
 struct Arguments {
     std::optional<std::filesystem::path> configFile;
@@ -87,26 +90,48 @@ int main(int argc, char** argv) {
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
+    const control::BoardNetworkConfig& network = config.boardNetwork;
+    if (network.broadcast || !control::IsLoopbackIpv4(network.destination)) {
+        std::fprintf(stderr,
+                     "tav-boards: the boards are simulated on the loopback network only; the "
+                     "configuration sends to %s%s\n",
+                     control::Ipv4Text(network.destination).c_str(),
+                     network.broadcast ? " (broadcast)" : "");
+        return 1;
+    }
     const auto boards = control::SimulatedBoardsOf(config);
     std::optional<control::BoardSimulator> simulator;
     try {
-        simulator.emplace(boards, control::BoardSimulatorOptions{config.rebootPort,
-                                                                 config.statusPort, PrintLine});
+        control::BoardSimulatorOptions options;
+        options.port = config.rebootPort;
+        options.statusPort = config.statusPort;
+        options.log = PrintLine;
+        options.address = network.destination;
+        options.statusAddress = control::LocalAddressOf(network);
+        simulator.emplace(boards, std::move(options));
     } catch (const control::SocketError& e) {
-        std::fprintf(stderr, "tav-boards: %s (is another tav-boards running?)\n", e.what());
+        const bool inUse = std::strstr(e.what(), "in use") != nullptr;
+        std::fprintf(stderr, "tav-boards: %s%s\n", e.what(),
+                     inUse ? " (is another tav-boards running?)" : "");
         return 1;
     }
 
+    const std::string status = config.statusPort != 0
+                                   ? control::EndpointText(control::Ipv4Endpoint(
+                                         control::LocalAddressOf(network), config.statusPort))
+                                   : std::string("the first to ask for a refresh");
     PrintLine("tav-boards: " + std::to_string(boards.size()) + " boards of " + config.source +
-              " on 127.0.0.1:" + std::to_string(simulator->Port()) + ", reporting to " +
-              (config.statusPort != 0 ? "127.0.0.1:" + std::to_string(config.statusPort)
-                                      : std::string("the first to ask for a refresh")));
+              " on " +
+              control::EndpointText(control::Ipv4Endpoint(network.destination, simulator->Port())) +
+              ", reporting to " + status);
     for (const control::SimulatedBoard& board : boards) {
         std::string address = control::HexBytes(board.address);
         std::replace(address.begin(), address.end(), ' ', ':');
+        const auto from = simulator->ReportEndpoint(board.number);
         PrintLine("  board " + std::to_string(board.number) + " " + board.name + " " + address +
                   " record " + control::HexBytes(board.record) + " (" +
-                  control::DescribeBehaviour(board.behaviour) + ")");
+                  control::DescribeBehaviour(board.behaviour) + "), reports from " +
+                  (from ? control::EndpointText(*from) : std::string("?")));
     }
 
     int received = 0;

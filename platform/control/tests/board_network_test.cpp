@@ -122,20 +122,63 @@ TEST_F(BoardNetwork, ReportsComeAsType8OnTheUserInterfaceThread) {
     EXPECT_EQ(boards->GetCounts().refreshes, 2u);
 }
 
-TEST_F(BoardNetwork, TheServerIgnoresStrayDatagramsOnItsStatusPort) {
+// Anyone on the machine can send to the status port: only the boards, from where they send,
+// are believed. Every other datagram is refused and counted, and changes no record.
+TEST_F(BoardNetwork, TheServerBelievesReportsOnlyFromTheBoardsEndpoint) {
     StartNetwork();
     const UdpSocket stray = UdpSocket::ForSending();
     const sockaddr_in to = LoopbackAddress(statusPort);
     ASSERT_TRUE(stray.SendTo(to, Bytes{'B', 'R', 'D', '-', 'I', 'N', 'F', 'O', 0, 1}));
     ASSERT_TRUE(stray.SendTo(to, Bytes(100, 0x42)));
-    // A report for a board past the configuration's count is no board's record either.
     ASSERT_TRUE(stray.SendTo(to, EncodeBoardReport({200, {9, 9, 9, 9, 9, 9, 9, 9}})));
+    // Well formed, for a board that exists, from the boards' own address but not their port.
     ASSERT_TRUE(stray.SendTo(to, EncodeBoardReport({4, {1, 2, 3, 4, 5, 6, 7, 8}})));
+    // The board itself, asked afterwards: its report is the first and only one believed.
+    ASSERT_EQ(statusEx->RetrieveBoardRemapInfo(1), com::S_OK);
     ASSERT_TRUE(PumpUntilReports(1));
     RunPostedCalls();
     ASSERT_EQ(sink->reports.size(), 1u);
-    EXPECT_EQ(sink->reports[0].board, 4);
-    EXPECT_EQ(Held(4), (BoardRecord{1, 2, 3, 4, 5, 6, 7, 8}));
+    EXPECT_EQ(sink->reports[0].board, 1);
+    EXPECT_EQ(Held(4), BoardRecord{});
+    EXPECT_EQ(RefusedBoardReportCount(), 4u);
+    std::uint32_t refused = 0;
+    ASSERT_EQ(statusEx->GetRefusedReportCount(&refused), com::S_OK);
+    EXPECT_EQ(refused, 4u);
+    EXPECT_EQ(statusEx->GetRefusedReportCount(nullptr), com::E_POINTER);
+}
+
+// Boards at their own loopback addresses, as on a real network: each board is believed from its
+// own address only, so one board (or whoever holds its address) cannot speak for another.
+TEST_F(BoardNetwork, OneBoardsAddressCannotSpeakForAnother) {
+    StartNetwork([](Config& config) {
+        for (std::size_t i = 0; i < config.boards.size(); ++i) {
+            config.boards[i].ip = 0x7F00000A + static_cast<Ipv4Address>(i);
+        }
+        config.boards[1].port = 0;  // any port of 127.0.0.11
+    });
+    const auto video = boards->ReportEndpoint(0);
+    ASSERT_TRUE(video);
+    EXPECT_EQ(EndpointText(*video), "127.0.0.10:" + std::to_string(boards->Port()));
+
+    // Board 0 takes the worked example and reports it from its own address: believed.
+    Send(kWorkedExample);
+    ASSERT_TRUE(PumpUntilReports(1));
+    EXPECT_EQ(sink->reports[0].board, 0);
+    const BoardRecord taken = Held(0);
+    EXPECT_EQ(taken, (BoardRecord{1, 1, 0x2D, 0xCB, 0x34, 0x12, 0, 0}));
+
+    // From board 1's address: a report for board 0 is refused, one for board 1 believed.
+    const UdpSocket boardOne = UdpSocket::Bind(BindOptions{0x7F00000B, 0, {}, false});
+    const sockaddr_in to = LoopbackAddress(statusPort);
+    ASSERT_TRUE(boardOne.SendTo(to, EncodeBoardReport({0, {0, 0, 0, 0, 0, 0, 0, 0}})));
+    ASSERT_TRUE(boardOne.SendTo(to, EncodeBoardReport({1, {0, 0, 0, 0, 0, 0, 1, 1}})));
+    ASSERT_TRUE(PumpUntilReports(2));
+    RunPostedCalls();
+    ASSERT_EQ(sink->reports.size(), 2u);
+    EXPECT_EQ(sink->reports[1].board, 1);
+    EXPECT_EQ(Held(1), (BoardRecord{0, 0, 0, 0, 0, 0, 1, 1}));
+    EXPECT_EQ(Held(0), taken);
+    EXPECT_EQ(RefusedBoardReportCount(), 1u);
 }
 
 TEST_F(BoardNetwork, ASilentBoardLeavesItsRecordAsItWas) {
@@ -162,19 +205,39 @@ TEST_F(BoardNetwork, RetrieveWithNoBoardsListeningSendsTheRequestAndSucceeds) {
     EXPECT_TRUE(sink->reports.empty()) << "no held records stand in for the boards";
 }
 
-TEST_F(BoardNetwork, ABusyStatusPortGivesWayToAFreeOneWhichIsFreedAtTheStop) {
+// Boards report to the configured port: a free port instead would hear none of them. The
+// network is refused, saying why, and the program's start tells the operator.
+TEST_F(BoardNetwork, AStatusPortHeldByAnotherProgramIsNotTradedForAnother) {
     const UdpSocket squatter = UdpSocket::BindLoopback(0);
     Config config = DefaultConfig();
     config.dataFolder = DataDir();
     config.statusPort = squatter.LocalPort();
     StartSimulation(std::move(config));
-    const std::uint16_t port = ConnectBoardNetwork();
-    EXPECT_NE(port, 0);
-    EXPECT_NE(port, squatter.LocalPort());
-    EXPECT_EQ(BoardStatusPort(), port);
-    ResetSimulation();
+    std::string error;
+    EXPECT_EQ(ConnectBoardNetwork(&error), 0);
+    EXPECT_EQ(error, "127.0.0.1:" + std::to_string(squatter.LocalPort()) +
+                         " is in use by another program");
     EXPECT_EQ(BoardStatusPort(), 0);
-    EXPECT_NO_THROW(UdpSocket::BindLoopback(port));
+}
+
+// The server's socket is at this workstation's address on the board network, not at every
+// address, and on the named interface only.
+TEST_F(BoardNetwork, TheStatusSocketIsBoundToTheConfiguredAddress) {
+    StartNetwork([](Config& config) {
+        config.boardNetwork.interfaceName = "lo";
+        config.boardNetwork.localAddress = 0x7F000007;  // 127.0.0.7
+    });
+    EXPECT_EQ(BoardStatusEndpoint(), "127.0.0.7:" + std::to_string(statusPort));
+    ResetSimulation();
+    EXPECT_EQ(BoardStatusEndpoint(), "");
+    Config config = DefaultConfig();
+    config.dataFolder = DataDir();
+    config.statusPort = 0;
+    config.boardNetwork.interfaceName = "no-such-if0";
+    StartSimulation(std::move(config));
+    std::string error;
+    EXPECT_EQ(ConnectBoardNetwork(&error), 0);
+    EXPECT_NE(error.find("no-such-if0"), std::string::npos) << error;
 }
 
 TEST(BoardNetworkOff, ConnectingWithoutASimulationSaysWhy) {

@@ -32,10 +32,10 @@ const BoardRecord kVideoAfter = {1, 1, 0x2D, 0xCB, 0x34, 0x12, 0, 0};
 
 std::vector<SimulatedBoard> FourBoards() {
     return {
-        {0, "MAINVID", kVideo, kVideoBefore, {}},
-        {1, "MAINAUD", kAudio, {}, {}},
-        {2, "MAINVID", kVideoPair, {}, {}},
-        {3, "STUDIO", {2, 0, 0, 0, 0, 4}, {0, 0, 0, 0, 0, 0, 7, 7}, {}},
+        {0, "MAINVID", kVideo, kVideoBefore, {}, {}, {}},
+        {1, "MAINAUD", kAudio, {}, {}, {}, {}},
+        {2, "MAINVID", kVideoPair, {}, {}, {}, {}},
+        {3, "STUDIO", {2, 0, 0, 0, 0, 4}, {0, 0, 0, 0, 0, 0, 7, 7}, {}, {}, {}},
     };
 }
 

@@ -258,6 +258,32 @@ TEST(ParseConfig, RefusesWithAPrintableBoundedMessageNamingTheFileAndTheEntry) {
          {"levels[0].inputs", "twice"}},
         {Doc(manyLevels), {"levels", "at most 100"}},
         {Doc("", manyBoards), {"boards", "at most 200"}},
+        // The board network: addresses that name no one sender, or none at all.
+        {Doc("", Board("B0", R"(, "ip": "127.0.0.256")")), {"boards[0] (\"B0\").ip", "IPv4"}},
+        {Doc("", Board("B0", R"(, "ip": "127.0.0.01")")), {"boards[0] (\"B0\").ip"}},
+        {Doc("", Board("B0", R"(, "ip": "127.0.0")")), {"boards[0] (\"B0\").ip"}},
+        {Doc("", Board("B0", R"(, "ip": 2130706433)")), {"boards[0] (\"B0\").ip"}},
+        {Doc("", Board("B0", R"(, "ip": "0.0.0.0")")), {"boards[0] (\"B0\").ip", "no one"}},
+        {Doc("", Board("B0", R"(, "ip": "255.255.255.255")")),
+         {"boards[0] (\"B0\").ip", "broadcast"}},
+        {Doc("", Board("B0", R"(, "ip": "239.1.1.1")")), {"boards[0] (\"B0\").ip", "multicast"}},
+        {Doc("", Board("B0", R"(, "port": 65536)")), {"boards[0] (\"B0\").port"}},
+        {Doc("", kB0, R"(, "boardNetwork": {"destination": "255.255.255.255"})"),
+         {"boardNetwork.destination", "broadcast"}},
+        {Doc("", kB0, R"(, "boardNetwork": {"destination": "224.0.0.1", "broadcast": true})"),
+         {"boardNetwork.destination", "multicast"}},
+        {Doc("", kB0, R"(, "boardNetwork": {"destination": "10.0.0.255", "broadcast": true})"),
+         {"boards[0] (\"B0\")", "missing \"ip\""}},
+        {Doc("", kB0, R"(, "boardNetwork": {"localAddress": "0.0.0.0"})"),
+         {"boardNetwork.localAddress", "no one"}},
+        {Doc("", kB0, R"(, "boardNetwork": {"interface": "eth0/1"})"),
+         {"boardNetwork.interface", "eth0/1"}},
+        {Doc("", kB0, R"(, "boardNetwork": {"interface": "abcdefghijklmnop"})"),
+         {"boardNetwork.interface"}},
+        {Doc("", kB0, R"(, "boardNetwork": {"interface": ""})"), {"boardNetwork.interface"}},
+        {Doc("", kB0, R"(, "boardNetwork": {"gateway": "10.0.0.1"})"),
+         {"boardNetwork", "unknown key \"gateway\""}},
+        {Doc("", kB0, R"(, "boardNetwork": "10.0.0.1")"), {"boardNetwork", "object"}},
     };
     for (const char* behaviour :
          {R"("slow")", R"("delayed")", R"("BADSTATUS")", "3", R"({"delayMs": -1})",
@@ -278,6 +304,51 @@ TEST(ParseConfig, RefusesWithAPrintableBoundedMessageNamingTheFileAndTheEntry) {
                 << "'" << part << "' missing from " << message;
         }
     }
+}
+
+// Where each board's reports are believed from: its own address and port when it names them,
+// else the address the boards are sent to and the reboot port.
+TEST(ParseConfig, ReadsTheBoardNetworkAndWhereEachBoardReportsFrom) {
+    const Config config = ParseConfig(Doc("",
+                                          Board("B0", "") + ", " +
+                                              R"({"name": "B1", "address": [1,2,3,4,5,7],
+                                                  "type": "B", "ip": "127.0.0.3"})" +
+                                              ", " +
+                                              R"({"name": "B2", "address": [1,2,3,4,5,8],
+                                                  "type": "B", "ip": "10.1.2.3", "port": 0})",
+                                          R"(, "boardNetwork": {"destination": "127.0.0.2",
+                                               "interface": "lo", "localAddress": "127.0.0.9"})"),
+                                      "net.json", "/");
+    EXPECT_EQ(config.boardNetwork.destination, 0x7F000002u);
+    EXPECT_FALSE(config.boardNetwork.broadcast);
+    EXPECT_EQ(config.boardNetwork.interfaceName, "lo");
+    EXPECT_EQ(config.boardNetwork.localAddress, std::optional<Ipv4Address>(0x7F000009));
+    const struct {
+        std::size_t board;
+        const char* address;
+        std::uint16_t port;
+    } expected[] = {{0, "127.0.0.2", 4000}, {1, "127.0.0.3", 4000}, {2, "10.1.2.3", 0}};
+    for (const auto& e : expected) {
+        const auto endpoint = ReportEndpointOf(config, e.board);
+        ASSERT_TRUE(endpoint);
+        EXPECT_EQ(Ipv4Text(endpoint->address), e.address);
+        EXPECT_EQ(endpoint->port, e.port);
+    }
+    EXPECT_FALSE(ReportEndpointOf(config, 3));
+
+    const Config plain = ParseConfig(kMinimal, "minimal.json", "/");
+    EXPECT_EQ(plain.boardNetwork.destination, kLoopbackIpv4);
+    EXPECT_TRUE(plain.boardNetwork.interfaceName.empty());
+    EXPECT_FALSE(plain.boardNetwork.localAddress);
+    EXPECT_EQ(Ipv4Text(ReportEndpointOf(plain, 0)->address), "127.0.0.1");
+
+    const Config broadcast = ParseConfig(
+        Doc("", Board("B0", R"(, "ip": "192.168.40.20")"),
+            R"(, "boardNetwork": {"destination": "255.255.255.255", "broadcast": true})"),
+        "broadcast.json", "/");
+    EXPECT_TRUE(broadcast.boardNetwork.broadcast);
+    EXPECT_EQ(broadcast.boardNetwork.destination, kLimitedBroadcastIpv4);
+    EXPECT_EQ(Ipv4Text(ReportEndpointOf(broadcast, 0)->address), "192.168.40.20");
 }
 
 TEST(ParseConfig, AcceptsTheLargestConfigurationTheBoundsAllow) {

@@ -2,11 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "app/tests/app_fixture.h"
 #include "platform/control/simulation.h"
+#include "platform/control/udp_socket.h"
 #include "platform/fw/clock.h"
 #include "platform/fw/message_queue.h"
 #include "platform/fw/named_mutex.h"
@@ -46,6 +48,33 @@ TEST_F(StartupTest, RefusedSecondCopyStartsNothingAndSaysOnlyItsMessage) {
     EXPECT_FALSE(control::SimulationRunning());
     ASSERT_EQ(driver.MessageBoxes().size(), 1u);
     EXPECT_EQ(driver.MessageBoxes()[0].text, "Another Tavora is already running");
+}
+
+// Another program holds the port the boards report to: the program would never hear a board,
+// and every remap it sent would be taken by the boards and recorded as failed. It says so and
+// starts nothing, rather than listening on another port the boards do not know.
+TEST_F(StartupTest, AStatusPortHeldByAnotherProgramEndsTheStartWithAMessage) {
+    const control::UdpSocket squatter = control::UdpSocket::BindLoopback(0);
+    const std::string port = std::to_string(squatter.LocalPort());
+    std::ofstream(dir / "held.json")
+        << R"({"rebootPort": 9, "statusPort": )" + port + R"(, "levels": [],
+               "boards": [{"name": "B0", "address": [1,2,3,4,5,6], "type": "Q"}]})";
+    control::SimulationOptions simulation;
+    simulation.boardNetwork = true;
+    simulation.configFile = dir / "held.json";
+
+    EXPECT_EQ(tavora::RunTavora("tavora", simulation, report), 1);
+    EXPECT_TRUE(configurationErrors.empty());
+    EXPECT_FALSE(control::SimulationRunning());
+    ASSERT_EQ(driver.MessageBoxes().size(), 1u);
+    const fw::MessageBoxRequest& box = driver.MessageBoxes()[0];
+    EXPECT_EQ(box.text,
+              tavora::BoardNetworkMessage("127.0.0.1:" + port + " is in use by another program"));
+    EXPECT_EQ(box.caption, "tavora");
+    EXPECT_EQ(box.type & fw::MB_ICONMASK, fw::MB_ICONHAND);
+    fw::DWORD lastError = 1;
+    EXPECT_TRUE(fw::CreateMutex("Tavora", &lastError));
+    EXPECT_EQ(lastError, 0u) << "the marker is let go when the start ends";
 }
 
 TEST_F(StartupTest, ConfigurationThatCannotLoadIsReportedAndEndsWithCodeTwo) {
