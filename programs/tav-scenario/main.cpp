@@ -1,5 +1,7 @@
 // The scenario player: runs Tavora on the headless back end against the simulated control system,
 // driven by a script (docs/scenarios.md), and prints what an operator would have seen.
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -76,6 +78,7 @@ struct SetUp {
     std::vector<std::string> folders;
     std::vector<headless::ScriptLine> faults;
     bool anotherInstance = false;
+    bool auditFifo = false;
     std::vector<std::pair<std::string, std::string>> files;
 };
 
@@ -96,6 +99,8 @@ SetUp TakeSetUp(std::vector<headless::ScriptLine>& lines, const fs::path& script
             setUp.folders.push_back(words[1]);
         } else if (words[0] == "another-instance") {
             setUp.anotherInstance = true;
+        } else if (words[0] == "audit-fifo" && words.size() == 1) {
+            setUp.auditFifo = true;
         } else if (words[0] == "fault") {
             setUp.faults.push_back(lines[i]);
         } else if (words[0] == "file" && words.size() == 3) {
@@ -225,6 +230,12 @@ int Play(const Options& options) {
     ::setenv("XDG_STATE_HOME", state.Path().c_str(), 1);
     ::setenv("TAVORA_AUDIT_JOURNAL", "off", 0);
     const fs::path auditFile = state.Path() / "tavora" / "audit.log";
+    if (setUp.auditFifo) {
+        fs::create_directories(auditFile.parent_path());
+        if (::mkfifo(auditFile.c_str(), 0600) != 0) {
+            throw std::runtime_error("cannot make the audit file a FIFO");
+        }
+    }
     for (const auto& [name, content] : setUp.files) {
         std::ofstream(dataDir / name, std::ios::binary) << content;
     }
