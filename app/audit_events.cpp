@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "app/tav_app.h"
 #include "common/format.h"
+#include "platform/fw/app.h"
 
 namespace {
 
@@ -111,5 +113,15 @@ audit::Event BuildAuditEvent(const AuditChange& c) {
 }
 
 void RecordAuditEvent(const AuditChange& change) {
-    audit::Record(BuildAuditEvent(change));
+    const audit::Recorded recorded = audit::Record(BuildAuditEvent(change));
+    CTavApp* app = GetTavApp();
+    if (recorded.kept || app == nullptr || app->m_bAuditFailureShown) {
+        return;
+    }
+    // Once a run: the trail says the rest on the error output, event by event.
+    app->m_bAuditFailureShown = true;
+    fw::AfxMessageBox(tav::Format("The audit trail cannot be written: %s.\nChanges are still "
+                                  "made; their records go to the error output.",
+                                  recorded.problem),
+                      fw::MB_OK | fw::MB_ICONEXCLAMATION);
 }

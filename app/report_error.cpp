@@ -10,6 +10,27 @@
 namespace {
 // Shown in the detail where a part of it is not known.
 constexpr char kAbsent[] = "(none)";
+// The detail's text box lays out every character it holds before the dialog can show, in a time
+// that grows with the square of an unbroken line's length on some platforms (3 MB: minutes).
+// A component's description is a sentence or two; beyond this many bytes only its start is shown,
+// with its length, so that the dialog opens at once and the file and line stay in view after it.
+constexpr std::size_t kMaxShownDescription = 4096;
+
+std::string ShownDescription(const char* text) {
+    if (text == nullptr) {
+        return kAbsent;
+    }
+    std::string description(text);
+    if (description.size() <= kMaxShownDescription) {
+        return description;
+    }
+    std::size_t cut = kMaxShownDescription;
+    while (cut > 0 && (static_cast<unsigned char>(description[cut]) & 0xC0) == 0x80) {
+        --cut;  // not inside a character of several bytes
+    }
+    return description.substr(0, cut) + "... (" + std::to_string(description.size()) +
+           " bytes in all)";
+}
 }  // namespace
 
 void CTavApp::ReportError(com::HRESULT hr, const char* sourceFile, int line) {
@@ -30,7 +51,7 @@ void CTavApp::ReportError(com::HRESULT hr, const char* sourceFile, int line) {
     const std::unique_ptr<char, void (*)(void*)> owned(componentText, com::CoTaskMemFree);
     const std::string detail =
         tav::Format(fw::LoadString(IDS_ERROR_DETAIL), static_cast<unsigned>(hr), systemText,
-                    std::string(componentText != nullptr ? componentText : kAbsent),
+                    ShownDescription(componentText),
                     std::string(sourceFile != nullptr ? sourceFile : kAbsent), line);
     CErrorDlg dlg(static_cast<fw::UINT>(m_nErrorContext), detail, nullptr);
     dlg.DoModal();

@@ -72,6 +72,8 @@ class CTavApp : public fw::CWinApp {
 
     int m_nErrorContext = 0;
     com::HRESULT m_hrLast = com::S_OK;
+    // The operator has been told that the audit trail takes no events (once a run).
+    bool m_bAuditFailureShown = false;
     std::uint16_t m_wRebootPort = 0;
 
   private:

@@ -16,6 +16,10 @@ void CTavDlg::OnRemap() {
     if (!CheckRemapInput(true) || !CheckRemapLimit(m_nIOType, kRemapLimit)) {
         return;
     }
+    // Before the boards hear of it: a remap the file could not record must not be put in force.
+    if (!MayRewriteTable(m_nIOType)) {
+        return;
+    }
     fw::CDialog confirmation(IDD_REMAP_CONFIRM);
     if (confirmation.DoModal() != fw::IDOK) {
         return;

@@ -28,44 +28,30 @@ constexpr char kSelectRefused[] =
 
 constexpr int kMaxKeptCopies = 99;
 
-bool FileExists(control::IFileAccess& files, const std::string& name) {
+// Whether anything at all stands under name: a file, but also a link (dangling or not), a folder
+// or anything else File Access refuses to open, none of which a copy may take the place of.
+bool NameTaken(control::IFileAccess& files, const std::string& name) {
     std::uint32_t handle = 0;
-    if (com::FAILED(files.Open(static_cast<std::uint16_t>(name.size() + 1), name.c_str(),
-                               control::kAccessRead, control::kShareDefault, &handle))) {
-        return false;
+    const com::HRESULT hr = files.Open(static_cast<std::uint16_t>(name.size() + 1), name.c_str(),
+                                       control::kAccessRead, control::kShareDefault, &handle);
+    if (com::SUCCEEDED(hr)) {
+        files.Close(handle);
     }
-    files.Close(handle);
-    return true;
+    return hr != control::kFileNotFound;
 }
 
-// Copies a table file that cannot be used to the first free "<name>.<n>.BAD", byte for byte, so
-// that nothing the operator had is lost when the table is rewritten. The copy's name, or empty
-// when it could not be made.
-std::string KeepTableAside(control::IFileAccess* files, const std::string& name) {
-    if (files == nullptr) {
-        return {};
-    }
-    std::string kept;
-    for (int n = 1; n <= kMaxKeptCopies && kept.empty(); ++n) {
-        const std::string candidate = tav::Format("%s.%d.BAD", name, n);
-        if (!FileExists(*files, candidate)) {
-            kept = candidate;
-        }
-    }
-    // The whole file is read before the copy is created: a read that fails then leaves no empty
-    // copy behind (File Access creates the file when it is opened).
+// The whole content of a file through File Access; false when it could not be read.
+bool ReadWhole(control::IFileAccess& files, const std::string& name, std::string& content) {
     std::uint32_t from = 0;
-    if (kept.empty() ||
-        com::FAILED(files->Open(static_cast<std::uint16_t>(name.size() + 1), name.c_str(),
-                                control::kAccessRead, control::kShareDefault, &from))) {
-        return {};
+    if (com::FAILED(files.Open(static_cast<std::uint16_t>(name.size() + 1), name.c_str(),
+                               control::kAccessRead, control::kShareDefault, &from))) {
+        return false;
     }
-    std::string content;
     bool read = true;
     for (;;) {
         std::uint32_t count = 64 * 1024;
         std::uint8_t* block = nullptr;
-        const com::HRESULT hr = files->Read(from, &count, &block);
+        const com::HRESULT hr = files.Read(from, &count, &block);
         const std::unique_ptr<std::uint8_t, void (*)(void*)> owned(block, com::CoTaskMemFree);
         if (com::FAILED(hr)) {
             read = false;
@@ -76,20 +62,71 @@ std::string KeepTableAside(control::IFileAccess* files, const std::string& name)
         }
         content.append(reinterpret_cast<const char*>(block), count);
     }
-    files->Close(from);
+    files.Close(from);
+    return read;
+}
+
+// Creates name holding content; false when it could not be made whole.
+bool WriteNew(control::IFileAccess& files, const std::string& name, const std::string& content) {
     std::uint32_t to = 0;
-    if (!read || com::FAILED(files->Open(static_cast<std::uint16_t>(kept.size() + 1), kept.c_str(),
-                                         control::kAccessReplace, control::kShareDefault, &to))) {
-        return {};
+    if (com::FAILED(files.Open(static_cast<std::uint16_t>(name.size() + 1), name.c_str(),
+                               control::kAccessReplace, control::kShareDefault, &to))) {
+        return false;
     }
     auto written = static_cast<std::uint32_t>(content.size());
     const bool copied =
         content.empty() ||
         (com::SUCCEEDED(
-             files->Write(to, &written, reinterpret_cast<const std::uint8_t*>(content.data()))) &&
+             files.Write(to, &written, reinterpret_cast<const std::uint8_t*>(content.data()))) &&
          written == content.size());
     // After a failed write the handle's content is never put in place.
-    return com::SUCCEEDED(files->Close(to)) && copied ? kept : std::string();
+    return com::SUCCEEDED(files.Close(to)) && copied;
+}
+
+struct KeptAside {
+    std::string copy;         // the copy's name; empty when none could be made
+    bool namesTaken = false;  // every name a copy could take is taken
+};
+
+// Copies a table file that cannot be used to the first free "<name>.<n>.BAD", byte for byte, so
+// that nothing the operator had is lost when the table is rewritten.
+KeptAside KeepTableAside(control::IFileAccess* files, const std::string& name) {
+    KeptAside result;
+    // The whole file is read before a copy is created: a read that fails then leaves no empty
+    // copy behind (File Access creates the file when it is opened).
+    std::string content;
+    if (files == nullptr || !ReadWhole(*files, name, content)) {
+        return result;
+    }
+    result.namesTaken = true;
+    for (int n = 1; n <= kMaxKeptCopies; ++n) {
+        const std::string candidate = tav::Format("%s.%d.BAD", name, n);
+        if (NameTaken(*files, candidate)) {
+            continue;
+        }
+        result.namesTaken = false;
+        if (WriteNew(*files, candidate, content)) {
+            result.copy = candidate;
+            break;
+        }
+    }
+    return result;
+}
+
+// What the operator can do about a table file that could not be copied aside.
+std::string HeldTableAdvice(const std::string& name, bool namesTaken) {
+    return namesTaken ? tav::Format(
+                            "Move the copies %s.1.BAD to %s.%d.BAD out of the data "
+                            "folder, then try again.",
+                            name, name, kMaxKeptCopies)
+                      : tav::Format(
+                            "Copy %s elsewhere and move it out of the data folder, then "
+                            "try again.",
+                            name);
+}
+
+const char* IoWord(int io) {
+    return io == 1 ? "output" : "input";
 }
 
 }  // namespace
@@ -357,34 +394,34 @@ void CTavDlg::LoadTablesAtStart() {
 
 // A table file that could not be read stays as it is (the next start may read it), but a remap
 // made now would rewrite it with only what is in memory: it is copied aside first, and the
-// operator told.
+// operator told. Without a copy the file is held: nothing of that I/O type may rewrite it.
 void CTavDlg::KeepUnreadableTable(int io) {
     const std::string name = TableFile(io);
-    const std::string kept = KeepTableAside(GetTavApp()->GetFileAccess(), name);
-    MessageBox(kept.empty() ? tav::Format("The remap table file %s could not be read; its remaps "
-                                          "are not shown.\nCopy it elsewhere before the next "
-                                          "remap replaces it.",
-                                          name)
-                            : tav::Format("The remap table file %s could not be read; its remaps "
-                                          "are not shown.\nIt was copied to %s before the next "
-                                          "remap replaces it.",
-                                          name, kept),
+    const KeptAside kept = KeepTableAside(GetTavApp()->GetFileAccess(), name);
+    if (kept.copy.empty()) {
+        HoldTable(io, kept.namesTaken,
+                  tav::Format("The remap table file %s could not be read; its remaps are not "
+                              "shown.",
+                              name));
+        return;
+    }
+    MessageBox(tav::Format("The remap table file %s could not be read; its remaps are not "
+                           "shown.\nIt was copied to %s before the next remap replaces it.",
+                           name, kept.copy),
                nullptr, fw::MB_ICONEXCLAMATION);
 }
 
 // The next remap would rewrite the file with only what is in memory, so a table file that could
 // not be used is copied aside first and the operator told, once: the copy's name is in the
-// message, and an empty table takes the file's place.
+// message, and an empty table takes the file's place. Without a copy the file is held.
 void CTavDlg::SetAsideUnusableTable(int io) {
     const std::string name = TableFile(io);
-    const std::string kept = KeepTableAside(GetTavApp()->GetFileAccess(), name);
-    if (kept.empty()) {
-        MessageBox(tav::Format("The remap table file %s is damaged or was written for another "
-                               "configuration; its remaps are not in force.\nIt could not be "
-                               "copied aside: copy it elsewhere before the next remap replaces "
-                               "it.",
-                               name),
-                   nullptr, fw::MB_ICONHAND);
+    const KeptAside kept = KeepTableAside(GetTavApp()->GetFileAccess(), name);
+    if (kept.copy.empty()) {
+        HoldTable(io, kept.namesTaken,
+                  tav::Format("The remap table file %s is damaged or was written for another "
+                              "configuration; its remaps are not in force.",
+                              name));
         return;
     }
     if (OpenRemapTableFile(io, fw::TRUE, fw::TRUE, {})) {
@@ -394,8 +431,44 @@ void CTavDlg::SetAsideUnusableTable(int io) {
     MessageBox(tav::Format("The remap table file %s is damaged or was written for another "
                            "configuration; its remaps are not in force.\nIt was kept as %s, and "
                            "an empty table takes its place.",
-                           name, kept),
+                           name, kept.copy),
                nullptr, fw::MB_ICONEXCLAMATION);
+}
+
+void CTavDlg::HoldTable(int io, bool namesTaken, const std::string& what) {
+    m_bTableHeld[io == 1 ? 1 : 0] = true;
+    MessageBox(tav::Format("%s\nIt could not be copied aside, so it is kept as it is, and no %s "
+                           "remap or restore can be made until it is dealt with.\n%s",
+                           what, IoWord(io), HeldTableAdvice(TableFile(io), namesTaken)),
+               nullptr, fw::MB_ICONHAND);
+}
+
+// A held table file is rewritten only once it is gone or a copy of it could be made at last;
+// until then every change of its I/O type is refused before anything is sent or written.
+bool CTavDlg::MayRewriteTable(int io) {
+    bool& held = m_bTableHeld[io == 1 ? 1 : 0];
+    if (!held) {
+        return true;
+    }
+    const std::string name = io == 1 ? kDefaultOutputFile : kDefaultInputFile;
+    control::IFileAccess* files = GetTavApp()->GetFileAccess();
+    if (files != nullptr && !NameTaken(*files, name)) {
+        held = false;  // moved away: nothing is left to lose
+        return true;
+    }
+    const KeptAside kept = KeepTableAside(files, name);
+    if (!kept.copy.empty()) {
+        held = false;
+        MessageBox(tav::Format("The remap table file %s was kept as %s; this change replaces it.",
+                               name, kept.copy),
+                   nullptr, fw::MB_ICONEXCLAMATION);
+        return true;
+    }
+    MessageBox(tav::Format("The remap table file %s is kept as it is until it is dealt with: no %s "
+                           "remap or restore can be made.\n%s",
+                           name, IoWord(io), HeldTableAdvice(name, kept.namesTaken)),
+               nullptr, fw::MB_ICONHAND);
+    return false;
 }
 
 void CTavDlg::UpdateTitle() {

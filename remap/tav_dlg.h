@@ -2,6 +2,7 @@
 // on.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -74,9 +75,13 @@ class CTavDlg : public fw::CDialog {
     fw::BOOL SaveRemapTableAs(int io, std::uint32_t file);
     fw::BOOL SelectRemapTable(int io, const std::string& name);
     // A default table file that could not be used at start: copied aside, replaced by an empty
-    // table, the operator told.
+    // table, the operator told. One that cannot be copied aside is held as it is.
     void SetAsideUnusableTable(int io);
     void KeepUnreadableTable(int io);
+    // Whether a change of I/O type io may rewrite its table file; a held file is copied aside
+    // first, or the change refused with the operator told what to do.
+    bool MayRewriteTable(int io);
+    bool IsTableHeld(int io) const { return m_bTableHeld[io == 1 ? 1 : 0]; }
     int CountRemappedPorts(int io) const;
     std::unique_ptr<CRemapEntry> CopyRemapEntry(const CRemapEntry& entry, int origFirst,
                                                 int origLast, int newFirst, int newLast) const;
@@ -171,6 +176,7 @@ class CTavDlg : public fw::CDialog {
     void LoadTablesAtStart();
     bool RemapTableFileExists(const std::string& name);
     std::string GetComment() const;
+    void HoldTable(int io, bool namesTaken, const std::string& what);
 
     fw::CStatusBar m_wndStatusBar;
     int m_nIOType = 2;
@@ -187,6 +193,9 @@ class CTavDlg : public fw::CDialog {
     std::string m_strInputTableFile;
     std::string m_strOutputTableFile;
     std::unique_ptr<CTavFile> m_pRemapFile;
+    // A default table file of this I/O type could not be used at start nor copied aside: it is
+    // kept as it is, and nothing may rewrite it.
+    std::array<bool, 2> m_bTableHeld{};
     bool m_bConfigChanging = false;
     // The whole configured level list was read when the dialog opened; without it nothing read
     // from a file can be checked against the configuration.

@@ -86,7 +86,15 @@ void CRemapTableDlg::EnableRestore(fw::BOOL on) {
     m_btnRestore->EnableWindow(on);
 }
 
+bool CRemapTableDlg::MayChangeTable() {
+    CTavDlg* main = MainDlg();
+    return main == nullptr || main->MayRewriteTable(m_nIOType);
+}
+
 void CRemapTableDlg::OnRestore() {
+    if (!MayChangeTable()) {
+        return;
+    }
     fw::CDialog confirm(IDD_RESTORE_CONFIRM);
     if (confirm.DoModal() != fw::IDOK) {
         return;
@@ -105,6 +113,9 @@ void CRemapTableDlg::OnRestore() {
 }
 
 void CRemapTableDlg::OnRestoreAll() {
+    if (!MayChangeTable()) {
+        return;
+    }
     fw::CDialog confirm(IDD_RESTORE_CONFIRM);
     if (confirm.DoModal() != fw::IDOK) {
         return;

@@ -34,6 +34,8 @@ class CRemapTableDlg : public fw::CDialog {
     // Sends the changed table to the boards and rewrites its file, this view disabled meanwhile.
     // The boards and the file told of the change; the trail given its account.
     void Commit(AuditChange& change);
+    // False when the table's file is held back and the operator has been told why.
+    bool MayChangeTable();
 
     fw::Control* m_btnRestoreAll = nullptr;
     fw::Control* m_btnRestore = nullptr;

@@ -81,6 +81,34 @@ TEST_F(AppDialogs, ReportErrorDetailNamesCodeSystemTextComponentFileAndLine) {
     EXPECT_NE(detail.find("DCOM Error Msg: (none)\r\nFile: (none)\r\nLine# 0"), std::string::npos);
 }
 
+// A description of megabytes (a component gone wrong, or a configured fault) would keep the error
+// dialog from opening while its text box lays it out: only its start is shown, cut between
+// characters, with its length, and the file and line still follow it.
+TEST_F(AppDialogs, AHugeComponentDescriptionIsShownByItsStartAndLength) {
+    // The component names itself first; the two bytes of the accented letter straddle the cut.
+    const std::string named = "Switcher Description Table: ";
+    const std::string head = named + std::string(4095 - named.size(), 'd');
+    const std::string description =
+        head.substr(named.size()) + "\xc3\xa9" + std::string(3 << 20, 'e');
+    control::Config config = control::DefaultConfig();
+    config.faults.push_back(control::Fault(control::ComponentId::SwitcherDescTable, "GetCount",
+                                           com::E_FAIL, 0, -1, description));
+    Connect(config);
+    std::int16_t count = 0;
+    const com::HRESULT hr = app->GetSwitcherDescTable()->GetCount(&count);
+    std::string detail;
+    driver.Then([&](fw::CWnd& w) {
+        detail = Item(w, IDC_ERROR_DETAIL).GetWindowText();
+        Item(w, fw::IDOK).UserClick();
+    });
+    app->ReportError(hr, "TavDlg", 42);
+    const std::string shown = "DCOM Error Msg: " + head + "... (" +
+                              std::to_string(named.size() + description.size()) +
+                              " bytes in all)\r\nFile: TavDlg\r\nLine# 42";
+    EXPECT_TRUE(detail.ends_with(shown)) << detail.substr(detail.size() - 100);
+    EXPECT_LT(detail.size(), 4400u);
+}
+
 // 0x204, 0x206 and 0x207 are files/tests/scenarios/file_dialog_open_errors.scn's.
 TEST_F(AppDialogs, FileOpenFailuresByCode) {
     Start();

@@ -22,6 +22,8 @@ std::mutex g_mutex;
 JournalSender g_sender;  // guarded by g_mutex
 std::atomic<bool> g_warned{false};
 
+constexpr char kNotRegular[] = "not a regular file";
+
 std::string Env(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr ? value : "";
@@ -89,18 +91,26 @@ int MakeFolders(const std::string& path) {
 }
 
 // Appends line with one write, so that lines of programs writing at once never interleave.
-// Returns 0 or the errno of the failure.
-int AppendLine(const std::string& path, const std::string& line) {
+// Returns "" or why the line could not be written.
+std::string AppendLine(const std::string& path, const std::string& line) {
     if (path.empty()) {
-        return ENOENT;
+        return std::strerror(ENOENT);
     }
     if (const int error = MakeFolders(path); error != 0) {
-        return error;
+        return std::strerror(error);
     }
-    const int fd =
-        ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_CLOEXEC, 0600);
+    // Not blocking, so that a FIFO in the file's place cannot hold the program (opening one for
+    // writing waits for a reader); anything but a regular file is refused once it is open.
+    const int fd = ::open(
+        path.c_str(),
+        O_WRONLY | O_CREAT | O_APPEND | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK | O_NOCTTY, 0600);
     if (fd < 0) {
-        return errno;
+        return errno == ENXIO ? kNotRegular : std::strerror(errno);
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return kNotRegular;
     }
     const ssize_t written = ::write(fd, line.data(), line.size());
     int error = written < 0 ? errno : 0;
@@ -110,7 +120,7 @@ int AppendLine(const std::string& path, const std::string& line) {
     if (::close(fd) != 0 && error == 0) {
         error = errno;
     }
-    return error;
+    return error == 0 ? std::string() : std::strerror(error);
 }
 
 std::string UtcNow() {
@@ -170,7 +180,7 @@ std::string FileLine(const Event& event) {
     return line;
 }
 
-void Record(const Event& event) {
+Recorded Record(const Event& event) {
     Event full;
     full.reserve(event.size() + 4);
     full.emplace_back("SYSLOG_IDENTIFIER", "tavora");
@@ -187,25 +197,27 @@ void Record(const Event& event) {
         const std::lock_guard lock(g_mutex);
         const int journal = g_sender ? g_sender(fields) : SendToJournal(fields);
         if (journal >= 0) {
-            return;
+            return {};
         }
         journalWhy = std::strerror(-journal);
     }
     full.insert(full.begin(), {"TAVORA_TIME", UtcNow()});
     const std::string line = FileLine(full);
     const std::string path = AuditFilePath();
-    const int error = AppendLine(path, line + '\n');
-    if (error == 0) {
-        return;
+    const std::string error = AppendLine(path, line + '\n');
+    if (error.empty()) {
+        return {};
     }
+    const std::string problem = "no journal (" + journalWhy + "), and " +
+                                (path.empty() ? "no home folder" : path) + ": " + error;
     if (!g_warned.exchange(true)) {
         std::fprintf(stderr,
-                     "tavora: the audit trail cannot be written: no journal (%s), and %s: %s; "
-                     "audit events follow on stderr\n",
-                     journalWhy.c_str(), path.empty() ? "no home folder" : path.c_str(),
-                     std::strerror(error));
+                     "tavora: the audit trail cannot be written: %s; audit events follow on "
+                     "stderr\n",
+                     problem.c_str());
     }
     std::fprintf(stderr, "tavora audit: %s\n", line.c_str());
+    return {false, problem};
 }
 
 void SetJournalSenderForTests(JournalSender sender) {

@@ -15,10 +15,17 @@ namespace audit {
 using Field = std::pair<std::string, std::string>;
 using Event = std::vector<Field>;
 
+// What became of an event: kept by the journal or the file, or neither (it went to stderr).
+struct Recorded {
+    bool kept = true;
+    std::string problem;  // when not kept: why neither took it, in a few words
+};
+
 // Records event with SYSLOG_IDENTIFIER=tavora, TAVORA_USER and TAVORA_HOST added: into the
 // journal; when none is reachable (or TAVORA_AUDIT_JOURNAL=off), as one line appended to
-// AuditFilePath(); when that fails too, on stderr, the reason said the first time.
-void Record(const Event& event);
+// AuditFilePath(), which must be a regular file; when that fails too, on stderr, the reason said
+// the first time. The caller tells the operator when an event was not kept.
+Recorded Record(const Event& event);
 
 // $XDG_STATE_HOME/tavora/audit.log (an absolute XDG_STATE_HOME only), else
 // $HOME/.local/state/tavora/audit.log, else the same under the account's home; empty when no

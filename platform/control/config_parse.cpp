@@ -64,21 +64,64 @@ std::string ShownText(std::string_view text) {
     throw ConfigError(where.empty() ? what : where + ": " + what);
 }
 
-// The message as a terminal can show it: control bytes escaped, length bounded.
+// The length of the well-formed UTF-8 sequence at the start of text, 0 when it is not one.
+std::size_t Utf8Length(std::string_view text) {
+    const auto at = [&text](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = at(0);
+    std::size_t length = 0;
+    unsigned char low = 0x80;   // the second byte's bounds exclude overlong forms, surrogates
+    unsigned char high = 0xBF;  // and code points beyond U+10FFFF
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (text.size() < length || at(1) < low || at(1) > high) {
+        return 0;
+    }
+    for (std::size_t i = 2; i < length; ++i) {
+        if (at(i) < 0x80 || at(i) > 0xBF) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+// The message as a terminal can show it, length bounded: control bytes (C0, DEL and the C1
+// controls U+0080..U+009F, which act on terminals as well) and every byte that is not part of
+// well-formed UTF-8 (the JSON library quotes what it read as it was) are escaped as \xHH.
 std::string Printable(std::string_view text) {
     std::string out;
-    for (std::size_t i = 0; i < text.size() && out.size() < kMaxMessage; ++i) {
+    const auto escape = [&out](unsigned char byte) {
+        char escaped[8];
+        std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
+        out += escaped;
+    };
+    for (std::size_t i = 0; i < text.size() && out.size() < kMaxMessage;) {
         const auto c = static_cast<unsigned char>(text[i]);
-        // C1 controls (U+0080..U+009F) act on terminals as well.
-        const bool c1 = c == 0xC2 && i + 1 < text.size() &&
-                        static_cast<unsigned char>(text[i + 1]) >= 0x80 &&
-                        static_cast<unsigned char>(text[i + 1]) <= 0x9F;
-        if (c < 0x20 || c == 0x7F || c1) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\x%02X", c1 ? text[++i] & 0xFF : c);
-            out += escaped;
-        } else {
+        if (c < 0x20 || c == 0x7F) {
+            escape(c);
+            ++i;
+        } else if (c < 0x80) {
             out += static_cast<char>(c);
+            ++i;
+        } else if (const std::size_t length = Utf8Length(text.substr(i)); length == 0) {
+            escape(c);
+            ++i;
+        } else if (c == 0xC2 && static_cast<unsigned char>(text[i + 1]) <= 0x9F) {
+            escape(static_cast<unsigned char>(text[i + 1]));  // a C1 control, as its code
+            i += 2;
+        } else {
+            out.append(text.substr(i, length));
+            i += length;
         }
     }
     if (out.size() >= kMaxMessage) {
@@ -654,6 +697,10 @@ Config ParseConfig(std::string_view text, const std::string& source,
             const json& folder = root["dataFolder"];
             if (!folder.is_string() || folder.get<std::string>().empty()) {
                 Fail("dataFolder", "expected a folder path");
+            }
+            // The system takes a path up to its first NUL: the rest would name another folder.
+            if (folder.get<std::string>().find('\0') != std::string::npos) {
+                Fail("dataFolder", "the path " + Shown(folder) + " holds a NUL character");
             }
             config.dataFolder = (baseFolder / folder.get<std::string>()).lexically_normal();
         }

@@ -1,6 +1,7 @@
 #include "platform/headless/script_driver.h"
 
 #include <algorithm>
+#include <exception>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -60,17 +61,49 @@ void ScriptDriver::Fail(const ScriptLine* line, const std::string& why) const {
     throw ScriptFailure("line " + std::to_string(line->number) + " (" + line->text + "): " + why);
 }
 
-void ScriptDriver::Idle(fw::CWnd& window) {
-    for (;;) {
-        const ScriptLine* line = Peek();
-        if (line == nullptr) {
-            Fail(nullptr, "window " + DescribeWindow(window) + " waits for the operator");
-        }
-        Take();
-        if (RunLine(*line, window)) {
-            return;
-        }
+bool ScriptDriver::Unwinding() const {
+    if (!m_failure) {
+        return false;
     }
+    if (std::uncaught_exceptions() == 0) {
+        throw ScriptFailure(*m_failure);  // swallowed on its way (by a destructor): again
+    }
+    return true;
+}
+
+template <typename Act>
+auto ScriptDriver::Remembering(Act act) {
+    try {
+        return act();
+    } catch (const ScriptFailure& failure) {
+        m_failure = failure.what();
+        throw;
+    }
+}
+
+void ScriptDriver::Idle(fw::CWnd& window) {
+    if (Unwinding()) {
+        // A window opened while the failure unwinds the program (by a destructor): closed, since
+        // a second exception would end the process. One that will not close fails all the same.
+        if (m_closedWhileUnwinding == &window) {
+            throw ScriptFailure(*m_failure);
+        }
+        m_closedWhileUnwinding = &window;
+        window.UserClose();
+        return;
+    }
+    Remembering([&] {
+        for (;;) {
+            const ScriptLine* line = Peek();
+            if (line == nullptr) {
+                Fail(nullptr, "window " + DescribeWindow(window) + " waits for the operator");
+            }
+            Take();
+            if (RunLine(*line, window)) {
+                return;
+            }
+        }
+    });
 }
 
 bool ScriptDriver::RunLine(const ScriptLine& line, fw::CWnd& window) {
@@ -320,6 +353,20 @@ void ScriptDriver::Wait(const ScriptLine& line) {
 }
 
 int ScriptDriver::AnswerMessageBox(const fw::MessageBoxRequest& request) {
+    if (Unwinding()) {
+        switch (request.type & fw::MB_TYPEMASK) {
+            case fw::MB_OK:
+                return fw::IDOK;
+            case fw::MB_YESNO:
+                return fw::IDNO;
+            default:
+                return fw::IDCANCEL;
+        }
+    }
+    return Remembering([&] { return Answer(request); });
+}
+
+int ScriptDriver::Answer(const fw::MessageBoxRequest& request) {
     const ScriptLine* line = Peek();
     const std::string shown = DescribeMessageBox(request);
     if (line == nullptr || line->words[0] != "msgbox") {
@@ -365,6 +412,13 @@ int ScriptDriver::AnswerMessageBox(const fw::MessageBoxRequest& request) {
 }
 
 int ScriptDriver::AnswerPrintDialog(fw::PrintDialogRequest& request) {
+    if (Unwinding()) {
+        return fw::IDCANCEL;
+    }
+    return Remembering([&] { return AnswerPrint(request); });
+}
+
+int ScriptDriver::AnswerPrint(fw::PrintDialogRequest& request) {
     const ScriptLine* line = Peek();
     if (line == nullptr || line->words[0] != "print-dialog") {
         Fail(line, "unexpected print dialog");
@@ -409,7 +463,14 @@ void ScriptDriver::CheckDataFile(const ScriptLine& line) {
     }
 }
 
+void ScriptDriver::ThrowPendingFailure() const {
+    if (m_failure) {
+        throw ScriptFailure(*m_failure);
+    }
+}
+
 void ScriptDriver::Finish(int exitCode) {
+    ThrowPendingFailure();
     while (const ScriptLine* line = Peek()) {
         Take();
         if (line->words[0] == "transcript-has" || line->words[0] == "transcript-lacks") {

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,14 +35,24 @@ class ScriptDriver final : public Driver {
     int AnswerPrintDialog(fw::PrintDialogRequest& request) override;
 
     // After the program ended: runs the remaining lines, which may only be expectations about
-    // the end; throws when an action is left over.
+    // the end; throws when an action is left over, or the run already failed.
     void Finish(int exitCode);
+    // Throws the run's first failure again, if there was one. A failure thrown where it could
+    // not pass (a destructor that opened a window) is also raised again at the next window.
+    void ThrowPendingFailure() const;
     bool AtEnd() const { return m_next >= m_lines.size(); }
 
   private:
     const ScriptLine* Peek() const;
     const ScriptLine& Take();
     [[noreturn]] void Fail(const ScriptLine* line, const std::string& why) const;
+    // Whether a failure is unwinding the program; throws it again when it was swallowed.
+    bool Unwinding() const;
+    // Runs act, keeping the failure it throws.
+    template <typename Act>
+    auto Remembering(Act act);
+    int Answer(const fw::MessageBoxRequest& request);
+    int AnswerPrint(fw::PrintDialogRequest& request);
     // Runs one line at an idle point; true when the line was an action that lets the program go on.
     bool RunLine(const ScriptLine& line, fw::CWnd& window);
     void Expect(const ScriptLine& line, fw::CWnd& window);
@@ -56,6 +67,8 @@ class ScriptDriver final : public Driver {
     Extension m_extension;
     const Transcript* m_transcript = nullptr;
     std::filesystem::path m_dataFolder;
+    std::optional<std::string> m_failure;  // the run's first failure
+    const fw::CWnd* m_closedWhileUnwinding = nullptr;
 };
 
 }  // namespace headless

@@ -1,5 +1,7 @@
 // The scenario player: runs Tavora on the headless back end against the simulated control system,
 // driven by a script (docs/scenarios.md), and prints what an operator would have seen.
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +20,7 @@
 #include "platform/headless/script_driver.h"
 #include "programs/tav-scenario/audit_checks.h"
 #include "programs/tav-scenario/qt_side.h"
+#include "programs/tav-scenario/run_folders.h"
 #include "programs/tav-scenario/scenario_boards.h"
 #include "remap/tav_dlg.h"
 #include "res/resources.h"
@@ -45,29 +48,6 @@ int Usage() {
     return 2;
 }
 
-// A folder of its own for one run, removed afterwards.
-class TempFolder {
-  public:
-    explicit TempFolder(const char* stem) {
-        std::string pattern =
-            (fs::temp_directory_path() / (std::string(stem) + "-XXXXXX")).string();
-        if (::mkdtemp(pattern.data()) == nullptr) {
-            throw std::runtime_error("cannot create a temporary folder");
-        }
-        m_path = pattern;
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        fs::remove_all(m_path, ignored);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const fs::path& Path() const { return m_path; }
-
-  private:
-    fs::path m_path;
-};
-
 // Set-up lines stand before the first line that acts on the running program.
 struct SetUp {
     std::optional<fs::path> config;
@@ -76,7 +56,13 @@ struct SetUp {
     std::vector<std::string> folders;
     std::vector<headless::ScriptLine> faults;
     bool anotherInstance = false;
-    std::vector<std::pair<std::string, std::string>> files;
+    bool auditFifo = false;
+    struct File {
+        int line = 0;
+        std::string name;
+        std::string content;
+    };
+    std::vector<File> files;
 };
 
 SetUp TakeSetUp(std::vector<headless::ScriptLine>& lines, const fs::path& scriptDir,
@@ -96,10 +82,12 @@ SetUp TakeSetUp(std::vector<headless::ScriptLine>& lines, const fs::path& script
             setUp.folders.push_back(words[1]);
         } else if (words[0] == "another-instance") {
             setUp.anotherInstance = true;
+        } else if (words[0] == "audit-fifo" && words.size() == 1) {
+            setUp.auditFifo = true;
         } else if (words[0] == "fault") {
             setUp.faults.push_back(lines[i]);
         } else if (words[0] == "file" && words.size() == 3) {
-            setUp.files.emplace_back(words[1], words[2]);
+            setUp.files.push_back({lines[i].number, words[1], words[2]});
         } else if (boards.TakeSetUpLine(lines[i])) {
             continue;
         } else {
@@ -204,7 +192,38 @@ void CheckSecondsSinceSend(const headless::ScriptLine& line, std::int64_t now) {
     }
 }
 
+// Puts the set-up's files and folders into the data folder: folders first, so that a file may
+// go into one. A file whose folder does not exist, or that cannot be written, refuses the script.
+void PrepareDataFolder(const SetUp& setUp, const fs::path& dataDir) {
+    for (const auto& name : setUp.folders) {
+        fs::create_directories(dataDir / name);
+    }
+    for (const auto& file : setUp.files) {
+        const fs::path target = dataDir / file.name;
+        auto refuse = [&](const std::string& why) {
+            return std::runtime_error("line " + std::to_string(file.line) + ": file " + file.name +
+                                      ": " + why);
+        };
+        std::error_code ec;
+        if (!fs::is_directory(target.parent_path(), ec)) {
+            throw refuse("the folder " + target.parent_path().string() + " does not exist");
+        }
+        std::ofstream out(target, std::ios::binary);
+        out << file.content;
+        out.close();
+        if (!out) {
+            throw refuse("cannot be written to " + target.string());
+        }
+    }
+    for (const auto& name : setUp.readOnly) {
+        fs::permissions(dataDir / name,
+                        fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    }
+}
+
 int Play(const Options& options) {
+    // First, while the player has no other thread: the guard of the run's folders is forked.
+    RunFolders folders;
     std::ifstream in(options.script);
     if (!in) {
         std::cerr << "tav-scenario: cannot read " << options.script << "\n";
@@ -214,27 +233,21 @@ int Play(const Options& options) {
     ScenarioBoards boards;
     const SetUp setUp = TakeSetUp(lines, options.script.parent_path(), boards);
 
-    TempFolder runtime("tavora-run");
-    TempFolder data("tavora-data");
-    TempFolder state("tavora-state");
-    const fs::path dataDir = options.dataDir.value_or(data.Path());
-    ::setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1);
+    const fs::path dataDir = options.dataDir.value_or(folders.Data());
+    ::setenv("XDG_RUNTIME_DIR", folders.Runtime().c_str(), 1);
     ::setenv("TAVORA_DATA_DIR", dataDir.c_str(), 1);
     // The run's audit trail goes to its own file (TAVORA_AUDIT_JOURNAL=on sends it to the
     // journal instead, to look at by hand).
-    ::setenv("XDG_STATE_HOME", state.Path().c_str(), 1);
+    ::setenv("XDG_STATE_HOME", folders.State().c_str(), 1);
     ::setenv("TAVORA_AUDIT_JOURNAL", "off", 0);
-    const fs::path auditFile = state.Path() / "tavora" / "audit.log";
-    for (const auto& [name, content] : setUp.files) {
-        std::ofstream(dataDir / name, std::ios::binary) << content;
+    const fs::path auditFile = folders.State() / "tavora" / "audit.log";
+    if (setUp.auditFifo) {
+        fs::create_directories(auditFile.parent_path());
+        if (::mkfifo(auditFile.c_str(), 0600) != 0) {
+            throw std::runtime_error("cannot make the audit file a FIFO");
+        }
     }
-    for (const auto& name : setUp.readOnly) {
-        fs::permissions(dataDir / name,
-                        fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    }
-    for (const auto& name : setUp.folders) {
-        fs::create_directories(dataDir / name);
-    }
+    PrepareDataFolder(setUp, dataDir);
 
     fw::ManualClock clock;
     fw::InstallClock(&clock);
@@ -269,7 +282,8 @@ int Play(const Options& options) {
     headless::HeadlessBackend backend(driver);
     driver.SetTranscript(&backend.GetTranscript());
     if (!options.quiet) {
-        backend.GetTranscript().SetEcho([](const std::string& l) { std::cout << l << "\n"; });
+        // Line by line, so that a run killed half-way has shown what it got to.
+        backend.GetTranscript().SetEcho([](const std::string& l) { std::cout << l << std::endl; });
     }
     fw::InstallResources(&tav::TavResources());
     // With --qt every window is a real Qt window on the offscreen platform; the script acts
@@ -317,6 +331,7 @@ int Play(const Options& options) {
             CTavApp app("tavora");
             code = app.Run();
         }
+        driver.ThrowPendingFailure();  // the first failure, rather than what it left behind
         for (fw::CWnd* wnd : fw::CWnd::TopLevelWindows()) {
             throw headless::ScriptFailure("window " + headless::DescribeWindow(*wnd) +
                                           " is still open after the program ended");

@@ -123,5 +123,45 @@ TEST_F(RemapCommand, CancelAtTheConfirmationChangesNothing) {
     EXPECT_EQ(dlg.GetDlgItemText(IDC_ORIGINAL_NUMBER), "7");
 }
 
+// A damaged table file that cannot be copied aside (every name for a copy is taken) is held at
+// start: no remap of its type reaches the boards or the file until a copy can be made, and the
+// operator is told what to do; the other type goes on as before.
+TEST_F(RemapCommand, AHeldTableFileIsNeverRewrittenUntilACopyOfItCanBeMade) {
+    const std::string damaged = "CONFIGCRC(0)\r\n14:05:09,March 03 2002,MAIN,VIDEO,0,5,5,60,6";
+    Put("TAV.IXT", damaged);
+    for (int n = 1; n <= 99; ++n) {
+        Put("TAV.IXT." + std::to_string(n) + ".BAD", "copy " + std::to_string(n));
+    }
+    Start();
+    const std::string advice =
+        "\\nMove the copies TAV.IXT.1.BAD to TAV.IXT.99.BAD out of the data folder, then try "
+        "again.";
+    EXPECT_TRUE(dlg.IsTableHeld(0));
+    EXPECT_FALSE(dlg.IsTableHeld(1));
+
+    SetUpSingle("5");
+    Click(IDC_REMAP);
+    EXPECT_EQ(NewBoxes(), std::vector<std::string>{StopBox(
+                              "tavora",
+                              "The remap table file TAV.IXT is kept as it is until it is dealt "
+                              "with: no input remap or restore can be made." +
+                                  advice)});
+    EXPECT_FALSE(Shown("open 131"));
+    EXPECT_FALSE(listener.TryReceive()) << "the boards were told";
+    EXPECT_EQ(Get("TAV.IXT"), damaged);
+
+    std::filesystem::remove(dir / "data" / "TAV.IXT.50.BAD");
+    Proceed();
+    CloseProgress();
+    Click(IDC_REMAP);
+    EXPECT_TRUE(driver.Exhausted());
+    EXPECT_EQ(Get("TAV.IXT.50.BAD"), damaged);
+    EXPECT_NE(Get("TAV.IXT").find(Line("5") + "\r\n"), std::string::npos);
+    EXPECT_FALSE(dlg.IsTableHeld(0));
+    EXPECT_TRUE(
+        Shown("The remap table file TAV.IXT was kept as TAV.IXT.50.BAD; this change "
+              "replaces it."));
+}
+
 }  // namespace
 }  // namespace apptest

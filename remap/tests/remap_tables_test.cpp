@@ -1,5 +1,6 @@
 // The remap tables and their files.
 #include "app/tests/app_fixture.h"
+#include "common/format.h"
 #include "platform/com/com.h"
 #include "remap/remap_line.h"
 #include "remap/tav_dlg.h"
@@ -234,6 +235,73 @@ TEST_F(RemapTablesTest, AnUnusableTableFileIsKeptAsideAndTheOperatorTold) {
     dlg.SetAsideUnusableTable(0);
     EXPECT_EQ(Get("TAV.IXT.1.BAD"), damaged);
     EXPECT_EQ(Get("TAV.IXT.2.BAD"), foreign);
+}
+
+// A name a copy cannot take (a dangling link, a folder) is passed over for the next free one; the
+// link is left as it was.
+TEST_F(RemapTablesTest, ACopyAsideTakesTheNextNameNothingStandsUnder) {
+    const std::string damaged = "CONFIGCRC(-1)\r\n14:05:09,March 03 2002,MAIN,VIDEO,0,5,5,60,6";
+    const std::filesystem::path data = dir / "data";
+    std::filesystem::create_symlink(dir / "nowhere", data / "TAV.IXT.1.BAD");
+    std::filesystem::create_directory(data / "TAV.IXT.2.BAD");
+    Put("TAV.IXT", damaged);
+    ASSERT_FALSE(LoadInput());
+    dlg.SetAsideUnusableTable(0);
+    EXPECT_EQ(Get("TAV.IXT.3.BAD"), damaged);
+    EXPECT_EQ(Get("TAV.IXT"), "CONFIGCRC(65535)\r\n");
+    EXPECT_TRUE(std::filesystem::is_symlink(data / "TAV.IXT.1.BAD"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "nowhere"));
+    EXPECT_FALSE(dlg.IsTableHeld(0));
+}
+
+// A table file that cannot be copied aside is held as it is, and the operator told why and what to
+// do: with every name for a copy taken, or when the file cannot even be read.
+TEST_F(RemapTablesTest, ATableThatCannotBeCopiedAsideIsHeldWithTheOperatorToldWhatToDo) {
+    const std::string held =
+        "The remap table file TAV.IXT %s\\nIt could not be copied aside, so "
+        "it is kept as it is, and no input remap or restore can be made "
+        "until it is dealt with.\\n%s";
+    const struct {
+        bool readable;
+        std::string told;
+    } cases[] = {
+        {true, tav::Format(held,
+                           "is damaged or was written for another configuration; its remaps are "
+                           "not in force.",
+                           "Move the copies TAV.IXT.1.BAD to TAV.IXT.99.BAD out of the data "
+                           "folder, then try again.")},
+        {false, tav::Format(held, "could not be read; its remaps are not shown.",
+                            "Copy TAV.IXT elsewhere and move it out of the data folder, then try "
+                            "again.")},
+    };
+    const std::string damaged = "CONFIGCRC(-1)\r\nx\r\n";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.readable);
+        Put("TAV.IXT", damaged);
+        for (int n = 1; n <= 99 && c.readable; ++n) {
+            Put("TAV.IXT." + std::to_string(n) + ".BAD", "");
+        }
+        CTavDlg main;
+        ASSERT_TRUE(main.OpenRemapTableFile(0, fw::FALSE, fw::TRUE, {}));
+        main.CloseRemapTableFile();
+        if (c.readable) {
+            main.SetAsideUnusableTable(0);
+        } else {
+            control::InjectFault(
+                control::Fault(control::ComponentId::FileAccess, "Read", com::E_FAIL));
+            main.KeepUnreadableTable(0);
+            control::ClearInjectedFaults();
+        }
+        EXPECT_TRUE(main.IsTableHeld(0));
+        EXPECT_FALSE(main.IsTableHeld(1));
+        ASSERT_FALSE(Transcript().empty());
+        EXPECT_EQ(Transcript().back(),
+                  "msgbox caption=\"tavora\" icon=stop buttons=ok text=\"" + c.told + "\" -> ok");
+        EXPECT_EQ(Get("TAV.IXT"), damaged);
+        EXPECT_FALSE(Exists("TAV.IXT.100.BAD"));
+        std::filesystem::remove_all(dir / "data");
+        std::filesystem::create_directories(dir / "data");
+    }
 }
 
 TEST_F(RemapTablesTest, FieldReaderRepeatsTheLastFieldAndFailsAtTheEnd) {

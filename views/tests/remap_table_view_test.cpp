@@ -155,5 +155,41 @@ TEST_F(RemapTableView, MainDialogCloseButtonIsOffWhileAViewIsOpen) {
     EXPECT_TRUE(driver.Exhausted());
 }
 
+// A table file held at start (damaged, and no copy of it could be made) is not rewritten by a
+// Restore or a Restore All of a table selected since: both are refused before anything changes.
+class HeldTableView : public RemapTableView {
+  protected:
+    void SetUp() override {
+        Put("TAV.IXT", kDamaged);
+        for (int n = 1; n <= 99; ++n) {
+            Put("TAV.IXT." + std::to_string(n) + ".BAD", "");
+        }
+        RemapTableView::SetUp();
+    }
+    static constexpr char kDamaged[] = "CONFIGCRC(0)\r\n14:05:09,March 03 2002,MAIN,VIDEO,0,5,5";
+};
+
+TEST_F(HeldTableView, RestoreAndRestoreAllAreRefused) {
+    ASSERT_TRUE(dlg.IsTableHeld(0));
+    Fill(0);
+    auto view = OpenView(0);
+    view->GetGrid()->UserClickCell(1, 0);
+    const std::size_t before = Transcript().size();
+    for (const int button : {IDC_RESTORE, IDC_RESTORE_ALL}) {
+        headless::Item(*view, button).UserClick();
+    }
+    const std::string refused =
+        "msgbox caption=\"tavora\" icon=stop buttons=ok text=\"The remap table file TAV.IXT is "
+        "kept as it is until it is dealt with: no input remap or restore can be made.\\nMove the "
+        "copies TAV.IXT.1.BAD to TAV.IXT.99.BAD out of the data folder, then try again.\" -> ok";
+    EXPECT_EQ(std::vector<std::string>(Transcript().begin() + static_cast<long>(before),
+                                       Transcript().end()),
+              (std::vector<std::string>{refused, refused}));
+    EXPECT_EQ(dlg.Table(0)->size(), 2u);
+    EXPECT_EQ(view->GetGrid()->GetNumRows(), 6);
+    EXPECT_EQ(Get("TAV.IXT"), kDamaged);
+    view->DestroyWindow();
+}
+
 }  // namespace
 }  // namespace apptest

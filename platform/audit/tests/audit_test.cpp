@@ -1,5 +1,6 @@
 // The audit layer: where an event goes when the journal takes it, when it does not, and when the
 // fallback file cannot be written either.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -43,13 +44,13 @@ class AuditTest : public ::testing::Test {
     // Records two events; gives what went to stderr.
     std::string RecordTwo() {
         testing::internal::CaptureStderr();
-        audit::Record(kRemap);
-        audit::Record({{"TAVORA_EVENT", "select"}});
+        m_recorded = {audit::Record(kRemap), audit::Record({{"TAVORA_EVENT", "select"}})};
         return testing::internal::GetCapturedStderr();
     }
     fs::path Log() const { return m_dir / "state/tavora/audit.log"; }
     fs::path m_dir;
     std::vector<std::vector<std::string>> m_sent;
+    std::vector<audit::Recorded> m_recorded;
 };
 
 TEST_F(AuditTest, TheJournalTakesTheEventWithWhoAndWhereAndNoFileIsWritten) {
@@ -62,6 +63,7 @@ TEST_F(AuditTest, TheJournalTakesTheEventWithWhoAndWhereAndNoFileIsWritten) {
     EXPECT_TRUE(f[1].starts_with("TAVORA_USER=") && f[1].size() > 12) << f[1];
     EXPECT_TRUE(f[2].starts_with("TAVORA_HOST=") && f[2].size() > 12) << f[2];
     EXPECT_EQ(f[4], "TAVORA_COMMENT=a\tb\nc\\d\x01");  // the journal is 8-bit clean
+    EXPECT_TRUE(m_recorded.at(0).kept && m_recorded.at(1).kept);
     EXPECT_FALSE(fs::exists(m_dir / "state"));
 }
 
@@ -74,6 +76,7 @@ TEST_F(AuditTest, WithoutAJournalEachEventIsOneEscapedLineOfAPrivateAppendOnlyFi
             ::setenv("TAVORA_AUDIT_JOURNAL", "off", 1);  // the journal is not even asked
         }
         EXPECT_EQ(RecordTwo(), "");
+        EXPECT_TRUE(m_recorded.at(0).kept && m_recorded.at(1).kept);
         EXPECT_EQ(m_sent.size(), switchedOff ? 0u : 2u);
         std::ifstream in(Log());
         std::string first;
@@ -95,8 +98,19 @@ TEST_F(AuditTest, WithoutAJournalEachEventIsOneEscapedLineOfAPrivateAppendOnlyFi
     }
 }
 
+// A FIFO in the file's place would hold the program in the open until someone reads it (the
+// case without a reader hangs without the check), or swallow the events (with one).
 TEST_F(AuditTest, AnEventNeitherJournalNorFileTakesGoesToStderrWithTheReasonOnce) {
     const fs::path elsewhere = m_dir / "elsewhere.log";
+    int reader = -1;
+    const auto fifo = [&](bool withReader) {
+        fs::create_directories(Log().parent_path());
+        ASSERT_EQ(::mkfifo(Log().c_str(), 0600), 0);
+        if (withReader) {
+            reader = ::open(Log().c_str(), O_RDONLY | O_NONBLOCK);
+            ASSERT_GE(reader, 0);
+        }
+    };
     const struct {
         std::function<void()> spoil;
         const char* reason;
@@ -107,6 +121,9 @@ TEST_F(AuditTest, AnEventNeitherJournalNorFileTakesGoesToStderrWithTheReasonOnce
              fs::create_symlink(elsewhere, Log());
          },
          "Too many levels of symbolic links"},
+        {[&] { fifo(false); }, "not a regular file"},
+        {[&] { fifo(true); }, "not a regular file"},
+        {[&] { fs::create_directories(Log()); }, "Is a directory"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.reason);
@@ -114,16 +131,25 @@ TEST_F(AuditTest, AnEventNeitherJournalNorFileTakesGoesToStderrWithTheReasonOnce
         c.spoil();
         Journal(-ENOENT);
         const std::string err = RecordTwo();
-        EXPECT_TRUE(
-            err.starts_with("tavora: the audit trail cannot be written: no journal (No "
-                            "such file or directory), and " +
-                            Log().string() + ": " + c.reason))
+        const std::string problem =
+            "no journal (No such file or directory), and " + Log().string() + ": " + c.reason;
+        EXPECT_TRUE(err.starts_with("tavora: the audit trail cannot be written: " + problem))
             << err;
         EXPECT_EQ(err.find("cannot be written"), err.rfind("cannot be written")) << err;
         EXPECT_NE(err.find("\ntavora audit: TAVORA_TIME="), std::string::npos);
         EXPECT_NE(err.find("\tTAVORA_EVENT=remap\t"), std::string::npos);
         EXPECT_TRUE(err.ends_with("\tTAVORA_EVENT=select\n"));
         EXPECT_FALSE(fs::exists(elsewhere));
+        for (const audit::Recorded& r : m_recorded) {
+            EXPECT_FALSE(r.kept);
+            EXPECT_EQ(r.problem, problem);
+        }
+        if (reader >= 0) {
+            char byte = 0;
+            EXPECT_EQ(::read(reader, &byte, 1), 0) << "an event went into the FIFO";
+            ::close(reader);
+            reader = -1;
+        }
     }
 }
 

@@ -284,6 +284,14 @@ TEST(ParseConfig, RefusesWithAPrintableBoundedMessageNamingTheFileAndTheEntry) {
         {Doc("", kB0, R"(, "boardNetwork": {"gateway": "10.0.0.1"})"),
          {"boardNetwork", "unknown key \"gateway\""}},
         {Doc("", kB0, R"(, "boardNetwork": "10.0.0.1")"), {"boardNetwork", "object"}},
+        // The JSON library's own messages quote what it read, byte for byte: a byte that is not
+        // UTF-8, a sequence cut short, an encoded surrogate, a C1 control.
+        {"[\xff]", {"not valid JSON", "'[\\xFF'"}},
+        {"{\"comment\": \"\xc3\"}", {"not valid JSON", "'\"\\xC3\"'"}},
+        {"{\"comment\": \"\xed\xa0\x80\"}", {"not valid JSON", "'\"\\xED\\xA0'"}},
+        {"[\xe2\x80]", {"not valid JSON", "'[\\xE2'"}},
+        // A folder path that a NUL would cut short names another folder.
+        {Doc("", kB0, R"(, "dataFolder": "data\u0000/../../etc")"), {"dataFolder", "NUL"}},
     };
     for (const char* behaviour :
          {R"("slow")", R"("delayed")", R"("BADSTATUS")", "3", R"({"delayMs": -1})",
@@ -296,8 +304,11 @@ TEST(ParseConfig, RefusesWithAPrintableBoundedMessageNamingTheFileAndTheEntry) {
         const std::string message = Refusal([&] { ParseConfig(c.json, "bad.json", "/"); });
         EXPECT_EQ(message.rfind("bad.json: ", 0), 0u) << message;
         EXPECT_LT(message.size(), 700u);
+        // Every value is shown in ASCII (names are ASCII, other texts escaped), so nothing else
+        // may reach a terminal.
         EXPECT_TRUE(std::ranges::none_of(message, [](char ch) {
-            return static_cast<unsigned char>(ch) < 0x20 || ch == 0x7F;
+            const auto byte = static_cast<unsigned char>(ch);
+            return byte < 0x20 || byte >= 0x7F;
         })) << message;
         for (const char* part : c.mentions) {
             EXPECT_NE(message.find(part), std::string::npos)
@@ -349,6 +360,14 @@ TEST(ParseConfig, ReadsTheBoardNetworkAndWhereEachBoardReportsFrom) {
     EXPECT_TRUE(broadcast.boardNetwork.broadcast);
     EXPECT_EQ(broadcast.boardNetwork.destination, kLimitedBroadcastIpv4);
     EXPECT_EQ(Ipv4Text(ReportEndpointOf(broadcast, 0)->address), "192.168.40.20");
+// The file's own name is shown as it is when it is UTF-8 (a folder named in another language),
+// and escaped where it is not, or where it holds a control.
+TEST(ParseConfig, AFileNameIsShownAsUtf8WithEverythingElseEscaped) {
+    const std::string message =
+        Refusal([] { ParseConfig("[", "caf\xc3\xa9-\xc2\x9b\xff\x1b\xf0\x9f\x98\x80.json", "/"); });
+    EXPECT_EQ(message.rfind("caf\xc3\xa9-\\x9B\\xFF\\x1B\xf0\x9f\x98\x80.json: not valid JSON", 0),
+              0u)
+        << message;
 }
 
 TEST(ParseConfig, AcceptsTheLargestConfigurationTheBoundsAllow) {
