@@ -360,6 +360,8 @@ TEST(ParseConfig, ReadsTheBoardNetworkAndWhereEachBoardReportsFrom) {
     EXPECT_TRUE(broadcast.boardNetwork.broadcast);
     EXPECT_EQ(broadcast.boardNetwork.destination, kLimitedBroadcastIpv4);
     EXPECT_EQ(Ipv4Text(ReportEndpointOf(broadcast, 0)->address), "192.168.40.20");
+}
+
 // The file's own name is shown as it is when it is UTF-8 (a folder named in another language),
 // and escaped where it is not, or where it holds a control.
 TEST(ParseConfig, AFileNameIsShownAsUtf8WithEverythingElseEscaped) {
