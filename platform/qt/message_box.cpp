@@ -85,19 +85,24 @@ MessageBoxSetup MapMessageBox(const fw::MessageBoxRequest& request) {
     return setup;
 }
 
-int ExecMessageBox(const MessageBoxSetup& setup, QWidget* parent) {
-    FwMessageBox box(setup, parent);
+std::unique_ptr<QMessageBox> MakeMessageBox(const MessageBoxSetup& setup, QWidget* parent) {
+    auto box = std::make_unique<FwMessageBox>(setup, parent);
     for (const auto& b : setup.buttons) {
-        QAbstractButton* button = box.addButton(b.button);
+        QAbstractButton* button = box->addButton(b.button);
         if (b.result == setup.escapeResult) {
-            box.setEscapeButton(button);
+            box->setEscapeButton(button);
         }
     }
     if (!setup.buttons.empty()) {
-        box.setDefaultButton(setup.buttons.front().button);
+        box->setDefaultButton(setup.buttons.front().button);
     }
-    box.exec();
-    const QMessageBox::StandardButton clicked = box.standardButton(box.clickedButton());
+    return box;
+}
+
+int ExecMessageBox(const MessageBoxSetup& setup, QWidget* parent) {
+    const std::unique_ptr<QMessageBox> box = MakeMessageBox(setup, parent);
+    box->exec();
+    const QMessageBox::StandardButton clicked = box->standardButton(box->clickedButton());
     for (const auto& b : setup.buttons) {
         if (b.button == clicked) {
             return b.result;
