@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QTextEdit>
 
 #include "platform/qt/qt_text.h"
 
@@ -36,6 +37,15 @@ class FwMessageBox final : public QMessageBox {
     }
 
   protected:
+    void showEvent(QShowEvent* event) override {
+        // Qt gives the text that "Show Details..." reveals no name a screen reader can say.
+        for (QTextEdit* details : findChildren<QTextEdit*>()) {
+            if (details->accessibleName().isEmpty()) {
+                details->setAccessibleName(QStringLiteral("Details"));
+            }
+        }
+        QMessageBox::showEvent(event);
+    }
     void keyPressEvent(QKeyEvent* event) override {
         if (m_trapped && event->key() == Qt::Key_Escape) {
             event->accept();
