@@ -53,9 +53,11 @@ DialogTemplate MainDialog() {
                 kDisabled | kVScroll | kTabStop),
 
             Ctl(IDC_COMMENT_GROUP, ControlKind::GroupBox, "Comment:", 7, 129, 266, 38, kDisabled),
-            // Enter in the comment presses Remap rather than starting a new line.
-            Ctl(IDC_COMMENT, ControlKind::MultiLineEdit, "", 15, 141, 250, 20,
-                kDisabled | kNoWantReturn | kBorder | kTabStop),
+            // Enter in the comment presses Remap rather than starting a new line. Its label is
+            // the group box's title.
+            Named(Ctl(IDC_COMMENT, ControlKind::MultiLineEdit, "", 15, 141, 250, 20,
+                      kDisabled | kNoWantReturn | kBorder | kTabStop),
+                  "Comment:"),
 
             Ctl(IDC_REMAP, ControlKind::DefPushButton, "&Remap", 167, 175, 50, 14,
                 kDisabled | kGroup | kTabStop),

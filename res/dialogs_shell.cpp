@@ -51,8 +51,10 @@ DialogTemplate ErrorDialog() {
             Ctl(IDC_ERROR_MESSAGE, ControlKind::Static, "", 40, 10, 203, 34),
             Ctl(IDOK, ControlKind::DefPushButton, "&OK", 137, 50, 50, 14, kGroup | kTabStop),
             Ctl(IDC_DETAIL, ControlKind::PushButton, "&DETAIL", 193, 50, 50, 14, kTabStop),
-            Ctl(IDC_ERROR_DETAIL, ControlKind::MultiLineEdit, "", 7, 80, 236, 73,
-                kReadOnly | kVScroll | kBorder | kTabStop),
+            // The text DETAIL reveals, called after that button.
+            Named(Ctl(IDC_ERROR_DETAIL, ControlKind::MultiLineEdit, "", 7, 80, 236, 73,
+                      kReadOnly | kVScroll | kBorder | kTabStop),
+                  "DETAIL"),
         });
 }
 
@@ -84,8 +86,10 @@ DialogTemplate FileDialog() {
                 kDisabled | kGroup),
             Ctl(IDC_FILE_NAME, ControlKind::Edit, "", 7, 32, 117, 12,
                 kDisabled | kBorder | kTabStop),
-            Ctl(IDC_FILE_LIST, ControlKind::ListBox, "", 7, 48, 117, 28,
-                kDisabled | kSorted | kMultiColumn | kBorder | kTabStop),
+            // The names to pick from, under the name's field and called after its label.
+            Named(Ctl(IDC_FILE_LIST, ControlKind::ListBox, "", 7, 48, 117, 28,
+                      kDisabled | kSorted | kMultiColumn | kBorder | kTabStop),
+                  "File name:"),
             Ctl(IDC_FILE_TYPE_LABEL, ControlKind::Static, "Save as &type:", 7, 79, 117, 8,
                 kDisabled),
             Ctl(IDC_FILE_TYPE, ControlKind::DropDownList, "", 7, 88, 117, 12,

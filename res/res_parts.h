@@ -16,6 +16,13 @@ inline fw::ControlTemplate Ctl(int id, fw::ControlKind kind, std::string text, i
     return fw::ControlTemplate{id, kind, std::move(text), fw::Rect{x, y, x + cx, y + cy}, style};
 }
 
+// The control, called name by a screen reader: for a control whose label does not stand just
+// before it in the template. The name is a text the window shows.
+inline fw::ControlTemplate Named(fw::ControlTemplate control, std::string name) {
+    control.accessibleName = std::move(name);
+    return control;
+}
+
 // A dialog of cx by cy dialog units in the dialog font.
 inline fw::DialogTemplate Dialog(int id, std::string title, int cx, int cy, std::uint32_t style,
                                  std::vector<fw::ControlTemplate> controls, int menuId = 0) {

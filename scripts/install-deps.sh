@@ -12,6 +12,12 @@ packages=(
   fonts-dejavu-core poppler-utils
 )
 
+# `install-deps.sh a11y`: what scripts/a11y-check.sh needs instead (an X server, the keyboard
+# and mouse driver, the desktop's accessibility bus and its Python bindings).
+if [ "${1:-}" = "a11y" ]; then
+  packages=(xvfb xdotool dbus at-spi2-core python3-pyatspi)
+fi
+
 missing=()
 for p in "${packages[@]}"; do
   if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

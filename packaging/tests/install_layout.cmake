@@ -1,7 +1,7 @@
 # Installs the build into a folder of its own and checks what a desktop user gets: the programs
 # (tavora --version runs from there), the desktop entry (valid, when desktop-file-validate is
-# there), the icons, the man pages, the documentation and the printing library the programs load
-# when they first print.
+# there), the icons, the man pages, the documentation (the operator's guide with its pictures) and
+# the printing library the programs load when they first print.
 # cmake -DBUILD=<build dir> -DWORK=<folder> -DVERSION=<x.y.z> -DSIZES=<list>
 #       -DPRINT_MODULE=<its path under the prefix> -P install_layout.cmake
 file(REMOVE_RECURSE ${WORK})
@@ -16,6 +16,7 @@ set(expected
     share/applications/tavora.desktop
     share/man/man1/tavora.1 share/man/man1/tav-boards.1
     share/doc/tavora/README.md share/doc/tavora/configuration.md share/doc/tavora/audit.md
+    share/doc/tavora/operator-guide.md
     ${PRINT_MODULE})
 foreach(size ${SIZES})
   list(APPEND expected share/icons/hicolor/${size}x${size}/apps/tavora.png)
@@ -57,3 +58,19 @@ file(READ ${WORK}/share/man/man1/tavora.1 page)
 if(NOT page MATCHES "Tavora ${VERSION}" OR page MATCHES "@")
   message(FATAL_ERROR "the man page was not filled in")
 endif()
+if(NOT page MATCHES "operator(\\\\)?-guide\\.md")
+  message(FATAL_ERROR "the man page does not name the operator's guide")
+endif()
+
+# Every picture the installed guide shows is installed beside it.
+file(READ ${WORK}/share/doc/tavora/operator-guide.md guide)
+string(REGEX MATCHALL "\\(guide/[A-Za-z0-9_.-]+\\.png\\)" links "${guide}")
+if(NOT links)
+  message(FATAL_ERROR "the installed guide shows no picture")
+endif()
+foreach(link ${links})
+  string(REGEX REPLACE "^\\((.+)\\)$" "\\1" picture "${link}")
+  if(NOT EXISTS ${WORK}/share/doc/tavora/${picture})
+    message(FATAL_ERROR "the guide's picture ${picture} is not installed")
+  endif()
+endforeach()

@@ -51,6 +51,9 @@ struct ControlTemplate {
     std::string text;
     Rect rect;  // dialog units: left, top, right, bottom
     std::uint32_t style = 0;
+    // What a screen reader calls a control that has no label of its own just before it in the
+    // template (a group box's title, say); empty: its label, or its own text.
+    std::string accessibleName{};
 };
 
 // Dialog window style bits.

@@ -374,6 +374,7 @@ int ScriptDriver::Answer(const fw::MessageBoxRequest& request) {
     }
     Take();
     int answer = 0;
+    std::string picture;
     for (std::size_t i = 1; i < line->words.size(); ++i) {
         const std::string& word = line->words[i];
         if (word == "->") {
@@ -386,6 +387,13 @@ int ScriptDriver::Answer(const fw::MessageBoxRequest& request) {
         const auto eq = word.find('=');
         const std::string key = word.substr(0, eq);
         const std::string value = eq == std::string::npos ? std::string() : word.substr(eq + 1);
+        if (key == "snapshot") {
+            if (value.size() <= 4 || !value.ends_with(".png")) {
+                Fail(line, "snapshot= needs a file name ending in .png");
+            }
+            picture = value;
+            continue;
+        }
         std::string actual;
         if (key == "caption") {
             actual = request.caption;
@@ -407,6 +415,9 @@ int ScriptDriver::Answer(const fw::MessageBoxRequest& request) {
         if (answer == 0) {
             Fail(line, "no answer given for " + shown);
         }
+    }
+    if (!picture.empty() && m_boxPicture && !m_boxPicture(request, picture)) {
+        Fail(line, "cannot save a picture as " + picture);
     }
     return answer;
 }

@@ -29,6 +29,10 @@ class ScriptDriver final : public Driver {
     void SetDataFolder(std::filesystem::path folder) { m_dataFolder = std::move(folder); }
     // The transcript that transcript-has and transcript-lacks look at.
     void SetTranscript(const Transcript* transcript) { m_transcript = transcript; }
+    // Saves a picture of a message box as shown, for a msgbox line's snapshot=FILE.png; false
+    // when it cannot. Without one (no real windows) the field is passed over.
+    using MessageBoxPicture = std::function<bool(const fw::MessageBoxRequest&, const std::string&)>;
+    void SetMessageBoxPicture(MessageBoxPicture picture) { m_boxPicture = std::move(picture); }
 
     void Idle(fw::CWnd& modalWindow) override;
     int AnswerMessageBox(const fw::MessageBoxRequest& request) override;
@@ -65,6 +69,7 @@ class ScriptDriver final : public Driver {
     std::size_t m_next = 0;
     fw::ManualClock* m_clock;
     Extension m_extension;
+    MessageBoxPicture m_boxPicture;
     const Transcript* m_transcript = nullptr;
     std::filesystem::path m_dataFolder;
     std::optional<std::string> m_failure;  // the run's first failure

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QTextEdit>
 
 #include "platform/qt/qt_text.h"
 
@@ -36,6 +37,15 @@ class FwMessageBox final : public QMessageBox {
     }
 
   protected:
+    void showEvent(QShowEvent* event) override {
+        // Qt gives the text that "Show Details..." reveals no name a screen reader can say.
+        for (QTextEdit* details : findChildren<QTextEdit*>()) {
+            if (details->accessibleName().isEmpty()) {
+                details->setAccessibleName(QStringLiteral("Details"));
+            }
+        }
+        QMessageBox::showEvent(event);
+    }
     void keyPressEvent(QKeyEvent* event) override {
         if (m_trapped && event->key() == Qt::Key_Escape) {
             event->accept();
@@ -85,19 +95,24 @@ MessageBoxSetup MapMessageBox(const fw::MessageBoxRequest& request) {
     return setup;
 }
 
-int ExecMessageBox(const MessageBoxSetup& setup, QWidget* parent) {
-    FwMessageBox box(setup, parent);
+std::unique_ptr<QMessageBox> MakeMessageBox(const MessageBoxSetup& setup, QWidget* parent) {
+    auto box = std::make_unique<FwMessageBox>(setup, parent);
     for (const auto& b : setup.buttons) {
-        QAbstractButton* button = box.addButton(b.button);
+        QAbstractButton* button = box->addButton(b.button);
         if (b.result == setup.escapeResult) {
-            box.setEscapeButton(button);
+            box->setEscapeButton(button);
         }
     }
     if (!setup.buttons.empty()) {
-        box.setDefaultButton(setup.buttons.front().button);
+        box->setDefaultButton(setup.buttons.front().button);
     }
-    box.exec();
-    const QMessageBox::StandardButton clicked = box.standardButton(box.clickedButton());
+    return box;
+}
+
+int ExecMessageBox(const MessageBoxSetup& setup, QWidget* parent) {
+    const std::unique_ptr<QMessageBox> box = MakeMessageBox(setup, parent);
+    box->exec();
+    const QMessageBox::StandardButton clicked = box->standardButton(box->clickedButton());
     for (const auto& b : setup.buttons) {
         if (b.button == clicked) {
             return b.result;

@@ -4,6 +4,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <memory>
 #include <vector>
 
 #include "platform/fw/backend.h"
@@ -26,6 +27,9 @@ struct MessageBoxSetup {
 };
 
 MessageBoxSetup MapMessageBox(const fw::MessageBoxRequest& request);
+
+// The box as ExecMessageBox shows it, not yet shown (pictures of it are made from this too).
+std::unique_ptr<QMessageBox> MakeMessageBox(const MessageBoxSetup& setup, QWidget* parent);
 
 // Runs the box modally and returns the result of the button the user chose.
 int ExecMessageBox(const MessageBoxSetup& setup, QWidget* parent);

@@ -11,6 +11,7 @@
 #include <cstdio>
 
 #include "platform/fw/message_queue.h"
+#include "platform/qt/accessibility.h"
 #include "platform/qt/control_widgets.h"
 #include "platform/qt/deferred_icon_style.h"
 #include "platform/qt/dialog_units.h"
@@ -45,6 +46,7 @@ QtBackend::QtBackend()
       m_pumpTarget(std::make_unique<QObject>()),
       m_gate(std::make_unique<InputGate>(*this)) {
     InstallDeferredIconStyle();
+    InstallAccessibility();
     QCoreApplication::instance()->installEventFilter(m_gate.get());
     // The framework's idea of the focus follows the user's moves, so that a later SetFocus from
     // the program is seen as a change.

@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
@@ -12,6 +14,7 @@
 #include <QStatusBar>
 
 #include "platform/fw/dialog.h"
+#include "platform/qt/accessibility.h"
 #include "platform/qt/control_widgets.h"
 #include "platform/qt/dialog_units.h"
 #include "platform/qt/grid_widget.h"
@@ -35,6 +38,23 @@ bool TakesFocus(ControlKind kind) {
             return false;
         default:
             return true;
+    }
+}
+
+// Kinds a static text just before names for a screen reader (buttons are named by their own text).
+bool TakesLabel(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::Edit:
+        case ControlKind::MultiLineEdit:
+        case ControlKind::DropDownList:
+        case ControlKind::DropDownCombo:
+        case ControlKind::ListBox:
+        case ControlKind::Grid:
+        case ControlKind::RadioButton:
+        case ControlKind::CheckBox:
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -86,6 +106,7 @@ QtWindowPeer::QtWindowPeer(QtBackend& backend, fw::CWnd& window)
     if (tmpl != nullptr) {
         m_top->setObjectName(QStringLiteral("dialog%1").arg(tmpl->id));  // as controls are named
     }
+    m_top->setProperty(kDialogRoleProperty, tmpl != nullptr && (style & fw::kAppWindow) == 0);
 
     m_client = new QWidget(m_top);
     m_client->setObjectName(QStringLiteral("client"));
@@ -99,6 +120,7 @@ QtWindowPeer::QtWindowPeer(QtBackend& backend, fw::CWnd& window)
     }
     AssignBuddies();
     for (const Entry& entry : m_entries) {
+        NameForReaders(entry);
         const QSignalBlocker block(entry.widget);
         MirrorAll(entry.widget, *entry.control);
         Connect(entry);
@@ -153,6 +175,9 @@ void QtWindowPeer::Changed(fw::CWnd& source, fw::Change what) {
         switch (what) {
             case fw::Change::Text:
                 m_top->setWindowTitle(ToQt(m_window.GetWindowText()));
+                for (const Entry& entry : m_entries) {
+                    NameForReaders(entry);  // a grid is called after its window
+                }
                 break;
             case fw::Change::Visible:
                 UpdateVisible();
@@ -190,6 +215,11 @@ void QtWindowPeer::Changed(fw::CWnd& source, fw::Change what) {
         const QSignalBlocker block(entry->widget);
         MirrorControl(entry->widget, *control, what);
     }
+    if (what == fw::Change::Text && control->Kind() == ControlKind::Static) {
+        for (const Entry& other : m_entries) {
+            NameForReaders(other);  // a list named after this label follows it
+        }
+    }
     if (what == fw::Change::Geometry && control->Kind() == ControlKind::Grid) {
         PlaceInTabOrder(*entry);  // the grid has just joined its dialog
     }
@@ -198,6 +228,7 @@ void QtWindowPeer::Changed(fw::CWnd& source, fw::Change what) {
 void QtWindowPeer::AddControl(fw::Control& control) {
     m_entries.push_back(Entry{&control, CreateControlWidget(control, m_client)});
     const Entry entry = m_entries.back();
+    NameForReaders(entry);
     {
         const QSignalBlocker block(entry.widget);
         MirrorAll(entry.widget, control);
@@ -306,18 +337,61 @@ void QtWindowPeer::Connect(const Entry& entry) {
 }
 
 void QtWindowPeer::AssignBuddies() {
-    // A static text's mnemonic moves the focus to the next control that can take it.
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
         const fw::Control& control = *m_entries[i].control;
-        if (control.Kind() != ControlKind::Static || !HasLiveMnemonic(control.GetWindowText())) {
+        if (control.Kind() != ControlKind::Static) {
             continue;
         }
-        for (std::size_t j = i + 1; j < m_entries.size(); ++j) {
-            if (TakesFocus(m_entries[j].control->Kind())) {
-                SetLabelBuddy(m_entries[i].widget, m_entries[j].widget);
+        if (HasLiveMnemonic(control.GetWindowText())) {
+            // A static text's mnemonic moves the focus to the next control that can take it.
+            for (std::size_t j = i + 1; j < m_entries.size(); ++j) {
+                if (TakesFocus(m_entries[j].control->Kind())) {
+                    SetLabelBuddy(m_entries[i].widget, m_entries[j].widget);
+                    break;
+                }
+            }
+        } else if (i + 1 < m_entries.size() && TakesLabel(m_entries[i + 1].control->Kind())) {
+            // The text just before a field is its label: a screen reader names the field after
+            // it (and follows it when the program changes the label).
+            SetLabelBuddy(m_entries[i].widget, m_entries[i + 1].widget);
+        }
+    }
+}
+
+void QtWindowPeer::NameForReaders(const Entry& entry) {
+    const fw::Control& control = *entry.control;
+    const auto* dialog = dynamic_cast<const fw::CDialog*>(&m_window);
+    const fw::DialogTemplate* tmpl = dialog != nullptr ? dialog->Template() : nullptr;
+    const fw::ControlTemplate* own = tmpl != nullptr && control.GetDlgCtrlID() != -1
+                                         ? tmpl->FindControl(control.GetDlgCtrlID())
+                                         : nullptr;
+    QString name;
+    if (own != nullptr && !own->accessibleName.empty()) {
+        name = ToQt(own->accessibleName);
+        entry.widget->setAccessibleName(name);
+    } else {
+        for (const Entry& other : m_entries) {
+            const auto* label = qobject_cast<const QLabel*>(other.widget);
+            if (label != nullptr && label->buddy() == entry.widget) {
+                name = DisplayedText(label);  // as shown now
                 break;
             }
         }
+        if (name.isEmpty() && control.Kind() == ControlKind::Grid) {
+            // A grid without a label is the window's table, called after the window.
+            name = m_top->windowTitle();
+        }
+        // Qt names a list or a table only by what it is told; other fields find their label.
+        if (control.Kind() == ControlKind::ListBox || control.Kind() == ControlKind::Grid) {
+            entry.widget->setAccessibleName(name);
+        }
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(entry.widget); combo != nullptr && !name.isEmpty()) {
+        // Its parts, which a reader also meets: the typing field and the dropped-down list.
+        if (QLineEdit* edit = combo->lineEdit()) {
+            edit->setAccessibleName(name);
+        }
+        combo->view()->setAccessibleName(name);
     }
 }
 

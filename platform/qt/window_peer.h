@@ -58,6 +58,8 @@ class QtWindowPeer final : public fw::WindowPeer {
     void PlaceInTabOrder(const Entry& entry);
     void Connect(const Entry& entry);
     void AssignBuddies();
+    // The name a screen reader gives a control that has no label just before it.
+    void NameForReaders(const Entry& entry);
     void LayOut();
     void UpdateMenu();
     void UpdateStatusBar();

@@ -34,14 +34,17 @@ struct Options {
     bool qt = false;
     std::optional<fs::path> config;
     std::optional<fs::path> dataDir;
+    fs::path pictures;  // where snapshot names without a folder of their own go
     bool quiet = false;
 };
 
 constexpr char kUsage[] =
-    "usage: tav-scenario [--qt] [--config FILE] [--data-dir DIR] [--quiet] SCRIPT\n"
+    "usage: tav-scenario [--qt] [--pictures DIR] [--config FILE] [--data-dir DIR] [--quiet] "
+    "SCRIPT\n"
     "Plays a scenario script against Tavora on the headless back end (--qt: real Qt windows on\n"
     "the offscreen platform), prints what an operator would have seen, and exits non-zero at the\n"
-    "first expectation that is not met. The script format is in docs/scenarios.md.\n";
+    "first expectation that is not met. With --qt, snapshot lines save pictures (into DIR with\n"
+    "--pictures). The script format is in docs/scenarios.md.\n";
 
 int Usage() {
     std::cerr << kUsage;
@@ -255,7 +258,10 @@ int Play(const Options& options) {
     driver.SetDataFolder(dataDir);
     clock.SetSecondHook([&boards](std::int64_t now) { boards.OnSecond(now); });
     QtSide* qtSide = nullptr;
-    driver.SetExtension([&dataDir, &auditFile, &clock, &boards, &qtSide](
+    auto picturePath = [&options](const std::string& name) {
+        return (options.pictures / name).string();
+    };
+    driver.SetExtension([&dataDir, &auditFile, &clock, &boards, &qtSide, &picturePath](
                             const headless::ScriptLine& line, fw::CWnd* window) {
         if (line.words[0] == "config-change") {
             control::AnnounceConfigSetChanging();
@@ -264,7 +270,7 @@ int Play(const Options& options) {
         if (line.words[0] == "snapshot" && line.words.size() == 2) {
             // Only real windows can be pictured; without --qt the line is passed over.
             if (qtSide != nullptr &&
-                (window == nullptr || !qtSide->Snapshot(*window, line.words[1]))) {
+                (window == nullptr || !qtSide->Snapshot(*window, picturePath(line.words[1])))) {
                 throw headless::ScriptFailure("line " + std::to_string(line.number) +
                                               ": cannot save a picture as " + line.words[1]);
             }
@@ -297,6 +303,10 @@ int Play(const Options& options) {
         }
         fw::InstallBackend(qt->Backend());
         qtSide = qt.get();
+        driver.SetMessageBoxPicture(
+            [&qtSide, &picturePath](const fw::MessageBoxRequest& request, const std::string& name) {
+                return qtSide->SnapshotMessageBox(request, picturePath(name));
+            });
     } else {
         fw::InstallBackend(&backend);
     }
@@ -364,6 +374,8 @@ int main(int argc, char** argv) {
             options.config = argv[++i];
         } else if (arg == "--data-dir" && i + 1 < argc) {
             options.dataDir = fs::absolute(argv[++i]);
+        } else if (arg == "--pictures" && i + 1 < argc) {
+            options.pictures = argv[++i];
         } else if (arg == "--qt") {
             options.qt = true;
         } else if (arg == "--quiet") {

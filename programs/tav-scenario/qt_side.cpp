@@ -1,13 +1,15 @@
 #include "programs/tav-scenario/qt_side.h"
 
 #include <QApplication>
-#include <QPixmap>
+#include <QMessageBox>
 #include <QWidget>
 
 #include "platform/qt/known_warnings.h"
+#include "platform/qt/message_box.h"
 #include "platform/qt/qt_backend.h"
 #include "platform/qt/widgets.h"
 #include "platform/qt/window_peer.h"
+#include "programs/tav-scenario/pictures.h"
 #include "programs/tav-scenario/qt_driven_backend.h"
 
 namespace {
@@ -30,10 +32,22 @@ class QtSideImpl final : public QtSide {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             auto* top = dynamic_cast<fwqt::PeerWindow*>(widget);
             if (top != nullptr && top->Peer() != nullptr && &top->Peer()->Window() == &window) {
-                return widget->grab().save(QString::fromStdString(path), "PNG");
+                return pictures::Save(*widget, widget->windowTitle(), QString::fromStdString(path));
             }
         }
         return false;
+    }
+    bool SnapshotMessageBox(const fw::MessageBoxRequest& request,
+                            const std::string& path) override {
+        // The scenario answers the box itself; the picture is of the box the Qt back end would
+        // have shown, built the same way, shown for the moment of the picture.
+        const std::unique_ptr<QMessageBox> box =
+            fwqt::MakeMessageBox(fwqt::MapMessageBox(request), nullptr);
+        box->show();
+        QApplication::processEvents();
+        const bool saved = pictures::Save(*box, box->windowTitle(), QString::fromStdString(path));
+        box->hide();
+        return saved;
     }
 
   private:

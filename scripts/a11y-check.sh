@@ -1,0 +1,121 @@
+#!/usr/bin/env bash
+# The accessibility check on a real X server: starts Xvfb, a D-Bus session with the desktop's
+# accessibility bus (at-spi2-core), the simulated boards and Tavora (Qt's xcb platform, its
+# accessibility on), then scripts/a11y-walk.py drives Tavora through every window and lists the
+# controls a screen reader would find without a name. Exit status 0 when there are none.
+# A11Y_DISPLAY (default :21) is the X display it uses; it must be free.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-deps.sh a11y
+build="${BUILD_DIR:-build}"
+cmake --build "$build" --target tavora tav-boards
+
+display="${A11Y_DISPLAY:-:21}"
+number="${display#:}"
+if [ -e "/tmp/.X11-unix/X$number" ]; then
+  echo "a11y-check: display $display is in use; choose another with A11Y_DISPLAY" >&2
+  exit 2
+fi
+work=$(mktemp -d "${TMPDIR:-/tmp}/tavora-a11y-XXXXXX")
+pids=()
+xvfb=""
+dbus=""
+cleanup() {
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+    kill "${pids[$i]}" 2>/dev/null || true
+    wait "${pids[$i]}" 2>/dev/null || true
+  done
+  # The accessibility bus and its registry, which our session bus started: ended while it still
+  # runs, so that it reaps them.
+  if [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ]; then
+    for proc in /proc/[0-9]*; do
+      case "$(cat "$proc/comm" 2>/dev/null)" in
+        at-spi-bus-laun* | at-spi2-regist*)
+          if tr '\0' '\n' <"$proc/environ" 2>/dev/null |
+              grep -qxF "DBUS_SESSION_BUS_ADDRESS=$DBUS_SESSION_BUS_ADDRESS"; then
+            kill "${proc#/proc/}" 2>/dev/null || true
+          fi
+          ;;
+      esac
+    done
+    sleep 0.5
+  fi
+  if [ -n "$dbus" ]; then
+    kill "$dbus" 2>/dev/null || true
+    wait "$dbus" 2>/dev/null || true
+  fi
+  if [ -n "$xvfb" ]; then
+    kill "$xvfb" 2>/dev/null || true
+    wait "$xvfb" 2>/dev/null || true
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT INT TERM
+
+# The built-in router on ports of this display's own, with board 2 (MAINVID's partner) silent
+# and the first file listing failing, so that the warning and the error window appear too.
+port=$((52000 + 2 * number))
+cat > "$work/router.json" <<JSON
+{
+  "rebootPort": $port,
+  "statusPort": $((port + 1)),
+  "levels": [
+    {"switcher": "MAIN",   "level": "VIDEO",  "inputs": 128, "outputs": 64, "board": 0},
+    {"switcher": "MAIN",   "level": "AUDIO1", "inputs": 64,  "outputs": 64, "board": 1},
+    {"switcher": "MAIN",   "level": "AUDIO2", "inputs": 64,  "outputs": 32, "board": 1},
+    {"switcher": "STUDIO", "level": "VIDEO",  "inputs": 32,  "outputs": 32, "board": 3},
+    {"switcher": "STUDIO", "level": "TC",     "inputs": 16,  "outputs": 16, "board": 4}
+  ],
+  "boards": [
+    {"name": "MAINVID", "address": "02:00:00:00:00:01", "type": "Q", "flag": 0},
+    {"name": "MAINAUD", "address": "02:00:00:00:00:02", "type": "Q", "flag": 0},
+    {"name": "MAINVID", "address": "02:00:00:00:00:03", "type": "Q", "flag": 1,
+     "behaviour": "silent"},
+    {"name": "STUDIO",  "address": "02:00:00:00:00:04", "type": "B", "flag": 0},
+    {"name": "TCGEN",   "address": "02:00:00:00:00:05", "type": "C", "flag": 0},
+    {"name": "PANEL1",  "address": "02:00:00:00:00:06", "type": "C", "flag": 0}
+  ],
+  "faults": [
+    {"component": "FileAccess", "operation": "FindFirst", "hresult": "0x80040203", "times": 1}
+  ]
+}
+JSON
+mkdir -p "$work/data" "$work/run" "$work/state"
+chmod 700 "$work/run"
+export XDG_RUNTIME_DIR="$work/run" XDG_STATE_HOME="$work/state" XDG_CACHE_HOME="$work/cache"
+export TAVORA_CONFIG="$work/router.json" TAVORA_DATA_DIR="$work/data" TAVORA_AUDIT_JOURNAL=off
+export DISPLAY="$display"
+
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$number" ] && break; sleep 0.1; done
+
+dbus-daemon --session --nofork --address="unix:path=$work/bus" --print-address=1 \
+  >"$work/dbus.address" 2>"$work/dbus.log" &
+dbus=$!
+for _ in $(seq 50); do [ -s "$work/dbus.address" ] && break; sleep 0.1; done
+DBUS_SESSION_BUS_ADDRESS=$(head -1 "$work/dbus.address")
+export DBUS_SESSION_BUS_ADDRESS
+# Start the accessibility bus before Tavora looks for it.
+/usr/bin/python3 -c 'import pyatspi; pyatspi.Registry.getDesktop(0).childCount'
+
+"$build/programs/tav-boards/tav-boards" --config "$work/router.json" >"$work/boards.log" 2>&1 &
+pids+=($!)
+QT_QPA_PLATFORM=xcb QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$build/programs/tavora/tavora" \
+  >"$work/tavora.log" 2>&1 &
+tavora=$!
+pids+=($tavora)
+
+status=0
+/usr/bin/python3 scripts/a11y-walk.py || status=$?
+for _ in $(seq 50); do kill -0 "$tavora" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$tavora" 2>/dev/null; then
+  echo "a11y-check: Tavora is still running after the walk" >&2
+  status=1
+fi
+if [ -s "$work/tavora.log" ]; then
+  echo "Tavora's messages:"
+  cat "$work/tavora.log"
+fi
+exit $status
