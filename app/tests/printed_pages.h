@@ -19,7 +19,7 @@ inline Pages PagesOf(const headless::PrintedDocument& doc) {
         for (std::size_t n = 0; n < page.size(); ++n) {
             EXPECT_EQ(page[n].x, 0);
             EXPECT_EQ(page[n].y,
-                      static_cast<int>(n) * headless::HeadlessBackend::kPrinterLineHeight)
+                      static_cast<int>(n) * headless::PrinterPageModel::LineHeight(page[n].points))
                 << page[n].text;
             pages.back().push_back(page[n].text);
         }
