@@ -74,11 +74,13 @@ class GridDelegate final : public QStyledItemDelegate {
             }
         }
         if (m_grid->hasFocus() && m_grid->currentIndex() == index) {
-            // The keyboard's cell: where typing starts an edit.
+            // The keyboard's cell: where Space selects and typing starts an edit. Dots two
+            // pixels wide show on a plain row, on a highlighted one and over a row border alike.
             QPen pen(opt.palette.color(QPalette::Text));
+            pen.setWidth(2);
             pen.setStyle(Qt::DotLine);
             painter->setPen(pen);
-            painter->drawRect(opt.rect.adjusted(1, 1, -2, -2));
+            painter->drawRect(opt.rect.adjusted(1, 1, -1, -1));
         }
         painter->restore();
     }
