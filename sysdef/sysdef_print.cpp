@@ -1,6 +1,7 @@
 #include "sysdef/sysdef_print.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "app/print_pages.h"
 #include "common/format.h"
@@ -26,11 +27,13 @@ std::string FormatIdleRanges(std::int32_t count,
     return text;
 }
 
+constexpr char kIdleHeading[] = "Idle Ranges (start, length)";
+
 }  // namespace
 
 std::string FormatSysDefPrintHeader() {
     return tav::Format("%8s %8s %3s %3s %4s %6s %7s %s", "Router", "Level", "In", "Out", "Lvl#",
-                       "In Rng", "Out Rng", "Idle Ranges (start, length)");
+                       "In Rng", "Out Rng", kIdleHeading);
 }
 
 std::string FormatPrintLine(const SysDefRecord& record, int i) {
@@ -54,6 +57,8 @@ void PrintSysDefTable(const SysDefTable& table, int rows) {
     printout.maxPage = static_cast<fw::WORD>(std::max(rows, 0) / kSysDefLinesPerPage + 1);
     printout.linesPerPage = kSysDefLinesPerPage;
     printout.header = FormatSysDefPrintHeader();
+    // Up to 99 idle ranges each way: they continue under their heading.
+    printout.continueColumn = printout.header.size() - std::strlen(kIdleHeading);
     const int count = std::clamp(rows, 0, static_cast<int>(table.size()));
     for (int i = 0; i < count; ++i) {
         printout.lines.push_back(table[static_cast<std::size_t>(i)]

@@ -1,13 +1,21 @@
 #include "views/remap_print.h"
 
+#include <cstring>
+
 #include "app/print_pages.h"
 #include "common/format.h"
 #include "platform/fw/app.h"
 #include "remap/tav_dlg.h"
 
+namespace {
+
+constexpr char kCommentHeading[] = "Comment";
+
+}  // namespace
+
 std::string FormatRemapPrintHeader() {
     return tav::Format("%-8s%18s%9s%9s%5s%5s %s", "Time", "Date        ", "Router", "Level", "Orig",
-                       "Rmap", "Comment");
+                       "Rmap", kCommentHeading);
 }
 
 std::string FormatRemapPrintLine(const CRemapEntry& entry, int k) {
@@ -42,6 +50,8 @@ void CTavDlg::PrintRemapTable(int nIOType) {
     printout.maxPage = static_cast<fw::WORD>(m_nRemapCount / kRemapLinesPerPage + 1);
     printout.linesPerPage = kRemapLinesPerPage;
     printout.header = FormatRemapPrintHeader();
+    // A comment too long for the paper continues under its heading.
+    printout.continueColumn = printout.header.size() - std::strlen(kCommentHeading);
     for (std::size_t entry = 0; entry < table->size(); ++entry) {
         const int lines = RemapPrintLineCount(*(*table)[entry]);
         for (int k = 0; k < lines; ++k) {

@@ -289,12 +289,103 @@ void CGridCtrl::OnLButtonDown(int row, int col) {
     SendNotify(GN_CELLCLICK);
 }
 
+int CGridCtrl::GetCurrentRow() const {
+    if (GetNumRows() < 2 || FirstDataCol() >= GetNumCols()) {
+        return -1;
+    }
+    return std::clamp(m_nCurRow, 1, GetNumRows() - 1);
+}
+
+int CGridCtrl::GetCurrentCol() const {
+    if (GetCurrentRow() < 0) {
+        return -1;
+    }
+    return std::clamp(m_nCurCol, FirstDataCol(), GetNumCols() - 1);
+}
+
+void CGridCtrl::SetCurrentCell(int row, int col) {
+    if (row < 1 || row >= GetNumRows() || col < FirstDataCol() || col >= GetNumCols()) {
+        return;
+    }
+    if (row != GetCurrentRow() || col != GetCurrentCol()) {
+        m_nCurRow = row;
+        m_nCurCol = col;
+        NotifyChanged(Change::Selection);
+    }
+}
+
+void CGridCtrl::MoveCurrent(int rows, int cols) {
+    const int row = GetCurrentRow();
+    const int col = GetCurrentCol();
+    if (row < 0) {
+        return;
+    }
+    SetCurrentCell(std::clamp(row + rows, 1, GetNumRows() - 1),
+                   std::clamp(col + cols, FirstDataCol(), GetNumCols() - 1));
+}
+
+void CGridCtrl::ClickUnselected(int row) {
+    if (!IsRowSelected(row)) {
+        OnLButtonDown(row, GetCurrentCol());
+    }
+}
+
 void CGridCtrl::UserClickCell(int row, int col) {
     if (!IsWindowEnabled() || !IsWindowVisible() || !InGrid(row, col)) {
         return;
     }
     SetFocus();
+    if (row > 0) {
+        SetCurrentCell(row, col >= FirstDataCol() ? col : GetCurrentCol());
+    }
     OnLButtonDown(row, col);
+}
+
+bool CGridCtrl::UserKeyDown(UINT key, bool shift, bool ctrl) {
+    if (!IsWindowEnabled() || !IsWindowVisible()) {
+        return false;
+    }
+    const int lastRow = GetNumRows() - 1;
+    const int lastCol = GetNumCols() - 1;
+    switch (key) {
+        case VK_UP:
+        case VK_DOWN: {
+            SetFocus();
+            const int from = GetCurrentRow();
+            if (from < 0) {
+                return true;
+            }
+            MoveCurrent(key == VK_UP ? -1 : 1, 0);
+            if (shift && GetCurrentRow() != from) {
+                // The row left first, as the first row of a range selected with Shift.
+                ClickUnselected(from);
+                ClickUnselected(GetCurrentRow());
+            }
+            return true;
+        }
+        case VK_LEFT:
+        case VK_RIGHT:
+            SetFocus();
+            MoveCurrent(0, key == VK_LEFT ? -1 : 1);
+            return true;
+        case VK_HOME:
+        case VK_END: {
+            SetFocus();
+            const int way = key == VK_HOME ? -1 : 1;
+            MoveCurrent(ctrl ? way * lastRow : 0, way * lastCol);
+            return true;
+        }
+        case VK_SPACE: {
+            SetFocus();
+            const int row = GetCurrentRow();
+            if (row > 0) {
+                OnLButtonDown(row, ctrl && m_bNumberedColumn ? 0 : GetCurrentCol());
+            }
+            return true;
+        }
+        default:
+            return false;
+    }
 }
 
 bool CGridCtrl::IsIntegerInput(const std::string& text) {
@@ -308,6 +399,7 @@ bool CGridCtrl::UserTypeCell(int row, int col, const std::string& text) {
         return false;
     }
     SetFocus();
+    SetCurrentCell(row, col);
     SetCellText(row, col, text);
     OnEndEdit(row, col);
     SendNotify(GN_ENDEDIT);

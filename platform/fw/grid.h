@@ -1,8 +1,8 @@
 // The grid control: a table of cells with a header row, optionally a row-number column, cells of
 // a kind per column (read-only text, or integers the user types), column widths and alignment,
-// row selection with a row border and a background colour per cell. Like every control its state
-// lives here; a back end shows it and reports the user's clicks and typing through UserClickCell
-// and UserTypeCell.
+// row selection with a row border and a background colour per cell, and the cell the keyboard is
+// on. Like every control its state lives here; a back end shows it and reports the user's clicks,
+// keys and typing through UserClickCell, UserKeyDown and UserTypeCell.
 #pragma once
 
 #include <cstdint>
@@ -113,8 +113,21 @@ class CGridCtrl : public Control {
     int GetRowBorder(int row) const;
     void DeleteRow(int row);
 
+    // The keyboard's cell: always a data cell (row 1 on, not the row-number column), the first
+    // until the user moves it; row and column -1 while the grid has no data cell.
+    int GetCurrentRow() const;
+    int GetCurrentCol() const;
+    void SetCurrentCell(int row, int col);
+
     // The user's actions, from a back end or a driver.
     void UserClickCell(int row, int col);
+    // A key pressed while the grid has the focus and no cell is being edited. The arrows move
+    // the keyboard's cell (Home and End to the row's first and last cell, with Ctrl to the
+    // grid's);
+    // Space acts as a click on it and Ctrl+Space as a click on its row's number (or on the cell
+    // in a grid without numbers); Shift+Up and Shift+Down act as clicks on the rows they pass
+    // that are not selected yet, so they select as they go. False for any other key.
+    bool UserKeyDown(UINT key, bool shift, bool ctrl);
     // Types text into a cell, replacing its value. Refused (false) unless the cell takes input
     // and the text is an optional minus sign followed by digits.
     bool UserTypeCell(int row, int col, const std::string& text);
@@ -155,12 +168,19 @@ class CGridCtrl : public Control {
 
     void Resize();
     bool InGrid(int row, int col) const;
+    int FirstDataCol() const { return m_bNumberedColumn ? 1 : 0; }
+    // Moves the keyboard's cell by rows and columns, held to the data cells.
+    void MoveCurrent(int rows, int cols);
+    // Clicks the row's cell in the keyboard's column unless the row is selected already.
+    void ClickUnselected(int row);
     void SendNotify(UINT code);
 
     GridSettings m_settings;
     std::vector<Row> m_rows;
     std::vector<Column> m_columns;
     bool m_bNumberedColumn = false;
+    int m_nCurRow = 1;  // held to the data cells when read
+    int m_nCurCol = 0;
 };
 
 template <class G>

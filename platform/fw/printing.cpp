@@ -39,6 +39,33 @@ BOOL CDC::GetTextMetrics(TEXTMETRIC* metrics) {
     return TRUE;
 }
 
+int CDC::GetDeviceCaps(int index) {
+    if (!m_device) {
+        return 0;
+    }
+    const Size area = m_device->PrintableArea();
+    switch (index) {
+        case HORZRES:
+            return area.cx;
+        case VERTRES:
+            return area.cy;
+        default:
+            return 0;
+    }
+}
+
+BOOL CDC::SelectFixedPitchFont(int points) {
+    return m_device && m_device->SelectFixedPitchFont(points) ? TRUE : FALSE;
+}
+
+Size CDC::GetTextExtent(const char* text, int length) {
+    if (!m_device || text == nullptr || length < 0) {
+        return {};
+    }
+    return Size{m_device->TextWidth(std::string(text, static_cast<std::size_t>(length))),
+                m_device->GetTextMetrics().tmHeight};
+}
+
 int CDC::EndPage() {
     return m_device ? m_device->EndPage() : -1;
 }

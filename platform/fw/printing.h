@@ -53,6 +53,10 @@ struct TEXTMETRIC {
     int tmExternalLeading = 0;
 };
 
+// GetDeviceCaps: the printable area's width and height in device units.
+inline constexpr int HORZRES = 8;
+inline constexpr int VERTRES = 10;
+
 struct DOCINFO {
     int cbSize = 20;
     const char* lpszDocName = nullptr;
@@ -67,6 +71,13 @@ class PrinterDevice {
     virtual int StartPage() = 0;
     virtual bool TextOut(int x, int y, const std::string& text) = 0;
     virtual TEXTMETRIC GetTextMetrics() = 0;
+    // The part of the page the device prints on, in device units; text at (0, 0) starts at its
+    // top left.
+    virtual Size PrintableArea() = 0;
+    // Makes the device's fixed-pitch text font of this many points the one that draws and is
+    // measured from now on.
+    virtual bool SelectFixedPitchFont(int points) = 0;
+    virtual int TextWidth(const std::string& text) = 0;
     virtual int EndPage() = 0;
     virtual int EndDoc() = 0;
 };
@@ -85,6 +96,9 @@ class CDC {
     int StartPage();
     BOOL TextOut(int x, int y, const char* text, int length);
     BOOL GetTextMetrics(TEXTMETRIC* metrics);
+    int GetDeviceCaps(int index);
+    BOOL SelectFixedPitchFont(int points);
+    Size GetTextExtent(const char* text, int length);
     int EndPage();
     int EndDoc();
     void DeleteDC();

@@ -121,6 +121,17 @@ inline constexpr int SM_CXSCREEN = 0;
 inline constexpr int SM_CYSCREEN = 1;
 inline constexpr int SM_CXHTHUMB = 10;
 
+// Virtual key codes of the keys a control takes.
+inline constexpr UINT VK_SPACE = 0x20;
+inline constexpr UINT VK_PRIOR = 0x21;
+inline constexpr UINT VK_NEXT = 0x22;
+inline constexpr UINT VK_END = 0x23;
+inline constexpr UINT VK_HOME = 0x24;
+inline constexpr UINT VK_LEFT = 0x25;
+inline constexpr UINT VK_UP = 0x26;
+inline constexpr UINT VK_RIGHT = 0x27;
+inline constexpr UINT VK_DOWN = 0x28;
+
 // Framework command ids.
 inline constexpr UINT ID_SEPARATOR = 0;
 inline constexpr UINT ID_FILE_PRINT_SETUP = 0xE106;  // 57606

@@ -16,7 +16,8 @@ class RecordingPrinter final : public fw::PrinterDevice {
           m_transcript(transcript) {}
 
     int StartDoc(const std::string& docName) override {
-        m_documents->push_back(PrintedDocument{docName, m_settings, {}, false});
+        m_documents->push_back(PrintedDocument{
+            docName, m_settings, {}, false, PrinterPageModel::PrintableArea(m_settings.layout)});
         m_doc = m_documents->size() - 1;
         m_open = true;
         return 1;
@@ -33,16 +34,27 @@ class RecordingPrinter final : public fw::PrinterDevice {
         if (!m_inPage) {
             return false;
         }
-        Doc().pages.back().push_back(PrintedText{x, y, text});
+        Doc().pages.back().push_back(PrintedText{x, y, text, m_points});
         return true;
     }
     fw::TEXTMETRIC GetTextMetrics() override {
         fw::TEXTMETRIC tm;
-        tm.tmHeight = HeadlessBackend::kPrinterLineHeight;
-        tm.tmAscent = 40;
-        tm.tmDescent = 10;
-        tm.tmAveCharWidth = 25;
+        tm.tmHeight = PrinterPageModel::LineHeight(m_points);
+        tm.tmAscent = 4 * m_points;
+        tm.tmDescent = m_points;
+        tm.tmAveCharWidth = PrinterPageModel::TextWidth(m_points, "0");
         return tm;
+    }
+    fw::Size PrintableArea() override { return PrinterPageModel::PrintableArea(m_settings.layout); }
+    bool SelectFixedPitchFont(int points) override {
+        if (points <= 0) {
+            return false;
+        }
+        m_points = points;
+        return true;
+    }
+    int TextWidth(const std::string& text) override {
+        return PrinterPageModel::TextWidth(m_points, text);
     }
     int EndPage() override {
         m_inPage = false;
@@ -68,9 +80,35 @@ class RecordingPrinter final : public fw::PrinterDevice {
     std::size_t m_doc = 0;
     bool m_open = false;
     bool m_inPage = false;
+    int m_points = PrinterPageModel::kDefaultPoints;
 };
 
 }  // namespace
+
+fw::Size PrinterPageModel::PrintableArea(const fw::PageLayout& layout) {
+    fw::PageLayout page = layout;
+    if (!page.chosen || page.paperWidthMm <= 0 || page.paperHeightMm <= 0) {
+        constexpr double kTenPointsMm = 10 * 25.4 / 72;
+        page.landscape = false;
+        page.paperWidthMm = 210;
+        page.paperHeightMm = 297;
+        page.marginLeftMm = page.marginTopMm = kTenPointsMm;
+        page.marginRightMm = page.marginBottomMm = kTenPointsMm;
+    }
+    const double width = page.landscape ? page.paperHeightMm : page.paperWidthMm;
+    const double height = page.landscape ? page.paperWidthMm : page.paperHeightMm;
+    const auto dots = [](double mm) { return mm > 0 ? static_cast<int>(mm * kDpi / 25.4) : 0; };
+    return fw::Size{dots(width - page.marginLeftMm - page.marginRightMm),
+                    dots(height - page.marginTopMm - page.marginBottomMm)};
+}
+
+int PrinterPageModel::TextWidth(int points, const std::string& text) {
+    int chars = 0;
+    for (const char c : text) {
+        chars += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+    }
+    return (5 * points * chars + 1) / 2;
+}
 
 std::string DescribeWindow(const fw::CWnd& window) {
     const auto* dialog = dynamic_cast<const fw::CDialog*>(&window);

@@ -17,6 +17,7 @@ struct PrintedText {
     int x = 0;
     int y = 0;
     std::string text;
+    int points = 0;  // the size of the font it was drawn in
 };
 
 struct PrintedDocument {
@@ -24,6 +25,21 @@ struct PrintedDocument {
     fw::PrinterSettings printer;
     std::vector<std::vector<PrintedText>> pages;
     bool ended = false;
+    fw::Size area;  // the printable area
+};
+
+// The headless printer's page, so that tests know exactly where every line goes and what fits:
+// 300 dots per inch; a page not set up is A4 portrait with margins of 10 points, as Qt's PDF
+// printer has it; the fixed-pitch font of p points is 5p dots high (1.2 em) and 2.5p dots a
+// character (0.6 em), a text's width rounded up to the dot. The font is 10 points until the
+// program chooses another.
+struct PrinterPageModel {
+    static constexpr int kDpi = 300;
+    static constexpr int kDefaultPoints = 10;
+    static fw::Size PrintableArea(const fw::PageLayout& layout);
+    static int LineHeight(int points) { return 5 * points; }
+    // Characters, not bytes, count.
+    static int TextWidth(int points, const std::string& text);
 };
 
 class HeadlessBackend final : public fw::Backend {
@@ -50,8 +66,6 @@ class HeadlessBackend final : public fw::Backend {
         m_screenCx = cx;
         m_screenCy = cy;
     }
-    // Printer font height in device units, for tests of page layout.
-    static constexpr int kPrinterLineHeight = 50;
 
   private:
     Driver& m_driver;

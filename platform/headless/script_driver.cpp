@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <optional>
 
 #include "platform/fw/dialog.h"
 #include "platform/fw/grid.h"
@@ -39,6 +40,38 @@ int AnswerCode(const std::string& word) {
         {"abort", fw::IDABORT}, {"retry", fw::IDRETRY},   {"ignore", fw::IDIGNORE}};
     auto it = answers.find(word);
     return it == answers.end() ? 0 : it->second;
+}
+
+struct GridKey {
+    fw::UINT key = 0;
+    bool shift = false;
+    bool ctrl = false;
+};
+
+// "Space", "Shift+Down", "Ctrl+Space", "Ctrl+Shift+End" and the like.
+std::optional<GridKey> ParseGridKey(std::string name) {
+    static const std::map<std::string, fw::UINT> keys = {
+        {"Up", fw::VK_UP},       {"Down", fw::VK_DOWN}, {"Left", fw::VK_LEFT},
+        {"Right", fw::VK_RIGHT}, {"Home", fw::VK_HOME}, {"End", fw::VK_END},
+        {"Space", fw::VK_SPACE}};
+    GridKey key;
+    for (;;) {
+        if (name.starts_with("Shift+") && !key.shift) {
+            key.shift = true;
+            name.erase(0, 6);
+        } else if (name.starts_with("Ctrl+") && !key.ctrl) {
+            key.ctrl = true;
+            name.erase(0, 5);
+        } else {
+            break;
+        }
+    }
+    const auto it = keys.find(name);
+    if (it == keys.end()) {
+        return std::nullopt;
+    }
+    key.key = it->second;
+    return key;
 }
 
 }  // namespace
@@ -168,6 +201,24 @@ bool ScriptDriver::RunLine(const ScriptLine& line, fw::CWnd& window) {
         }
         return true;
     }
+    if (cmd == "key") {
+        auto* grid = dynamic_cast<fw::CGridCtrl*>(&control(1));
+        if (grid == nullptr) {
+            Fail(&line, "control " + line.words[1] + " is not a grid");
+        }
+        usable(*grid);
+        const std::optional<GridKey> key =
+            line.words.size() > 2 ? ParseGridKey(line.words[2]) : std::nullopt;
+        if (!key) {
+            Fail(&line,
+                 "keys are Up, Down, Left, Right, Home, End and Space, after Shift+ or "
+                 "Ctrl+ or both");
+        }
+        if (!grid->UserKeyDown(key->key, key->shift, key->ctrl)) {
+            Fail(&line, "the grid does not take this key");
+        }
+        return true;
+    }
     if (cmd == "select") {
         fw::Control& c = control(1);
         usable(c);
@@ -294,7 +345,8 @@ void ScriptDriver::Expect(const ScriptLine& line, fw::CWnd& window) {
         check(actual == want && (sel >= 0 || want == "none"), "selecting " + Quote(actual));
     } else if (auto* grid = dynamic_cast<fw::CGridCtrl*>(c);
                grid != nullptr && (prop == "cell" || prop == "rows" || prop == "row-selected" ||
-                                   prop == "row-unselected" || prop == "row-border")) {
+                                   prop == "row-unselected" || prop == "row-border" ||
+                                   prop == "current" || prop == "cell-color")) {
         ExpectGrid(line, *grid, prop, args);
     } else if (prop == "count") {
         const int want = args.empty() ? -1 : std::stoi(args[0]);
@@ -324,6 +376,25 @@ void ScriptDriver::ExpectGrid(const ScriptLine& line, const fw::CGridCtrl& grid,
     } else if (prop == "rows") {
         if (grid.GetNumRows() != number(0)) {
             Fail(&line, "the grid has " + std::to_string(grid.GetNumRows()) + " rows");
+        }
+    } else if (prop == "current") {
+        const int row = number(0);
+        const int col = number(1);
+        if (grid.GetCurrentRow() != row || grid.GetCurrentCol() != col) {
+            Fail(&line, "the keyboard is on cell " + std::to_string(grid.GetCurrentRow()) + "," +
+                            std::to_string(grid.GetCurrentCol()));
+        }
+    } else if (prop == "cell-color") {
+        const int row = number(0);
+        const int col = number(1);
+        const std::string want = args.size() > 2 ? args[2] : std::string();
+        const fw::COLORREF color = grid.GetCellBackground(row, col);
+        const std::string actual = color == fw::kColorRed     ? "red"
+                                   : color == fw::kColorWhite ? "white"
+                                                              : std::to_string(color);
+        if (actual != want) {
+            Fail(&line,
+                 "cell " + std::to_string(row) + "," + std::to_string(col) + " is " + actual);
         }
     } else if (prop == "row-border") {
         if (grid.GetRowBorder(number(0)) == fw::kRowBorderNone) {

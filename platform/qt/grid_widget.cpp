@@ -1,11 +1,15 @@
 #include "platform/qt/grid_widget.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QRegularExpressionValidator>
 #include <QStyle>
 #include <QStyledItemDelegate>
+#include <algorithm>
+#include <iterator>
+#include <utility>
 
 #include "platform/qt/dialog_units.h"
 #include "platform/qt/qt_text.h"
@@ -70,11 +74,13 @@ class GridDelegate final : public QStyledItemDelegate {
             }
         }
         if (m_grid->hasFocus() && m_grid->currentIndex() == index) {
-            // The keyboard's cell: where typing starts an edit.
+            // The keyboard's cell: where Space selects and typing starts an edit. Dots two
+            // pixels wide show on a plain row, on a highlighted one and over a row border alike.
             QPen pen(opt.palette.color(QPalette::Text));
+            pen.setWidth(2);
             pen.setStyle(Qt::DotLine);
             painter->setPen(pen);
-            painter->drawRect(opt.rect.adjusted(1, 1, -2, -2));
+            painter->drawRect(opt.rect.adjusted(1, 1, -1, -1));
         }
         painter->restore();
     }
@@ -101,6 +107,7 @@ class GridDelegate final : public QStyledItemDelegate {
 FwGridWidget::FwGridWidget(QWidget* parent) : QTableWidget(parent) {
     setItemDelegate(new GridDelegate(this));
     setSelectionMode(QAbstractItemView::NoSelection);
+    setTabKeyNavigation(false);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                     QAbstractItemView::AnyKeyPressed);
     setWordWrap(false);
@@ -132,6 +139,11 @@ FwGridWidget::FwGridWidget(QWidget* parent) : QTableWidget(parent) {
         }
     });
     connect(this, &QTableWidget::itemChanged, this, &FwGridWidget::OnItemChanged);
+    connect(this, &QTableWidget::currentCellChanged, this, [this](int row, int col) {
+        if (m_onCurrent && row >= 0 && col >= 0) {
+            m_onCurrent(GridRow(row), GridCol(col));
+        }
+    });
     connect(horizontalHeader(), &QHeaderView::sectionResized, this,
             [this] { UpdateScrollPolicy(); });
     setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -159,6 +171,32 @@ void FwGridWidget::SetHandlers(std::function<void(int, int)> onClick,
                                std::function<void(int, int, const std::string&)> onType) {
     m_onClick = std::move(onClick);
     m_onType = std::move(onType);
+}
+
+void FwGridWidget::SetKeyHandlers(std::function<bool(unsigned, bool, bool)> onKey,
+                                  std::function<void(int, int)> onCurrent) {
+    m_onKey = std::move(onKey);
+    m_onCurrent = std::move(onCurrent);
+}
+
+void FwGridWidget::keyPressEvent(QKeyEvent* event) {
+    static const std::pair<int, fw::UINT> kKeys[] = {
+        {Qt::Key_Up, fw::VK_UP},       {Qt::Key_Down, fw::VK_DOWN}, {Qt::Key_Left, fw::VK_LEFT},
+        {Qt::Key_Right, fw::VK_RIGHT}, {Qt::Key_Home, fw::VK_HOME}, {Qt::Key_End, fw::VK_END},
+        {Qt::Key_Space, fw::VK_SPACE},
+    };
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    const auto key = std::find_if(std::begin(kKeys), std::end(kKeys),
+                                  [&](const auto& k) { return k.first == event->key(); });
+    // Space never opens a cell's editor: it selects, as a click does.
+    if (m_onKey && !IsEditing() && key != std::end(kKeys) &&
+        (mods & ~(Qt::ShiftModifier | Qt::ControlModifier)) == Qt::NoModifier &&
+        m_onKey(key->second, mods.testFlag(Qt::ShiftModifier),
+                mods.testFlag(Qt::ControlModifier))) {
+        event->accept();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
 }
 
 void FwGridWidget::OnItemChanged(QTableWidgetItem* item) {
@@ -280,6 +318,12 @@ void FwGridWidget::Mirror(const fw::CGridCtrl& grid) {
             if (cell->textAlignment() != static_cast<int>(align)) {
                 cell->setTextAlignment(align);
             }
+        }
+    }
+    if (const int row = grid.GetCurrentRow(); row > 0) {
+        const QModelIndex current = model()->index(row - 1, TableCol(grid.GetCurrentCol()));
+        if (current != currentIndex()) {
+            setCurrentIndex(current);
         }
     }
     UpdateScrollPolicy();

@@ -2,7 +2,9 @@
 // horizontal header (grey, stays in view while the rows scroll) and whose row-number column, when
 // the grid has one, is the vertical header. Row selection, row borders and cell colours are the
 // framework's and are painted here; the table's own selection is off. Integer cells are edited in
-// a line edit that takes only an optional minus sign and digits.
+// a line edit that takes only an optional minus sign and digits. The keyboard's cell is the
+// framework's: the keys that move it or select rows go to the grid, and it is framed while the
+// table has the focus. Tab leaves the table.
 #pragma once
 
 #include <QTableWidget>
@@ -24,6 +26,10 @@ class FwGridWidget final : public QTableWidget {
     // The user's actions, in the grid's row and column numbers.
     void SetHandlers(std::function<void(int, int)> onClick,
                      std::function<void(int, int, const std::string&)> onType);
+    // A key for the grid (a virtual key code, Shift, Ctrl; true when the grid took it), and the
+    // keyboard's cell moved by the table itself (a page up or down).
+    void SetKeyHandlers(std::function<bool(unsigned, bool, bool)> onKey,
+                        std::function<void(int, int)> onCurrent);
 
     // The grid cell (row, column) of a table item, and back.
     int GridRow(int tableRow) const { return tableRow + 1; }
@@ -40,6 +46,7 @@ class FwGridWidget final : public QTableWidget {
 
   protected:
     void resizeEvent(QResizeEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     void UpdateScrollPolicy();
@@ -47,6 +54,8 @@ class FwGridWidget final : public QTableWidget {
 
     std::function<void(int, int)> m_onClick;
     std::function<void(int, int, const std::string&)> m_onType;
+    std::function<bool(unsigned, bool, bool)> m_onKey;
+    std::function<void(int, int)> m_onCurrent;
     int m_firstCol = 0;
     bool m_highlight = true;
     std::vector<bool> m_selected;  // by grid row

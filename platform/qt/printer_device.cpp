@@ -14,14 +14,21 @@ namespace fwqt {
 
 namespace {
 
-// The printouts line up their columns with blanks and print a fixed number of lines per page,
-// so the font is fixed-pitch and small enough for the longest page on any paper size.
+// The printouts line up their columns with blanks, so the font is fixed-pitch. Its size is the
+// program's choice (SelectFixedPitchFont); until then the largest one at which the longer
+// printout's 62 lines fit the page.
 constexpr int kLinesPerPageToFit = 62;
 
-QFont PrinterFont(const QPrinter& printer) {
+QFont FixedPitchFont(int points) {
     QFont font(QStringLiteral("DejaVu Sans Mono"));
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
+    font.setPointSize(points);
+    return font;
+}
+
+QFont PrinterFont(const QPrinter& printer) {
+    QFont font = FixedPitchFont(10);
     for (int points = 10; points > 6; --points) {
         font.setPointSize(points);
         const QFontMetrics metrics(font, &printer);
@@ -175,6 +182,25 @@ fw::TEXTMETRIC QtPrinterDevice::GetTextMetrics() {
     tm.tmAveCharWidth = metrics.averageCharWidth();
     tm.tmExternalLeading = metrics.leading();
     return tm;
+}
+
+fw::Size QtPrinterDevice::PrintableArea() {
+    return fw::Size{m_printer->width(), m_printer->height()};
+}
+
+bool QtPrinterDevice::SelectFixedPitchFont(int points) {
+    if (points <= 0) {
+        return false;
+    }
+    m_font = FixedPitchFont(points);
+    if (m_painter.isActive()) {
+        m_painter.setFont(m_font);
+    }
+    return true;
+}
+
+int QtPrinterDevice::TextWidth(const std::string& text) {
+    return QFontMetrics(m_font, m_printer.get()).horizontalAdvance(ToQt(text));
 }
 
 int QtPrinterDevice::EndPage() {

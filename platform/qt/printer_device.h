@@ -35,6 +35,9 @@ class QtPrinterDevice final : public fw::PrinterDevice {
     int StartPage() override;
     bool TextOut(int x, int y, const std::string& text) override;
     fw::TEXTMETRIC GetTextMetrics() override;
+    fw::Size PrintableArea() override;
+    bool SelectFixedPitchFont(int points) override;
+    int TextWidth(const std::string& text) override;
     int EndPage() override;
     int EndDoc() override;
 

@@ -313,6 +313,15 @@ void QtWindowPeer::Connect(const Entry& entry) {
                 [this, grid](int row, int col, const std::string& text) {
                     RunUser([grid, row, col, text] { grid->UserTypeCell(row, col, text); });
                 });
+            table->SetKeyHandlers(
+                [this, grid](unsigned key, bool shift, bool ctrl) {
+                    bool taken = false;
+                    RunUser([&] { taken = grid->UserKeyDown(key, shift, ctrl); });
+                    return taken;
+                },
+                [this, grid](int row, int col) {
+                    RunUser([grid, row, col] { grid->SetCurrentCell(row, col); });
+                });
             break;
         }
         case ControlKind::ListBox: {

@@ -92,6 +92,60 @@ TEST_F(SysDefPrintTest, PagesBreakAfterFiftyNineRecords) {
     }
 }
 
+// The longest line a record can print: names of eight characters, four-digit port counts, the
+// largest ranges, and 99 idle ranges each way with the largest numbers the file holds.
+SysDefRecord LongestRecord() {
+    const sysdeftest::Ranges ranges(99, {999, 999});
+    return Record("SWITCHER", "LEVELNAM", 9999, 9999, 99, 99, ranges, ranges);
+}
+
+TEST_F(SysDefPrintTest, TheLongestLineContinuesUnderTheIdleRangesOnEveryPaper) {
+    constexpr std::size_t kIdleColumn = 46;
+    const SysDefTable table = TableOf(
+        {Record("MAIN", "VIDEO", 128, 64, 16, 8, {{120, 4}}), LongestRecord(), LongestRecord()});
+    std::vector<std::string> lines;
+    for (int i = 0; i < 3; ++i) {
+        lines.push_back(FormatPrintLine(*table[static_cast<std::size_t>(i)], i));
+    }
+    ASSERT_EQ(lines[1].size(), 2033u);
+    for (const char* paper : {"A4", "Letter"}) {
+        for (const bool landscape : {false, true}) {
+            SCOPED_TRACE(std::string(paper) + (landscape ? " landscape" : " portrait"));
+            fw::PrinterSettings settings;
+            settings.layout = Paper(paper, landscape);
+            driver.AnswerPrint(fw::IDOK, settings);
+            PrintSysDefTable(table, 3);
+            const auto& doc = backend.Documents().back();
+            ExpectWithinTheArea(doc, 7);
+            const Pages pages = PagesOf(doc);
+            for (const auto& page : pages) {
+                EXPECT_LE(page.size(), 60u);
+                EXPECT_EQ(page[0], kHeader);
+            }
+            EXPECT_EQ(Rejoined(pages, kIdleColumn), lines);
+        }
+    }
+}
+
+// On A4 portrait at 7 points a line holds 128 characters: the longest record takes 25 lines, so
+// two fit a page below the header and the third starts the next.
+TEST_F(SysDefPrintTest, RecordsAndTheirContinuationsShareAPage) {
+    const SysDefTable table = TableOf({LongestRecord(), LongestRecord(), LongestRecord()});
+    fw::PrinterSettings settings;
+    settings.layout = Paper("A4", false);
+    driver.AnswerPrint(fw::IDOK, settings);
+    PrintSysDefTable(table, 3);
+    const Pages pages = PagesOf(backend.Documents().back());
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(pages[0].size(), 51u);
+    EXPECT_EQ(pages[1].size(), 26u);
+    EXPECT_EQ(pages[0][1].substr(0, 60),
+              "SWITCHER LEVELNAM 9999 9999    0     99      99 In(999,999) ");
+    EXPECT_EQ(pages[0][2], std::string(46, ' ') +
+                               "(999,999) (999,999) (999,999) (999,999) "
+                               "(999,999) (999,999) (999,999) (999,999) ");
+}
+
 TEST_F(SysDefPrintTest, CancelPrintsNothing) {
     const SysDefTable table = TableOf({Record("MAIN", "VIDEO", 8, 8)});
     driver.AnswerPrint(fw::IDCANCEL);

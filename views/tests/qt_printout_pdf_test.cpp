@@ -118,6 +118,79 @@ class QtPrintoutPdf : public QtTest {
             }
         }
     }
+    // The width of each page in points.
+    std::vector<double> PageWidths() {
+        QProcess process;
+        process.start(QStandardPaths::findExecutable(QStringLiteral("pdftotext")),
+                      {QStringLiteral("-bbox"), dir.filePath("printout.pdf"), QStringLiteral("-")});
+        EXPECT_TRUE(process.waitForFinished(30000));
+        static const QRegularExpression page(QStringLiteral(R"re(<page width="([\d.]+)")re"));
+        std::vector<double> widths;
+        for (auto it = page.globalMatch(QString::fromUtf8(process.readAllStandardOutput()));
+             it.hasNext();) {
+            widths.push_back(it.next().captured(1).toDouble());
+        }
+        return widths;
+    }
+    // Reads the printout back and checks it against the lines printed: every word within the
+    // margins of 10 mm, each page under its header, each line whole once its continuations
+    // (lines starting at `column`) are joined to it, all in one font of `points`.
+    void ExpectPrintedWhole(const std::vector<std::string>& lines, const std::string& header,
+                            std::size_t column, double points) {
+        constexpr double kMargin = 10 / 25.4 * 72;
+        constexpr double kDejaVuMonoAdvance = 1233.0 / 2048;  // of the em
+        const auto pages = ReadPages();
+        const auto widths = PageWidths();
+        ASSERT_EQ(pages.size(), widths.size());
+        const auto wordsOf = [](const std::string& line) {
+            std::vector<std::string> words;
+            for (std::size_t at = line.find_first_not_of(' '); at != std::string::npos;) {
+                const std::size_t end = std::min(line.find(' ', at), line.size());
+                words.push_back(line.substr(at, end - at));
+                at = line.find_first_not_of(' ', end);
+            }
+            return words;
+        };
+        std::vector<std::vector<std::string>> printed;
+        for (std::size_t p = 0; p < pages.size(); ++p) {
+            const auto& page = pages[p];
+            ASSERT_FALSE(page.empty());
+            std::vector<std::string> head;
+            for (const Word& word : page[0]) {
+                head.push_back(word.text);
+            }
+            EXPECT_EQ(head, wordsOf(header)) << "page " << p + 1;
+            const Word& first = page[0][0];
+            const double width = (first.xMax - first.xMin) / first.text.size();
+            EXPECT_NEAR(width, points * kDejaVuMonoAdvance, 0.05) << "page " << p + 1;
+            const double left =
+                first.xMin - static_cast<double>(header.find_first_not_of(' ')) * width;
+            for (std::size_t n = 0; n < page.size(); ++n) {
+                for (const Word& word : page[n]) {
+                    EXPECT_GE(word.xMin, kMargin - 0.5) << word.text;
+                    EXPECT_LE(word.xMax, widths[p] - kMargin + 0.5) << word.text;
+                }
+                if (n == 0) {
+                    continue;
+                }
+                const double at = (page[n][0].xMin - left) / width;
+                const bool continues = std::abs(at - static_cast<double>(column)) < 0.25;
+                if (!continues) {
+                    printed.emplace_back();
+                } else {
+                    ASSERT_FALSE(printed.empty());
+                    EXPECT_GT(n, 1u) << "a line is parted from its continuation";
+                }
+                for (const Word& word : page[n]) {
+                    printed.back().push_back(word.text);
+                }
+            }
+        }
+        ASSERT_EQ(printed.size(), lines.size());
+        for (std::size_t n = 0; n < lines.size(); ++n) {
+            EXPECT_EQ(printed[n], wordsOf(lines[n]));
+        }
+    }
     static std::string Trimmed(std::string line) {
         while (!line.empty() && line.back() == ' ') {
             line.pop_back();
@@ -192,6 +265,109 @@ TEST_F(QtPrintoutPdf, SystemDefinitionTable) {
     ASSERT_EQ(pages.size(), 2u);
     ExpectPage(pages[0], first);
     ExpectPage(pages[1], second);
+}
+
+struct PaperCase {
+    const char* paper;
+    bool landscape;
+    int points;  // the font that takes 62 lines and a 40-character comment
+};
+
+// A4 and Letter with margins of 10 mm; the longest lines continue at the smallest font.
+constexpr PaperCase kPapers[] = {
+    {"A4", false, 9}, {"A4", true, 7}, {"Letter", false, 9}, {"Letter", true, 7}};
+
+fw::PrinterSettings PdfOn(const QString& file, const PaperCase& c) {
+    const bool a4 = std::string(c.paper) == "A4";
+    fw::PrinterSettings settings;
+    settings.outputFile = file.toStdString();
+    settings.layout = {true, c.paper, a4 ? 210 : 215.9, a4 ? 297 : 279.4, c.landscape, 10, 10,
+                       10,   10};
+    return settings;
+}
+
+std::string Words(int count) {
+    std::string words;
+    for (int n = 1; n <= count; ++n) {
+        const std::string number = std::to_string(n);
+        words += (n > 1 ? " remark" : "remark") + std::string(3 - number.size(), '0') + number;
+    }
+    return words;
+}
+
+std::unique_ptr<CRemapEntry> Entry(int orig, int ports, std::string comment) {
+    auto entry = std::make_unique<CRemapEntry>();
+    *entry = CRemapEntry{"14:05:09",
+                         "March 03 2002",
+                         "MAIN",
+                         "VIDEO",
+                         0,
+                         orig,
+                         orig + ports - 1,
+                         200 + orig,
+                         200 + orig + ports - 1,
+                         std::move(comment)};
+    return entry;
+}
+
+TEST_F(QtPrintoutPdf, AFortyCharacterCommentPrintsWholeOnEveryPaper) {
+    CTavDlg dlg;
+    dlg.Table(0) = std::make_unique<RemapTable>();
+    dlg.Table(0)->push_back(Entry(16, 2, "Camera 3 via spare card in slot 12, left"));
+    const std::vector<std::string> lines = {dlg.FormatRemapPrintLine(0, 0, 0),
+                                            dlg.FormatRemapPrintLine(0, 0, 1)};
+    for (const PaperCase& c : kPapers) {
+        SCOPED_TRACE(std::string(c.paper) + (c.landscape ? " landscape" : " portrait"));
+        app.SelectPrinter(PdfOn(dir.filePath("printout.pdf"), c));
+        AcceptPrintDialog();
+        dlg.PrintRemapTable(0);
+        ExpectPrintedWhole(lines, FormatRemapPrintHeader(), 55, c.points);
+    }
+}
+
+TEST_F(QtPrintoutPdf, LongCommentsContinueUnderTheCommentOnEveryPaper) {
+    CTavDlg dlg;
+    dlg.Table(0) = std::make_unique<RemapTable>();
+    for (int n = 0; n < 58; ++n) {
+        dlg.Table(0)->push_back(Entry(n, 1, " "));
+    }
+    dlg.Table(0)->push_back(Entry(100, 3, Words(40)));
+    dlg.Table(0)->push_back(Entry(110, 1, Words(25)));
+    std::vector<std::string> lines;
+    for (int e = 0; e < 60; ++e) {
+        for (int k = 0; k < (e == 58 ? 3 : 1); ++k) {
+            lines.push_back(dlg.FormatRemapPrintLine(0, e, k));
+        }
+    }
+    for (const PaperCase& c : kPapers) {
+        SCOPED_TRACE(std::string(c.paper) + (c.landscape ? " landscape" : " portrait"));
+        app.SelectPrinter(PdfOn(dir.filePath("printout.pdf"), c));
+        AcceptPrintDialog();
+        dlg.PrintRemapTable(0);
+        ExpectPrintedWhole(lines, FormatRemapPrintHeader(), 55, 7);
+    }
+}
+
+TEST_F(QtPrintoutPdf, TheLongestSystemDefinitionLineContinuesOnEveryPaper) {
+    const sysdeftest::Ranges ranges(99, {999, 999});
+    SysDefTable table;
+    table.push_back(std::make_unique<SysDefRecord>(
+        sysdeftest::Record("MAIN", "VIDEO", 128, 64, 16, 8, {{120, 4}})));
+    for (int i = 0; i < 2; ++i) {
+        table.push_back(std::make_unique<SysDefRecord>(
+            sysdeftest::Record("SWITCHER", "LEVELNAM", 9999, 9999, 99, 99, ranges, ranges)));
+    }
+    std::vector<std::string> lines;
+    for (int i = 0; i < 3; ++i) {
+        lines.push_back(FormatPrintLine(*table[static_cast<std::size_t>(i)], i));
+    }
+    for (const PaperCase& c : kPapers) {
+        SCOPED_TRACE(std::string(c.paper) + (c.landscape ? " landscape" : " portrait"));
+        app.SelectPrinter(PdfOn(dir.filePath("printout.pdf"), c));
+        AcceptPrintDialog();
+        PrintSysDefTable(table, 3);
+        ExpectPrintedWhole(lines, FormatSysDefPrintHeader(), 46, 7);
+    }
 }
 
 }  // namespace

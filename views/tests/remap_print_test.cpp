@@ -92,6 +92,127 @@ TEST_F(RemapPrintTest, PagesBreakAfterSixtyOnePortLines) {
     }
 }
 
+// `count` words of nine characters, each followed by a blank but the last.
+std::string Words(int count) {
+    std::string words;
+    for (int n = 1; n <= count; ++n) {
+        const std::string number = std::to_string(n);
+        words += (n > 1 ? " remark" : "remark") + std::string(3 - number.size(), '0') + number;
+    }
+    return words;
+}
+
+constexpr std::size_t kCommentColumn = 55;
+
+struct PaperCase {
+    const char* paper;
+    bool landscape;
+    int points;  // the font that takes 62 lines and a 40-character comment on that paper
+};
+
+// A4 and Letter with margins of 10 mm: portrait fits the lines at 9 points, landscape needs the
+// smallest font for 62 lines of height.
+constexpr PaperCase kPapers[] = {
+    {"A4", false, 9}, {"A4", true, 7}, {"Letter", false, 9}, {"Letter", true, 7}};
+
+class RemapPrintPaperTest : public RemapPrintTest {
+  protected:
+    const headless::PrintedDocument& PrintOn(int io, const fw::PageLayout& layout) {
+        fw::PrinterSettings settings = Pdf("out.pdf");
+        settings.layout = layout;
+        driver.AnswerPrint(fw::IDOK, settings);
+        dlg.PrintRemapTable(io);
+        EXPECT_TRUE(driver.Exhausted());
+        return backend.Documents().back();
+    }
+    std::vector<std::string> LinesOf(int io) {
+        std::vector<std::string> lines;
+        for (std::size_t e = 0; e < dlg.Table(io)->size(); ++e) {
+            for (int k = 0; k < RemapPrintLineCount(*(*dlg.Table(io))[e]); ++k) {
+                lines.push_back(dlg.FormatRemapPrintLine(io, static_cast<int>(e), k));
+            }
+        }
+        return lines;
+    }
+};
+
+TEST_F(RemapPrintPaperTest, AFortyCharacterCommentFitsWholeOnEveryPaper) {
+    const std::string comment = "Camera 3 via spare card in slot 12, left";
+    ASSERT_EQ(comment.size(), 40u);
+    dlg.Table(0) = std::make_unique<RemapTable>();
+    dlg.Table(0)->push_back(Entry(0, 16, 17, 120, comment));
+    for (const PaperCase& c : kPapers) {
+        SCOPED_TRACE(std::string(c.paper) + (c.landscape ? " landscape" : " portrait"));
+        const auto& doc = PrintOn(0, Paper(c.paper, c.landscape));
+        ExpectWithinTheArea(doc, c.points);
+        const Pages want = {{kHeader,
+                             "14:05:09     March 03 2002     MAIN    VIDEO   16  120 " + comment,
+                             "14:05:09     March 03 2002     MAIN    VIDEO   17  121 "}};
+        EXPECT_EQ(PagesOf(doc), want);
+    }
+}
+
+TEST_F(RemapPrintPaperTest, LongCommentsContinueUnderTheCommentOnEveryPaper) {
+    FillSingles(0, 58);
+    dlg.Table(0)->push_back(Entry(0, 100, 102, 300, Words(40)));
+    dlg.Table(0)->push_back(Entry(0, 110, 110, 310, Words(25)));
+    for (const PaperCase& c : kPapers) {
+        SCOPED_TRACE(std::string(c.paper) + (c.landscape ? " landscape" : " portrait"));
+        const auto& doc = PrintOn(0, Paper(c.paper, c.landscape));
+        ExpectWithinTheArea(doc, 7);
+        const Pages pages = PagesOf(doc);
+        for (const auto& page : pages) {
+            EXPECT_LE(page.size(), 62u);
+            EXPECT_EQ(page[0], kHeader);
+        }
+        EXPECT_EQ(Rejoined(pages, kCommentColumn), LinesOf(0));
+    }
+}
+
+// On A4 portrait at 7 points a line holds 128 characters, so 73 of a comment: seven words.
+TEST_F(RemapPrintPaperTest, ALineAndItsContinuationShareAPage) {
+    FillSingles(0, 60);
+    dlg.Table(0)->push_back(Entry(0, 100, 100, 300, Words(12)));
+    const Pages pages = PagesOf(PrintOn(0, Paper("A4", false)));
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(pages[0].size(), 61u);  // room for one more line, not for two
+    const std::vector<std::string> second = {
+        kHeader,
+        "14:05:09     March 03 2002     MAIN    VIDEO  100  300 remark001 remark002 remark003 "
+        "remark004 remark005 remark006 remark007 ",
+        std::string(kCommentColumn, ' ') + "remark008 remark009 remark010 remark011 remark012",
+    };
+    EXPECT_EQ(pages[1], second);
+}
+
+// Nothing limits a comment's length (the edit takes any, the table file any line): one longer
+// than a page starts on a page of its own and goes on over the next.
+TEST_F(RemapPrintPaperTest, ACommentLongerThanAPageGoesOnOverTheNext) {
+    FillSingles(0, 1);
+    dlg.Table(0)->push_back(Entry(0, 100, 100, 300, Words(600)));
+    const auto& doc = PrintOn(0, Paper("A4", false));
+    ExpectWithinTheArea(doc, 7);
+    const Pages pages = PagesOf(doc);
+    // Seven words on the line and on each of its 85 continuations (the last holds five).
+    ASSERT_EQ(pages.size(), 3u);
+    EXPECT_EQ(pages[0].size(), 2u);
+    EXPECT_EQ(pages[1].size(), 62u);
+    EXPECT_EQ(pages[2].size(), 26u);
+    EXPECT_EQ(Rejoined(pages, kCommentColumn), LinesOf(0));
+}
+
+// A5 landscape with margins of 10 mm is 128 mm high: 43 lines at the smallest font.
+TEST_F(RemapPrintPaperTest, APageTooShortForItsLinesTakesAsManyAsFit) {
+    FillSingles(0, 50);
+    const auto& doc = PrintOn(0, {true, "A5", 148, 210, true, 10, 10, 10, 10});
+    ExpectWithinTheArea(doc, 7);
+    const Pages pages = PagesOf(doc);
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(pages[0].size(), 43u);
+    EXPECT_EQ(pages[1].size(), 9u);
+    EXPECT_EQ(Rejoined(pages, kCommentColumn), LinesOf(0));
+}
+
 // The message for an absent table is views/tests/scenarios/print_remap_table_from_menu.scn's.
 TEST_F(RemapPrintTest, LinesOfAnAbsentOrEmptyTableAreBlank) {
     EXPECT_EQ(dlg.FormatRemapPrintLine(1, 0, 0), " ");

@@ -99,6 +99,41 @@ TEST_F(PrintTest, PrintDialogAnswersAndDeviceContextRecordsPages) {
     EXPECT_EQ(backend.GetTranscript().Lines().back(), R"(printed doc="TAV.IXT" pages=1)");
 }
 
+// The headless printer's page: the printable area of the paper set up, and a fixed-pitch font of
+// the size chosen, measured as it draws.
+TEST_F(PrintTest, DeviceContextTellsThePrintableAreaAndMeasuresTheChosenFont) {
+    fw::PrinterSettings settings = Printer("Lab");
+    const std::pair<fw::PageLayout, fw::Size> cases[] = {
+        {{}, {2396, 3424}},  // not set up: A4 portrait, margins of 10 points
+        {{true, "A4", 210, 297, false, 10, 10, 10, 10}, {2244, 3271}},
+        {{true, "A4", 210, 297, true, 10, 10, 10, 10}, {3271, 2244}},
+        {{true, "A5", 148, 210, true, 20, 15, 10, 25}, {2125, 1275}},
+    };
+    for (const auto& [layout, area] : cases) {
+        settings.layout = layout;
+        fw::CDC dc;
+        ASSERT_TRUE(dc.CreatePrinterDC(settings));
+        EXPECT_EQ(dc.GetDeviceCaps(fw::HORZRES), area.cx);
+        EXPECT_EQ(dc.GetDeviceCaps(fw::VERTRES), area.cy);
+    }
+    fw::CDC dc;
+    ASSERT_TRUE(dc.CreatePrinterDC(settings));
+    fw::TEXTMETRIC tm;
+    dc.GetTextMetrics(&tm);
+    EXPECT_EQ(tm.tmHeight, 50);
+    EXPECT_EQ(dc.GetTextExtent("0123", 4), (fw::Size{100, 50}));
+    EXPECT_TRUE(dc.SelectFixedPitchFont(7));
+    dc.GetTextMetrics(&tm);
+    EXPECT_EQ(tm.tmHeight, 35);
+    EXPECT_EQ(dc.GetTextExtent("S\xC3\xBC"
+                               "d",
+                               4),
+              (fw::Size{53, 35}));  // three characters
+    EXPECT_FALSE(dc.SelectFixedPitchFont(0));
+    dc.DeleteDC();
+    EXPECT_EQ(dc.GetDeviceCaps(fw::HORZRES), 0);
+}
+
 // An accepted Page Setup chooses printer and paper; a cancelled one keeps them.
 TEST_F(PrintTest, PageSetupKeepsThePaperForTheNextPageSetupAndPrint) {
     fw::CWinApp app("tavora");

@@ -115,6 +115,108 @@ TEST_F(GridTest, CellsReadAsIntegersHeldToTheIntRange) {
     EXPECT_EQ(grid->GetCellText(2, 2), "-40");
 }
 
+struct Key {
+    fw::UINT key;
+    bool shift = false;
+    bool ctrl = false;
+};
+const Key kDown{fw::VK_DOWN}, kUp{fw::VK_UP}, kLeft{fw::VK_LEFT}, kRight{fw::VK_RIGHT},
+    kHome{fw::VK_HOME}, kEnd{fw::VK_END}, kSpace{fw::VK_SPACE};
+const Key kShiftDown{fw::VK_DOWN, true}, kShiftUp{fw::VK_UP, true};
+const Key kCtrlHome{fw::VK_HOME, false, true}, kCtrlEnd{fw::VK_END, false, true},
+    kCtrlSpace{fw::VK_SPACE, false, true};
+
+struct KeyCase {
+    const char* what;
+    std::vector<Key> keys;
+    std::pair<int, int> current;
+    std::vector<std::pair<int, int>> clicks;
+    std::vector<int> selected;
+};
+
+TEST_F(GridTest, KeysMoveTheKeyboardsCellAndActAsClicksOnIt) {
+    const KeyCase cases[] = {
+        {"the first data cell to start with", {}, {1, 0}, {}, {}},
+        {"arrows move within the data cells",
+         {kDown, kDown, kDown, kRight, kRight, kRight, kUp},
+         {2, 2},
+         {},
+         {}},
+        {"End to the row's last cell", {kDown, kEnd}, {2, 2}, {}, {}},
+        {"Home to the row's first cell", {kDown, kEnd, kHome}, {2, 0}, {}, {}},
+        {"Ctrl+End to the last cell", {kCtrlEnd}, {3, 2}, {}, {}},
+        {"Ctrl+Home to the first cell", {kCtrlEnd, kLeft, kCtrlHome}, {1, 0}, {}, {}},
+        {"Space is a click on the cell", {kDown, kRight, kSpace}, {2, 1}, {{2, 1}}, {2}},
+        {"a second Space unselects, as a second click does",
+         {kSpace, kSpace},
+         {1, 0},
+         {{1, 0}, {1, 0}},
+         {}},
+        {"Shift+Down selects the rows it passes",
+         {kShiftDown, kShiftDown},
+         {3, 0},
+         {{1, 0}, {2, 0}, {3, 0}},
+         {1, 2, 3}},
+        {"Shift+Up passes over rows already selected",
+         {kDown, kSpace, kShiftUp},
+         {1, 0},
+         {{2, 0}, {1, 0}},
+         {1, 2}},
+        {"Shift at the edge does nothing", {kShiftUp}, {1, 0}, {}, {}},
+        {"Ctrl+Space in a grid without numbers is a click on the cell",
+         {kRight, kCtrlSpace},
+         {1, 1},
+         {{1, 1}},
+         {1}},
+    };
+    for (const KeyCase& c : cases) {
+        SCOPED_TRACE(c.what);
+        RecordingDialog dialog;
+        ASSERT_TRUE(dialog.Create(kGridDialog));
+        dialog.ShowWindow(fw::SW_SHOW);
+        auto* g = fw::CGridCtrl::Attach(dialog, std::make_unique<TestGrid>(dialog, kGridPlace));
+        for (const Key& key : c.keys) {
+            EXPECT_TRUE(g->UserKeyDown(key.key, key.shift, key.ctrl));
+        }
+        EXPECT_EQ(std::make_pair(g->GetCurrentRow(), g->GetCurrentCol()), c.current);
+        EXPECT_EQ(g->clicks, c.clicks);
+        EXPECT_EQ(g->SelectedRows(), c.selected);
+        EXPECT_EQ(dialog.codes.size(), c.clicks.size());  // each reported as a click is
+        EXPECT_EQ(g->HasFocus(), !c.keys.empty());
+        dialog.DestroyWindow();
+    }
+}
+
+TEST_F(GridTest, TheRowNumberIsCtrlSpaceAndNeverTheKeyboardsCell) {
+    grid->SetNumberedColumn(true);
+    EXPECT_EQ(grid->GetCurrentCol(), 1);
+    grid->UserKeyDown(fw::VK_HOME, false, false);
+    EXPECT_EQ(grid->GetCurrentCol(), 1);
+    grid->UserKeyDown(fw::VK_DOWN, false, false);
+    grid->UserKeyDown(fw::VK_SPACE, false, true);
+    grid->UserClickCell(3, 0);  // a click on a row number keeps the column
+    EXPECT_EQ(grid->clicks, (std::vector<std::pair<int, int>>{{2, 0}, {3, 0}}));
+    EXPECT_EQ(std::make_pair(grid->GetCurrentRow(), grid->GetCurrentCol()), std::make_pair(3, 1));
+    grid->UserClickCell(0, 2);  // nor does the header row move it
+    EXPECT_EQ(std::make_pair(grid->GetCurrentRow(), grid->GetCurrentCol()), std::make_pair(3, 1));
+}
+
+TEST_F(GridTest, KeysTheGridDoesNotTakeAndKeysWhileDisabled) {
+    EXPECT_FALSE(grid->UserKeyDown(fw::VK_NEXT, false, false));
+    EXPECT_FALSE(grid->UserKeyDown('5', false, false));
+    EXPECT_TRUE(grid->UserTypeCell(3, 2, "8"));  // typing moves the keyboard's cell there
+    EXPECT_EQ(std::make_pair(grid->GetCurrentRow(), grid->GetCurrentCol()), std::make_pair(3, 2));
+    grid->EnableWindow(fw::FALSE);
+    EXPECT_FALSE(grid->UserKeyDown(fw::VK_SPACE, false, false));
+    EXPECT_TRUE(grid->clicks.empty());
+    // A grid left with fewer rows holds its keyboard's cell to them; one without any has none.
+    grid->SetNumRows(2);
+    EXPECT_EQ(grid->GetCurrentRow(), 1);
+    grid->SetNumRows(1);
+    EXPECT_EQ(grid->GetCurrentRow(), -1);
+    EXPECT_EQ(grid->GetCurrentCol(), -1);
+}
+
 TEST_F(GridTest, OutsideTheGridReadsNothingAndWritesNothing) {
     grid->SetCellText(-1, 0, "x");
     grid->SetCellText(9, 9, "x");

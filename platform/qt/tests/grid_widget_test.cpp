@@ -1,5 +1,6 @@
 // The grid on the Qt back end: the table mirrors the grid, clicks and header clicks reach it with
-// the grid's row and column, and integer cells are edited with the keyboard as in any Qt table.
+// the grid's row and column, keys move its keyboard's cell and select rows as clicks do, and
+// integer cells are edited with the keyboard as in any Qt table.
 #include <QApplication>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -119,6 +120,83 @@ TEST_F(GridWidgetTest, TabCommitsAndMovesOn) {
     QTest::keyClick(edit, Qt::Key_Tab);
     QApplication::processEvents();
     EXPECT_EQ(grid->GetCellText(1, 2), "8");
+}
+
+// The keys reach the grid as the framework's keys: the table follows its keyboard's cell.
+TEST_F(GridWidgetTest, KeysMoveTheCellAndSelectAsClicksDo) {
+    table->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(table->currentIndex(), table->model()->index(0, 0));
+    QTest::keyClick(table, Qt::Key_Down);
+    EXPECT_EQ(grid->GetCurrentRow(), 2);
+    EXPECT_EQ(table->currentIndex(), table->model()->index(1, 0));
+    QTest::keyClick(table, Qt::Key_Space);
+    QTest::keyClick(table, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(grid->clicks, (std::vector<std::pair<int, int>>{{2, 0}, {3, 0}}));
+    EXPECT_EQ(grid->SelectedRows(), (std::vector<int>{2, 3}));
+    EXPECT_TRUE(table->IsGridRowSelected(3));
+    QTest::keyClick(table, Qt::Key_End);
+    QTest::keyClick(table, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(table->currentIndex(), table->model()->index(0, 0));
+    // A page down is the table's own move; the grid learns where it went.
+    QTest::keyClick(table, Qt::Key_PageDown);
+    EXPECT_EQ(grid->GetCurrentRow(), table->currentRow() + 1);
+    EXPECT_GT(grid->GetCurrentRow(), 1);
+}
+
+TEST_F(GridWidgetTest, SpaceOnAnIntegerCellSelectsAndDigitsStillEditIt) {
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_Right);
+    QTest::keyClick(table, Qt::Key_Right);
+    QTest::keyClick(table, Qt::Key_Space);
+    EXPECT_FALSE(table->IsEditing());
+    EXPECT_EQ(grid->clicks, (std::vector<std::pair<int, int>>{{1, 2}}));
+    EXPECT_EQ(grid->GetCellText(1, 2), "16");
+    QTest::keyClicks(table, "7");
+    ASSERT_TRUE(table->IsEditing());
+    auto* edit = table->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(edit, nullptr);
+    QTest::keyClick(edit, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_EQ(grid->GetCellText(1, 2), "7");
+    EXPECT_EQ(grid->edits, (std::vector<std::pair<int, int>>{{1, 2}}));
+}
+
+TEST_F(GridWidgetTest, TabLeavesTheGrid) {
+    table->setFocus();
+    QApplication::processEvents();
+    QTest::keyClick(table, Qt::Key_Tab);
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::focusWidget(), Widget(dialog, fw::IDOK));
+}
+
+TEST_F(GridWidgetTest, CtrlSpaceClicksTheRowNumber) {
+    grid->SetNumberedColumn(true);
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_Down);
+    QTest::keyClick(table, Qt::Key_Space, Qt::ControlModifier);
+    EXPECT_EQ(grid->clicks, (std::vector<std::pair<int, int>>{{2, 0}}));
+    EXPECT_EQ(table->currentIndex(), table->model()->index(1, 0));  // grid column 1
+}
+
+// The keyboard's cell is framed while the table has the focus, and only then.
+TEST_F(GridWidgetTest, TheKeyboardsCellShowsWhileTheGridHasTheFocus) {
+    const QRect cell = table->visualRect(table->model()->index(1, 1));
+    const auto frameDots = [&] {
+        const QImage image = table->viewport()->grab().toImage();
+        int dark = 0;
+        for (int x = cell.left() + 2; x < cell.right() - 2; ++x) {
+            dark += qGray(image.pixel(x, cell.top() + 1)) < 128 ? 1 : 0;
+        }
+        return dark;
+    };
+    Widget(dialog, fw::IDOK)->setFocus();
+    grid->SetCurrentCell(2, 1);
+    QApplication::processEvents();
+    EXPECT_EQ(frameDots(), 0);
+    table->setFocus();
+    QApplication::processEvents();
+    EXPECT_GT(frameDots(), cell.width() / 4);
 }
 
 }  // namespace

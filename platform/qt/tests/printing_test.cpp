@@ -74,6 +74,28 @@ TEST_F(QtTest, SixtyTwoLinesFitOnAPageAndADocumentWithoutPagesWritesNone) {
     EXPECT_FALSE(device.TextOut(0, 0, "late"));
 }
 
+TEST_F(QtTest, PrinterDeviceMeasuresTheChosenFontOnThePrintableArea) {
+    QTemporaryDir dir;
+    fw::PrinterSettings settings;
+    settings.outputFile = dir.filePath("area.pdf").toStdString();
+    settings.layout = {true, "A4", 210, 297, true, 10, 10, 10, 10};
+    fwqt::QtPrinterDevice device(settings);
+    const fw::Size area = device.PrintableArea();
+    EXPECT_EQ(area.cx, device.Printer().width());
+    EXPECT_EQ(area.cy, device.Printer().height());
+    EXPECT_NEAR(area.cx / static_cast<double>(device.Printer().resolution()), 277 / 25.4, 0.02);
+    EXPECT_NEAR(area.cy / static_cast<double>(device.Printer().resolution()), 190 / 25.4, 0.02);
+    ASSERT_TRUE(device.SelectFixedPitchFont(10));
+    const int ten = device.TextWidth("0123456789");
+    const int tall = device.GetTextMetrics().tmHeight;
+    ASSERT_TRUE(device.SelectFixedPitchFont(7));
+    // Fixed pitch: every character as wide as a digit.
+    EXPECT_EQ(device.TextWidth("iiiiiiiiii"), device.TextWidth("MMMMMMMMMM"));
+    EXPECT_NEAR(device.TextWidth("0123456789"), ten * 0.7, ten * 0.02);
+    EXPECT_LT(device.GetTextMetrics().tmHeight, tall);
+    EXPECT_FALSE(device.SelectFixedPitchFont(0));
+}
+
 TEST_F(QtTest, PrintDialogHonoursTheFlags) {
     QPrinter printer;
     QPrintDialog dialog(&printer);
