@@ -31,6 +31,7 @@ struct MessageBoxRequest {
     std::string caption;
     std::string text;
     UINT type = MB_OK;  // buttons and icon as resolved by the framework
+    std::string detail;  // shown on request under the text; empty for none
 };
 
 struct PrintDialogRequest {

@@ -338,6 +338,13 @@ int ScriptDriver::AnswerMessageBox(const fw::MessageBoxRequest& request) {
             actual = ButtonsName(request.type);
         } else if (key == "text") {
             actual = request.text;
+        } else if (key == "detail") {
+            actual = request.detail;
+        } else if (key == "detail-has") {
+            if (request.detail.find(value) == std::string::npos) {
+                Fail(line, "the message box shown is " + shown);
+            }
+            continue;
         } else {
             Fail(line, "unknown message box field " + key);
         }

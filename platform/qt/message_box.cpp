@@ -61,6 +61,7 @@ MessageBoxSetup MapMessageBox(const fw::MessageBoxRequest& request) {
     MessageBoxSetup setup;
     setup.title = ToQt(request.caption);
     setup.text = ToQt(request.text);
+    setup.detail = ToQt(request.detail);
     setup.icon = MapIcon(request.type);
     switch (request.type & fw::MB_TYPEMASK) {
         case fw::MB_OKCANCEL:
@@ -87,6 +88,9 @@ MessageBoxSetup MapMessageBox(const fw::MessageBoxRequest& request) {
 
 int ExecMessageBox(const MessageBoxSetup& setup, QWidget* parent) {
     FwMessageBox box(setup, parent);
+    if (!setup.detail.isEmpty()) {
+        box.setDetailedText(setup.detail);
+    }
     for (const auto& b : setup.buttons) {
         QAbstractButton* button = box.addButton(b.button);
         if (b.result == setup.escapeResult) {
