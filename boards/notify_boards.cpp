@@ -179,7 +179,8 @@ fw::BOOL CTavDlg::SendRemapData(int nIOType, fw::BOOL bTableUpdated) {
             if (outcome == boards::BoardOutcome::Confirmed && before[number] == expected[number]) {
                 outcome = boards::BoardOutcome::AlreadyHeld;
             }
-            m_lastNotification.boards.push_back({number, m_arrNotifyBoards[i].name, outcome});
+            m_lastNotification.boards.push_back(
+                {number, m_arrNotifyBoards[i].name, outcome, m_arrNotifyBoards[i].partnerOf});
         }
     };
     if (sent) {
@@ -240,7 +241,18 @@ fw::BOOL CTavDlg::SendRemapData(int nIOType, fw::BOOL bTableUpdated) {
         m_bBoardsResponded = fw::TRUE;
     } else {
         m_bBoardsResponded = confirmed > 0 ? fw::TRUE : fw::FALSE;
-        MessageBox(fw::LoadString(IDS_BOARDS_NOT_RESPONDING), "Warning", fw::MB_ICONHAND);
+        // Two boards of a same-name pair show the same name: the board number and what it
+        // reported tell the silent one apart, in the list and in the warning's detail.
+        for (std::size_t i = 0; i < boardCount; ++i) {
+            if (!confirmedMark[i]) {
+                const boards::BoardResult& board = m_lastNotification.boards[i];
+                progress->MarkSentBoard(static_cast<int>(i), board.name + " (" +
+                                                                 boards::BoardOutcomeText(board) +
+                                                                 ")");
+            }
+        }
+        MessageBox(fw::LoadString(IDS_BOARDS_NOT_RESPONDING), "Warning", fw::MB_ICONHAND,
+                   boards::NotifyDetail(m_lastNotification));
     }
     progress->EnableOK(fw::TRUE);
     progress->RunModalLoop(fw::MLF_NOIDLEMSG);

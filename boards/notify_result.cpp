@@ -1,6 +1,26 @@
 #include "boards/notify_result.h"
 
+#include "common/format.h"
+
 namespace boards {
+
+std::string BoardOutcomeText(const BoardResult& board) {
+    const std::string partner =
+        board.partnerOf >= 0 ? tav::Format(", partner of board %d", board.partnerOf) : "";
+    return tav::Format("board %u%s: %s", static_cast<unsigned>(board.number), partner,
+                       OutcomeText(board.outcome));
+}
+
+std::string NotifyDetail(const NotifyResult& result) {
+    std::string detail = result.sent ? "" : "The message was not sent.\n";
+    for (const BoardResult& board : result.boards) {
+        detail += board.name + ", " + BoardOutcomeText(board) + "\n";
+    }
+    if (!detail.empty()) {
+        detail.pop_back();
+    }
+    return detail;
+}
 
 const char* OutcomeText(BoardOutcome outcome) {
     switch (outcome) {

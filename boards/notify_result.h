@@ -23,6 +23,7 @@ struct BoardResult {
     std::uint16_t number = 0;
     std::string name;
     BoardOutcome outcome = BoardOutcome::NoReport;
+    int partnerOf = -1;  // the board of the same name this one was told with; -1 for none
 };
 
 struct NotifyResult {
@@ -31,6 +32,15 @@ struct NotifyResult {
     std::int64_t sentAt = 0;  // wall-clock second the send returned
     std::vector<BoardResult> boards;
 };
+
+// One board as the operator looks for it: "board 2: no report" ("board 2, partner of board 0:
+// no report" for the second of a same-name pair).
+std::string BoardOutcomeText(const BoardResult& board);
+
+// Board by board, how the notification ended, one line each in the message's order
+// ("MAINVID, board 2, partner of board 0: no report"); first a line saying so when the message
+// was never sent.
+std::string NotifyDetail(const NotifyResult& result);
 
 using BoardRecord = std::array<std::uint8_t, 8>;
 

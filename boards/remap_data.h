@@ -28,11 +28,13 @@ struct PendingRemap {
 };
 
 // A board the message names: its number in the Network Description Table, the name shown for
-// it, and its address as the table gave it followed by one 0 byte.
+// it, and its address as the table gave it followed by one 0 byte. A board told together with
+// the board of the same name names that board's number in partnerOf (-1 for any other board).
 struct NotifyBoard {
     std::uint16_t number = 0;
     std::string name;
     std::vector<std::uint8_t> address;
+    int partnerOf = -1;
 };
 
 // Bytes of a message naming `boards` boards and carrying `remaps` port remaps.

@@ -82,6 +82,7 @@ class NotifyTest : public AppTest {
     void ArmOk() {
         driver.Then([this](fw::CWnd& w) {
             okEnabledAt = clock.Now();
+            sentList = headless::Item(w, IDC_SENT_LIST).Items();
             headless::Item(w, fw::IDOK).UserClick();
         });
     }
@@ -96,6 +97,15 @@ class NotifyTest : public AppTest {
         return std::any_of(Transcript().begin(), Transcript().end(), [&](const std::string& line) {
             return line.find(text) != std::string::npos;
         });
+    }
+    // The detailed text of the warning 7039, "" when none was shown.
+    std::string WarningDetail() {
+        for (const auto& box : driver.MessageBoxes()) {
+            if (box.caption == "Warning") {
+                return box.detail;
+            }
+        }
+        return {};
     }
     std::vector<boards::BoardOutcome> Outcomes() {
         std::vector<boards::BoardOutcome> outcomes;
@@ -115,6 +125,7 @@ class NotifyTest : public AppTest {
     std::vector<Scheduled> reports;
     std::vector<std::int64_t> refreshes;
     std::int64_t okEnabledAt = 0;
+    std::vector<std::string> sentList;  // "Send Notification to Board:" when OK was pressed
     bool mainEnabledDuringWait = false;
 };
 
@@ -207,6 +218,11 @@ TEST_F(NotifyTest, OneSilentBoardOfTwoWaitsThirtySecondsAndWarns) {
     EXPECT_EQ(Outcomes(),
               (std::vector{boards::BoardOutcome::Confirmed, boards::BoardOutcome::NoReport}));
     EXPECT_EQ(dlg.LastNotification().boards[1].name, "MAINVID");
+    // The silent one of the two MAINVID boards is told apart by its number.
+    EXPECT_EQ(sentList, (std::vector<std::string>{
+                            "MAINVID", "MAINVID (board 2, partner of board 0: no report)"}));
+    EXPECT_EQ(WarningDetail(), "MAINVID, board 0: confirmed\n"
+                               "MAINVID, board 2, partner of board 0: no report");
 }
 
 TEST_F(NotifyTest, WrongAnswersAreJudgedAndNoneConfirms) {
@@ -220,6 +236,11 @@ TEST_F(NotifyTest, WrongAnswersAreJudgedAndNoneConfirms) {
     EXPECT_TRUE(Shown(kWarning));
     EXPECT_EQ(Outcomes(),
               (std::vector{boards::BoardOutcome::CrcDiffers, boards::BoardOutcome::StatusNotZero}));
+    EXPECT_EQ(sentList, (std::vector<std::string>{
+                            "MAINVID (board 0: CRC differs)",
+                            "MAINVID (board 2, partner of board 0: status not 0)"}));
+    EXPECT_EQ(WarningDetail(), "MAINVID, board 0: CRC differs\n"
+                               "MAINVID, board 2, partner of board 0: status not 0");
 }
 
 TEST_F(NotifyTest, FailedSendShowsTheBoardsTheWarningAndNeedsOk) {
@@ -231,6 +252,9 @@ TEST_F(NotifyTest, FailedSendShowsTheBoardsTheWarningAndNeedsOk) {
     EXPECT_TRUE(Shown(kWarning));
     EXPECT_FALSE(dlg.LastNotification().sent);
     EXPECT_TRUE(refreshes.empty());
+    EXPECT_EQ(WarningDetail(), "The message was not sent.\n"
+                               "MAINVID, board 0: no report\n"
+                               "MAINVID, board 2, partner of board 0: no report");
 }
 
 TEST_F(NotifyTest, RebootPortFailureSendsNothingAndOpensNoWindow) {
