@@ -48,11 +48,14 @@ fw::BOOL CTavDlg::ReadRebootPort() {
 
 fw::BOOL CTavDlg::BuildNotifyRowList(int nIOType, fw::BOOL bTableUpdated) {
     m_nSysDefRow = FindSysDefRow();
-    if (m_nSysDefRow == -1) {
+    // A table already updated (a Restore, say) does not depend on the level the main dialog
+    // happens to show; only a pending remap needs its row.
+    if (!m_pSysDefTable || (m_nSysDefRow == -1 && !bTableUpdated)) {
         return fw::FALSE;
     }
     m_pNotifyRows = boards::NotifyRowsOf(Table(nIOType).get(), m_pSysDefTable->size(),
-                                         bTableUpdated ? -1 : m_nSysDefRow);
+                                         bTableUpdated ? -1 : m_nSysDefRow,
+                                         m_arrRowsInForce[nIOType == 1]);
     return fw::TRUE;
 }
 
@@ -67,11 +70,11 @@ fw::BOOL CTavDlg::BuildBoardList() {
 fw::BOOL CTavDlg::BuildRemapEntries(std::span<std::uint8_t> dest, int nIOType,
                                     fw::BOOL bTableUpdated) {
     m_nSysDefRow = FindSysDefRow();
-    if (m_nSysDefRow == -1) {
+    const bool withPending = !m_bReplacedInPlace && !bTableUpdated;
+    if (!m_pSysDefTable || (m_nSysDefRow == -1 && withPending)) {
         return fw::FALSE;
     }
     boards::PendingRemap pending;
-    const bool withPending = !m_bReplacedInPlace && !bTableUpdated;
     if (withPending) {
         pending.row = m_nSysDefRow;
         GetRemapNumbers(pending.origFirst, pending.origLast, pending.newFirst, pending.newLast);
@@ -236,6 +239,20 @@ fw::BOOL CTavDlg::SendRemapData(int nIOType, fw::BOOL bTableUpdated) {
         }
     }
     judgeBoards();
+    if (sent) {
+        // The boards that confirmed hold exactly the rows this message carried entries for; one
+        // that did not may still hold what it had before.
+        std::vector<unsigned>& inForce = m_arrRowsInForce[nIOType == 1];
+        std::vector<unsigned> carried =
+            boards::NotifyRowsOf(Table(nIOType).get(), m_pSysDefTable->size(),
+                                 bTableUpdated || m_bReplacedInPlace ? -1 : m_nSysDefRow);
+        if (confirmed != boardCount) {
+            carried.insert(carried.end(), inForce.begin(), inForce.end());
+            std::sort(carried.begin(), carried.end());
+            carried.erase(std::unique(carried.begin(), carried.end()), carried.end());
+        }
+        inForce = std::move(carried);
+    }
 
     if (confirmed == boardCount) {
         m_bBoardsResponded = fw::TRUE;

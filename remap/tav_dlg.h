@@ -2,6 +2,7 @@
 // on.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -111,6 +112,11 @@ class CTavDlg : public fw::CDialog {
     fw::BOOL BuildRemapEntries(std::span<std::uint8_t> dest, int nIOType, fw::BOOL bTableUpdated);
     fw::BOOL BuildRemapHeader(int nIOType, std::uint8_t* pDest, std::uint16_t wCrc);
     const std::vector<unsigned>& NotifyRows() const { return m_pNotifyRows; }
+    // Rows of table io whose boards may still hold entries: the rows of the table loaded at start,
+    // then the rows each message sent carried entries for (and, while not every board confirmed,
+    // the rows in force before it). Every notification names them, so that a row which lost its
+    // last entry has its board told so.
+    const std::vector<unsigned>& RowsInForce(int io) const { return m_arrRowsInForce[io == 1]; }
     const std::vector<boards::NotifyBoard>& NotifyBoardList() const { return m_arrNotifyBoards; }
     // Board by board, how the latest notification ended.
     const boards::NotifyResult& LastNotification() const { return m_lastNotification; }
@@ -185,6 +191,7 @@ class CTavDlg : public fw::CDialog {
     fw::BOOL m_bBoardsResponded = fw::FALSE;
     std::uint16_t m_wRebootPort = 0;
     std::vector<unsigned> m_pNotifyRows;
+    std::array<std::vector<unsigned>, 2> m_arrRowsInForce;
     std::uint16_t m_wNotifyBoards = 0;
     std::vector<boards::NotifyBoard> m_arrNotifyBoards;
     boards::NotifyResult m_lastNotification;

@@ -62,11 +62,29 @@ class NotifyTest : public AppTest {
             list->SetCurSel(list->AddString(text));
         }
     }
+    // MAIN VIDEO 5 -> 100 and STUDIO VIDEO 7 -> 20 in force when the program starts.
+    void PutTwoRowsInForce(const control::Config& c) {
+        Put("TAV.IXT", "CONFIGCRC(" + std::to_string(c.activeSetCrc) +
+                           ")\r\n14:05:09,March 03 2002,MAIN,VIDEO,0,5,5,100,100, \r\n"
+                           "14:05:09,March 03 2002,STUDIO,VIDEO,3,7,7,20,20, \r\n");
+    }
     void Report(std::int64_t second, std::uint16_t board, Record record) {
         reports.push_back({second, board, record});
     }
     // Runs the notification; the progress window's OK is pressed when the wait is over.
     fw::BOOL Notify(int io, fw::BOOL updated) {
+        HookReports();
+        ArmOk();
+        return dlg.NotifyBoards(io, updated);
+    }
+    // Tells the boards of table io's change, as Restore does.
+    fw::BOOL Commit(int io) {
+        HookReports();
+        ArmOk();
+        return dlg.CommitTableChange(io, fw::FALSE);
+    }
+    // The scheduled reports arrive at their seconds after the send.
+    void HookReports() {
         clock.SetSecondHook([this](std::int64_t now) {
             mainEnabledDuringWait = mainEnabledDuringWait || dlg.IsWindowEnabled();
             for (const auto& r : reports) {
@@ -75,8 +93,6 @@ class NotifyTest : public AppTest {
                 }
             }
         });
-        ArmOk();
-        return dlg.NotifyBoards(io, updated);
     }
     // The progress window's OK is pressed once it waits for it.
     void ArmOk() {
@@ -257,6 +273,61 @@ TEST_F(NotifyTest, FailedSendShowsTheBoardsTheWarningAndNeedsOk) {
                                "MAINVID, board 2, partner of board 0: no report");
 }
 
+TEST_F(NotifyTest, RestoringTheLastEntryOfARowTellsItsBoardWithNoGroupForIt) {
+    Open([this](control::Config& c) { PutTwoRowsInForce(c); });
+    ASSERT_EQ(dlg.RowsInForce(0), (std::vector<unsigned>{0, 3}));
+    dlg.Table(0)->pop_back();  // STUDIO VIDEO 7 restored; MAIN VIDEO 5 stays
+    EXPECT_TRUE(Commit(0));
+    // MAINVID, its partner, and STUDIO for the row that has no entry now; only row 0's group.
+    // CRC-16/MODBUS of 00 01 00 05 00 64 is 0x312C.
+    EXPECT_EQ(Received(), (Bytes{0x52, 0x45, 0x2D, 0x4D, 0x41, 0x50, 0x02, 0x00, 0x00, 0x00,
+                                 0x00, 0x01, 0x02, 0x00, 0x00, 0x00, 0x00, 0x03, 0x02, 0x00,
+                                 0x00, 0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+                                 0x01, 0x49, 0x31, 0x2C, 0x00, 0x01, 0x00, 0x05, 0x00, 0x64}));
+}
+
+struct InForceCase {
+    const char* name;
+    std::vector<std::uint16_t> answering;  // the boards that confirm
+    std::vector<unsigned> inForce;         // afterwards
+};
+
+void PrintTo(const InForceCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class RowsInForce : public NotifyTest, public ::testing::WithParamInterface<InForceCase> {};
+
+TEST_P(RowsInForce, ARowStaysInForceUntilEveryBoardToldOfItConfirmed) {
+    Open([this](control::Config& c) { PutTwoRowsInForce(c); });
+    dlg.Table(0)->pop_back();
+    for (std::uint16_t board : GetParam().answering) {
+        Report(4, board, Record{1, 0, 0x2C, 0x31, 0, 0, 0, 0});
+    }
+    EXPECT_TRUE(Commit(0));
+    EXPECT_TRUE(Received());
+    EXPECT_EQ(dlg.RowsInForce(0), GetParam().inForce);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Boards, RowsInForce,
+    ::testing::Values(InForceCase{"EveryBoardConfirmed", {0, 2, 3}, {0}},
+                      InForceCase{"StudioSilent", {0, 2}, {0, 3}},
+                      InForceCase{"PartnerOfAnotherRowSilent", {0, 3}, {0, 3}}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(NotifyTest, RestoreDoesNotDependOnTheLevelTheMainDialogShows) {
+    Open();
+    Choose("MAIN", "NO SUCH LEVEL");
+    dlg.Table(0) = std::make_unique<RemapTable>();
+    dlg.Table(0)->push_back(remaptest::Entry(0, 5, 5, 100));
+    EXPECT_TRUE(Commit(0));
+    const auto message = Received();
+    ASSERT_TRUE(message);
+    EXPECT_EQ(Bytes(message->end() - 10, message->end()),
+              (Bytes{0x01, 0x49, 0x31, 0x2C, 0x00, 0x01, 0x00, 0x05, 0x00, 0x64}));
+}
+
 TEST_F(NotifyTest, RebootPortFailureSendsNothingAndOpensNoWindow) {
     Open();
     control::InjectFault(
@@ -282,11 +353,21 @@ TEST_F(NotifyTest, RefreshFailureIsReportedAndTheWaitGoesOn) {
     EXPECT_TRUE(dlg.BoardsResponded());
 }
 
-TEST_F(NotifyTest, NoSystemDefinitionRowForTheSelectionFailsBeforeChoosingBoards) {
+TEST_F(NotifyTest, WithoutASystemDefinitionTableNoBoardIsChosen) {
     Open();
-    dlg.SetSysDefTable(std::make_unique<SysDefTable>());
+    dlg.SetSysDefTable(nullptr);
     EXPECT_FALSE(dlg.NotifyBoards(0, fw::TRUE));
     EXPECT_TRUE(Transcript().empty());
+    EXPECT_FALSE(Received());
+}
+
+TEST_F(NotifyTest, APendingRemapWithoutASystemDefinitionRowIsNotSent) {
+    Open();
+    Choose("MAIN", "NO SUCH LEVEL");
+    Pending("16-16", "240-240");
+    EXPECT_FALSE(dlg.NotifyBoards(0, fw::FALSE));
+    EXPECT_FALSE(Shown("open 139"));
+    EXPECT_FALSE(Received());
 }
 
 TEST_F(NotifyTest, MessageLongerThanSixteenBitsCanCountIsRefusedNotCutShort) {
