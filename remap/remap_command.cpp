@@ -21,6 +21,7 @@ void CTavDlg::OnRemap() {
         return;
     }
     m_bReplacedInPlace = false;
+    KeepTableBeforeChange(m_nIOType);
     if (CheckRemapConflicts()) {
         return;
     }
@@ -38,6 +39,13 @@ void CTavDlg::OnRemap() {
         }
         RecordAuditEvent(change);
     };
+    if (!notified && !m_bConfigChanging) {
+        // Nothing reached the boards: the conflict walk's changes go too, the file is not
+        // rewritten, and the fields stay for another try.
+        record(true);
+        UndoTableChange(m_nIOType, true);
+        return;
+    }
     if (notified && !m_bReplacedInPlace) {
         if (GetTavApp()->GetFileAccess() == nullptr ||
             !OpenRemapTableFile(m_nIOType, fw::FALSE, fw::TRUE, {})) {

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -129,8 +130,12 @@ class CTavDlg : public fw::CDialog {
     // The audit trail's account of the remap in the dialog, before it ends.
     AuditChange RemapAuditChange();
 
-    // After the remap table view changed table io: the boards, then the file.
+    // After the remap table view changed table io: the boards, then the file. False when the
+    // boards were not told (the table is then back as KeepTableBeforeChange kept it) or the file
+    // was not written.
     fw::BOOL CommitTableChange(int io, fw::BOOL confirm);
+    // Keeps a copy of table io as it is, before a change the boards have yet to be told of.
+    void KeepTableBeforeChange(int io);
 
   protected:
     int OnCreate() override;
@@ -158,6 +163,10 @@ class CTavDlg : public fw::CDialog {
     fw::LRESULT OnConfigSetChanging(fw::WPARAM wParam, fw::LPARAM lParam);
     fw::LRESULT OnIgnoredAppMessage(fw::WPARAM wParam, fw::LPARAM lParam);
     void RegisterForBoardNotifications();
+
+    // The boards could not be told of a change: table io goes back to the copy kept before it
+    // (when one was), and with tell the operator hears so.
+    void UndoTableChange(int io, bool tell);
 
     void LoadSystemDefinitionAtStart();
     void LoadTablesAtStart();
@@ -192,6 +201,8 @@ class CTavDlg : public fw::CDialog {
     std::uint16_t m_wRebootPort = 0;
     std::vector<unsigned> m_pNotifyRows;
     std::array<std::vector<unsigned>, 2> m_arrRowsInForce;
+    // Per I/O type, the table before a change not yet told to the boards (null: it had none).
+    std::array<std::optional<std::unique_ptr<RemapTable>>, 2> m_arrTableBefore;
     std::uint16_t m_wNotifyBoards = 0;
     std::vector<boards::NotifyBoard> m_arrNotifyBoards;
     boards::NotifyResult m_lastNotification;

@@ -99,6 +99,9 @@ void CRemapTableDlg::OnRestore() {
                 m_pGrid->GetCellText(row, 3), m_pGrid->GetCellText(row, 4)));
         }
     }
+    if (CTavDlg* main = MainDlg()) {
+        main->KeepTableBeforeChange(m_nIOType);
+    }
     RestoreSelectedRows();
     Commit(change);
     FillGrid();
@@ -119,6 +122,7 @@ void CRemapTableDlg::OnRestoreAll() {
         }
     }
     if (CTavDlg* main = MainDlg()) {
+        main->KeepTableBeforeChange(m_nIOType);
         main->ClearRemapTable(m_nIOType);
     }
     m_pTable = nullptr;
@@ -138,10 +142,13 @@ void CRemapTableDlg::Commit(AuditChange& change) {
         const fw::BOOL written = main->CommitTableChange(m_nIOType, fw::FALSE);
         const boards::NotifyResult& notification = main->LastNotification();
         change.notification = &notification;
-        change.outcome = !notification.sent ? (notification.aborted ? "aborted" : "not-sent")
-                         : written          ? "recorded"
-                                            : "file-error";
+        change.outcome = notification.aborted ? "aborted"
+                         : !notification.sent ? "not-sent"
+                         : written            ? "recorded"
+                                              : "file-error";
         RecordAuditEvent(change);
+        // The table the boards were told of, or the one put back when they could not be.
+        m_pTable = main->Table(m_nIOType).get();
     }
     EnableWindow(fw::TRUE);
 }

@@ -316,6 +316,85 @@ INSTANTIATE_TEST_SUITE_P(
                       InForceCase{"PartnerOfAnotherRowSilent", {0, 3}, {0, 3}}),
     [](const auto& param) { return std::string(param.param.name); });
 
+constexpr char kNotTold[] =
+    "text=\"The boards were not told of this change and still hold their previous remap "
+    "data.\\nThe remap table is left as it was.\"";
+
+// A change the boards cannot be told of: how it fails, and the operator's clicks it takes.
+struct NotToldCase {
+    const char* name;
+    bool refusedSend = false;  // the socket library takes nothing (reboot port 0)
+    std::function<void()> fault;
+    std::function<void(CTavDlg&)> before;  // before the change (KeepTableBeforeChange)
+    std::function<void(RemapTable&)> change;
+    int errorDialogs = 0;  // error reports to close (143)
+};
+
+void PrintTo(const NotToldCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class NotTold : public NotifyTest, public ::testing::WithParamInterface<NotToldCase> {};
+
+TEST_P(NotTold, NothingGoesOutTheOperatorIsToldAndTableAndFileStayAsTheyWere) {
+    const NotToldCase& c = GetParam();
+    std::string file;
+    Open([&](control::Config& config) {
+        PutTwoRowsInForce(config);
+        if (c.refusedSend) {
+            config.rebootPort = 0;
+        }
+    });
+    file = Get("TAV.IXT");
+    if (c.before) {
+        c.before(dlg);
+    }
+    dlg.KeepTableBeforeChange(0);
+    const std::string before = remaptest::Lines(*dlg.Table(0));
+    c.change(*dlg.Table(0));
+    if (c.fault) {
+        c.fault();
+    }
+    for (int i = 0; i < c.errorDialogs; ++i) {
+        driver.Then([](fw::CWnd& w) { headless::Item(w, fw::IDOK).UserClick(); });
+    }
+    if (c.refusedSend) {
+        ArmOk();
+    }
+    EXPECT_FALSE(dlg.CommitTableChange(0, fw::FALSE));
+    EXPECT_FALSE(Received());
+    ASSERT_FALSE(driver.MessageBoxes().empty());
+    EXPECT_TRUE(Shown(kNotTold));
+    ASSERT_TRUE(dlg.Table(0));
+    EXPECT_EQ(remaptest::Lines(*dlg.Table(0)), before);
+    EXPECT_EQ(Get("TAV.IXT"), file);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, NotTold,
+    ::testing::Values(
+        NotToldCase{"NoSystemDefinitionTable", false, nullptr,
+                    [](CTavDlg& d) { d.SetSysDefTable(nullptr); },
+                    [](RemapTable& table) { table.pop_back(); }},
+        NotToldCase{"MoreThan64Ports", false, nullptr, nullptr,
+                    [](RemapTable& table) { table.push_back(remaptest::Entry(1, 0, 63, 0)); }},
+        NotToldCase{"BoardListFails", false,
+                    [] {
+                        control::InjectFault(control::Fault(control::ComponentId::SwitcherDescTable,
+                                                            "GetLevelBoard", com::E_FAIL));
+                    },
+                    nullptr, [](RemapTable& table) { table.pop_back(); }, 1},
+        NotToldCase{"DataDoNotFitTheirCount", false, nullptr, nullptr,
+                    [](RemapTable& table) { table.push_back(remaptest::Entry(7, 5, 5, 100)); }},
+        NotToldCase{"SendRefused", true, nullptr, nullptr, [](RemapTable& table) { table.pop_back(); }},
+        NotToldCase{"RebootPortUnreadable", false,
+                    [] {
+                        control::InjectFault(control::Fault(control::ComponentId::CorvaneRegistry,
+                                                            "GetRebootPort", com::E_FAIL));
+                    },
+                    nullptr, [](RemapTable& table) { table.pop_back(); }, 1}),
+    [](const auto& param) { return std::string(param.param.name); });
+
 TEST_F(NotifyTest, RestoreDoesNotDependOnTheLevelTheMainDialogShows) {
     Open();
     Choose("MAIN", "NO SUCH LEVEL");

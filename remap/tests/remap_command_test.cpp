@@ -2,6 +2,7 @@
 // refresh requests, on a clock the test controls. How each way the boards can answer ends (every
 // board, one, none, wrong answers, a failed send, a configuration change during the wait) is
 // boards/tests/scenarios/remap_*.scn's.
+#include "platform/com/com.h"
 #include "platform/control/udp_socket.h"
 #include "remap/tests/main_dialog_fixture.h"
 #include "remap/tests/remap_entries.h"
@@ -109,6 +110,29 @@ TEST_F(RemapCommand, ConflictAbortKeepsEarlierDeletionsForTheNextRewrite) {
     ASSERT_EQ(Entries(), 1u);
     EXPECT_EQ(dlg.Table(0)->front()->m_nOrigFirst, 6);
     EXPECT_EQ(dlg.GetDlgItemText(IDC_ORIGINAL_NUMBER), "5");
+}
+
+TEST_F(RemapCommand, NotificationThatFailsTakesTheConflictWalkBackAndKeepsTheFile) {
+    Start();
+    SetUpSingle("5", "spare");
+    dlg.Table(0) = std::make_unique<RemapTable>();
+    dlg.Table(0)->push_back(remaptest::Entry(0, 5, 5, 90));
+    const std::string file = Get("TAV.IXT");
+    control::InjectFault(
+        control::Fault(control::ComponentId::CorvaneRegistry, "GetRebootPort", com::E_FAIL));
+    Proceed();
+    driver.Answer(fw::IDYES);  // 5 was remapped to 90: override (the walk deletes that entry)
+    driver.Then([](fw::CWnd& w) { headless::Item(w, fw::IDOK).UserClick(); });  // error report
+    Click(IDC_REMAP);
+    EXPECT_TRUE(driver.Exhausted());
+    EXPECT_FALSE(listener.TryReceive());
+    EXPECT_TRUE(Shown("The boards were not told of this change and still hold their previous "
+                      "remap data."));
+    ASSERT_EQ(Entries(), 1u);
+    EXPECT_EQ(remaptest::Lines(*dlg.Table(0)), "14:05:09,March 03 2002,MAIN,VIDEO,0,5,5,90,90, \n");
+    EXPECT_EQ(Get("TAV.IXT"), file);
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_ORIGINAL_NUMBER), "5");
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_COMMENT), "spare");
 }
 
 TEST_F(RemapCommand, CancelAtTheConfirmationChangesNothing) {
