@@ -46,16 +46,23 @@ void CTavDlg::OnRemap() {
         UndoTableChange(m_nIOType, true);
         return;
     }
+    // A remap no board confirmed is not recorded; its time-stamped line would bring it back as
+    // an entry at the next start if the program ended before the rewrite below.
+    const bool unconfirmed = notified && !m_bReplacedInPlace && !m_bBoardsResponded;
     if (notified && !m_bReplacedInPlace) {
-        if (GetTavApp()->GetFileAccess() == nullptr ||
-            !OpenRemapTableFile(m_nIOType, fw::FALSE, fw::TRUE, {})) {
+        if (GetTavApp()->GetFileAccess() == nullptr) {
             return record(false);
         }
-        AppendRemapLine();
-        const bool appended = GetRemapFile() != nullptr;
-        CloseRemapTableFile();
-        if (m_bConfigChanging) {
-            return record(appended);
+        if (!unconfirmed) {
+            if (!OpenRemapTableFile(m_nIOType, fw::FALSE, fw::TRUE, {})) {
+                return record(false);
+            }
+            AppendRemapLine();
+            const bool appended = GetRemapFile() != nullptr;
+            CloseRemapTableFile();
+            if (m_bConfigChanging) {
+                return record(appended);
+            }
         }
     }
     if (m_bConfigChanging) {
@@ -70,8 +77,14 @@ void CTavDlg::OnRemap() {
     WriteRemapTableFile(m_nIOType);
     const bool written = GetRemapFile() != nullptr;
     CloseRemapTableFile();
-    ResetRemapFields();
     record(written);
+    if (unconfirmed) {
+        // The fields stay as typed, so that the remap can be tried again.
+        MessageBox("No board confirmed this remap, so it was not recorded.", nullptr,
+                   fw::MB_ICONHAND);
+        return;
+    }
+    ResetRemapFields();
 }
 
 AuditChange CTavDlg::RemapAuditChange() {

@@ -135,6 +135,31 @@ TEST_F(RemapCommand, NotificationThatFailsTakesTheConflictWalkBackAndKeepsTheFil
     EXPECT_EQ(dlg.GetDlgItemText(IDC_COMMENT), "spare");
 }
 
+TEST_F(RemapCommand, RemapNoBoardConfirmedIsNotRecordedNotEvenForAMoment) {
+    Start();
+    control::SetBoardRefreshHandler([](std::int32_t) {});  // no board ever reports
+    SetUpSingle("5", "spare");
+    Proceed();
+    // While the progress window waits for OK, every table file open but the next one is made to
+    // fail: a line appended now would be left in the file as if the program had ended before the
+    // rewrite.
+    driver.Then([](fw::CWnd& w) {
+        control::InjectFault(
+            control::Fault(control::ComponentId::FileAccess, "Open", com::E_FAIL, 1));
+        headless::Item(w, fw::IDOK).UserClick();
+    });
+    Click(IDC_REMAP);
+    EXPECT_TRUE(driver.Exhausted());
+    EXPECT_EQ(NewBoxes().back(),
+              StopBox("tavora", "No board confirmed this remap, so it was not recorded."));
+    EXPECT_EQ(Entries(), 0u);
+    EXPECT_EQ(Get("TAV.IXT"), "CONFIGCRC(" + std::to_string(app->GetActiveSetCrc()) + ")\r\n");
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_ORIGINAL_NUMBER), "5");
+    EXPECT_EQ(Selected(IDC_NEW_NUMBER), newNumber);
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_COMMENT), "spare");
+    EXPECT_TRUE(Enabled(IDC_REMAP));
+}
+
 TEST_F(RemapCommand, CancelAtTheConfirmationChangesNothing) {
     Start();
     SetUpSingle("7");
