@@ -79,6 +79,9 @@ void CRemapTableDlg::FillGrid() {
     const fw::BOOL any = m_nRows != 0 ? fw::TRUE : fw::FALSE;
     m_btnPrint->EnableWindow(any);
     m_btnRestoreAll->EnableWindow(any);
+    // The rows now stand for other ports: a count carried over would offer Restore with nothing
+    // selected.
+    m_pGrid->ClearSelection();
     m_btnRestore->EnableWindow(fw::FALSE);
 }
 
@@ -87,6 +90,11 @@ void CRemapTableDlg::EnableRestore(fw::BOOL on) {
 }
 
 void CRemapTableDlg::OnRestore() {
+    // Nothing selected (a click on the header row counts, too): nothing to restore, nothing to
+    // send or record.
+    if (m_pGrid->SelectedRows().empty()) {
+        return;
+    }
     fw::CDialog confirm(IDD_RESTORE_CONFIRM);
     if (confirm.DoModal() != fw::IDOK) {
         return;
