@@ -28,7 +28,7 @@ void CTavDlg::UndoTableChange(int io, bool tell) {
     }
 }
 
-fw::BOOL CTavDlg::CommitTableChange(int io, fw::BOOL confirm) {
+fw::BOOL CTavDlg::CommitTableChange(int io, fw::BOOL confirm, AuditChange* change) {
     if (confirm) {
         fw::CDialog question(IDD_RESTORE_CONFIRM);
         if (question.DoModal() != fw::IDOK) {
@@ -37,7 +37,16 @@ fw::BOOL CTavDlg::CommitTableChange(int io, fw::BOOL confirm) {
         }
     }
     m_nRemapCount = CountRemappedPorts(io);
-    if (!NotifyBoards(io, fw::TRUE)) {
+    const fw::BOOL notified = NotifyBoards(io, fw::TRUE);
+    const auto record = [&](const char* outcome) {
+        if (change != nullptr) {
+            change->notification = &m_lastNotification;
+            change->outcome = outcome;
+            RecordAuditEvent(*change);
+        }
+    };
+    if (!notified) {
+        record(m_lastNotification.aborted ? "aborted" : "not-sent");
         // A configuration change ends the program at once; the boards may have the data.
         if (!m_bConfigChanging) {
             UndoTableChange(io, true);
@@ -45,11 +54,18 @@ fw::BOOL CTavDlg::CommitTableChange(int io, fw::BOOL confirm) {
         return fw::FALSE;
     }
     m_arrTableBefore[io == 1].reset();
+    // The event is recorded before the rewrite puts the change into the file: a program ended in
+    // between leaves an event the file does not bear out, never a change without its event.
+    record("recorded");
     if (!OpenRemapTableFile(io, fw::TRUE, fw::TRUE, {})) {
+        record("file-error");
         return fw::FALSE;
     }
     WriteRemapTableFile(io);
     const bool written = GetRemapFile() != nullptr;
     CloseRemapTableFile();
+    if (!written) {
+        record("file-error");
+    }
     return written ? fw::TRUE : fw::FALSE;
 }

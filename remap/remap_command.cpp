@@ -33,16 +33,17 @@ void CTavDlg::OnRemap() {
                      : m_bReplacedInPlace ? "replaced"
                      : m_bBoardsResponded ? "recorded"
                                           : "no-board-confirmed";
-    const auto record = [&](bool written) {
-        if (!written) {
-            change.outcome = "file-error";
-        }
+    // The event is recorded before the file puts the remap in force (the appended line, the
+    // rewrite): a program ended in between leaves an event the file does not bear out, never a
+    // remap in force without its event. A write that then fails adds an event of its own.
+    RecordAuditEvent(change);
+    const auto fileError = [&] {
+        change.outcome = "file-error";
         RecordAuditEvent(change);
     };
     if (!notified && !m_bConfigChanging) {
         // Nothing reached the boards: the conflict walk's changes go too, the file is not
         // rewritten, and the fields stay for another try.
-        record(true);
         UndoTableChange(m_nIOType, true);
         return;
     }
@@ -51,33 +52,39 @@ void CTavDlg::OnRemap() {
     const bool unconfirmed = notified && !m_bReplacedInPlace && !m_bBoardsResponded;
     if (notified && !m_bReplacedInPlace) {
         if (GetTavApp()->GetFileAccess() == nullptr) {
-            return record(false);
+            return fileError();
         }
         if (!unconfirmed) {
             if (!OpenRemapTableFile(m_nIOType, fw::FALSE, fw::TRUE, {})) {
-                return record(false);
+                return fileError();
             }
             AppendRemapLine();
             const bool appended = GetRemapFile() != nullptr;
             CloseRemapTableFile();
             if (m_bConfigChanging) {
-                return record(appended);
+                // The program is about to end; the appended line is the record.
+                if (!appended) {
+                    fileError();
+                }
+                return;
             }
         }
     }
     if (m_bConfigChanging) {
-        return record(true);  // the program is about to end; the appended line is the record
+        return;
     }
     if (m_bBoardsResponded && !m_bReplacedInPlace) {
         AddRemapEntry();
     }
     if (!OpenRemapTableFile(m_nIOType, fw::TRUE, fw::TRUE, {})) {
-        return record(false);
+        return fileError();
     }
     WriteRemapTableFile(m_nIOType);
     const bool written = GetRemapFile() != nullptr;
     CloseRemapTableFile();
-    record(written);
+    if (!written) {
+        fileError();
+    }
     if (unconfirmed) {
         // The fields stay as typed, so that the remap can be tried again.
         MessageBox("No board confirmed this remap, so it was not recorded.", nullptr,

@@ -132,8 +132,8 @@ class CTavDlg : public fw::CDialog {
 
     // After the remap table view changed table io: the boards, then the file. False when the
     // boards were not told (the table is then back as KeepTableBeforeChange kept it) or the file
-    // was not written.
-    fw::BOOL CommitTableChange(int io, fw::BOOL confirm);
+    // was not written. change, when given, is recorded in the audit trail with how it ended.
+    fw::BOOL CommitTableChange(int io, fw::BOOL confirm, AuditChange* change = nullptr);
     // Keeps a copy of table io as it is, before a change the boards have yet to be told of.
     void KeepTableBeforeChange(int io);
 

@@ -147,14 +147,7 @@ void CRemapTableDlg::OnPrint() {
 void CRemapTableDlg::Commit(AuditChange& change) {
     EnableWindow(fw::FALSE);
     if (CTavDlg* main = MainDlg()) {
-        const fw::BOOL written = main->CommitTableChange(m_nIOType, fw::FALSE);
-        const boards::NotifyResult& notification = main->LastNotification();
-        change.notification = &notification;
-        change.outcome = notification.aborted ? "aborted"
-                         : !notification.sent ? "not-sent"
-                         : written            ? "recorded"
-                                              : "file-error";
-        RecordAuditEvent(change);
+        main->CommitTableChange(m_nIOType, fw::FALSE, &change);
         // The table the boards were told of, or the one put back when they could not be.
         m_pTable = main->Table(m_nIOType).get();
     }

@@ -2,6 +2,10 @@
 // refresh requests, on a clock the test controls. How each way the boards can answer ends (every
 // board, one, none, wrong answers, a failed send, a configuration change during the wait) is
 // boards/tests/scenarios/remap_*.scn's.
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/audit/audit.h"
 #include "platform/com/com.h"
 #include "platform/control/udp_socket.h"
 #include "remap/tests/main_dialog_fixture.h"
@@ -158,6 +162,79 @@ TEST_F(RemapCommand, RemapNoBoardConfirmedIsNotRecordedNotEvenForAMoment) {
     EXPECT_EQ(Selected(IDC_NEW_NUMBER), newNumber);
     EXPECT_EQ(dlg.GetDlgItemText(IDC_COMMENT), "spare");
     EXPECT_TRUE(Enabled(IDC_REMAP));
+}
+
+// The audit trail as a journal that notes each event's outcome and what the table file held when
+// the event was recorded.
+class AuditOrder : public RemapCommand {
+  protected:
+    struct Seen {
+        std::string outcome;
+        std::string file;
+        bool operator==(const Seen&) const = default;
+    };
+    void SetUp() override {
+        ::setenv("TAVORA_AUDIT_JOURNAL", "on", 1);
+        audit::SetJournalSenderForTests([this](const std::vector<std::string>& fields) {
+            Seen seen{"", Get("TAV.IXT")};
+            for (const std::string& field : fields) {
+                if (field.rfind("TAVORA_OUTCOME=", 0) == 0) {
+                    seen.outcome = field.substr(std::strlen("TAVORA_OUTCOME="));
+                }
+            }
+            events.push_back(seen);
+            return 0;
+        });
+    }
+    void TearDown() override {
+        audit::SetJournalSenderForTests(nullptr);
+        ::setenv("TAVORA_AUDIT_JOURNAL", "off", 1);
+    }
+    std::vector<Seen> events;
+};
+
+TEST_F(AuditOrder, ARemapIsRecordedBeforeTheFilePutsItInForce) {
+    Start();
+    SetUpSingle("5");
+    const std::string before = Get("TAV.IXT");
+    Proceed();
+    CloseProgress();
+    Click(IDC_REMAP);
+    EXPECT_EQ(events, (std::vector<Seen>{{"recorded", before}}));
+    EXPECT_NE(Get("TAV.IXT").find(Line("5")), std::string::npos);
+}
+
+TEST_F(AuditOrder, ARestoreIsRecordedBeforeTheRewriteTakesItOut) {
+    Start();
+    dlg.Table(0) = std::make_unique<RemapTable>();
+    dlg.Table(0)->push_back(remaptest::Entry(0, 5, 5, 90));
+    ASSERT_TRUE(dlg.OpenRemapTableFile(0, fw::TRUE, fw::TRUE, {}));
+    dlg.WriteRemapTableFile(0);
+    dlg.CloseRemapTableFile();
+    const std::string before = Get("TAV.IXT");
+    dlg.KeepTableBeforeChange(0);
+    dlg.ClearRemapTable(0);
+    AuditChange change(AuditKind::RestoreAll, 0);
+    CloseProgress();
+    EXPECT_TRUE(dlg.CommitTableChange(0, fw::FALSE, &change));
+    EXPECT_EQ(events, (std::vector<Seen>{{"recorded", before}}));
+    EXPECT_EQ(Get("TAV.IXT").find(",5,5,90,90,"), std::string::npos);
+}
+
+TEST_F(AuditOrder, ARewriteThatFailsAddsAFileErrorEvent) {
+    Start();
+    SetUpSingle("5");
+    const std::string before = Get("TAV.IXT");
+    Proceed();
+    driver.Then([](fw::CWnd& w) {  // the append's open goes through, the rewrite's fails
+        control::InjectFault(
+            control::Fault(control::ComponentId::FileAccess, "Open", com::E_FAIL, 1));
+        headless::Item(w, fw::IDOK).UserClick();
+    });
+    Click(IDC_REMAP);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0], (Seen{"recorded", before}));
+    EXPECT_EQ(events[1].outcome, "file-error");
 }
 
 TEST_F(RemapCommand, CancelAtTheConfirmationChangesNothing) {
