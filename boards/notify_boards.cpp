@@ -53,9 +53,9 @@ fw::BOOL CTavDlg::BuildNotifyRowList(int nIOType, fw::BOOL bTableUpdated) {
     if (!m_pSysDefTable || (m_nSysDefRow == -1 && !bTableUpdated)) {
         return fw::FALSE;
     }
-    m_pNotifyRows = boards::NotifyRowsOf(Table(nIOType).get(), m_pSysDefTable->size(),
-                                         bTableUpdated ? -1 : m_nSysDefRow,
-                                         m_arrRowsInForce[nIOType == 1]);
+    m_pNotifyRows =
+        boards::NotifyRowsOf(Table(nIOType).get(), m_pSysDefTable->size(),
+                             bTableUpdated ? -1 : m_nSysDefRow, m_arrRowsInForce[nIOType == 1]);
     return fw::TRUE;
 }
 
@@ -263,9 +263,8 @@ fw::BOOL CTavDlg::SendRemapData(int nIOType, fw::BOOL bTableUpdated) {
         for (std::size_t i = 0; i < boardCount; ++i) {
             if (!confirmedMark[i]) {
                 const boards::BoardResult& board = m_lastNotification.boards[i];
-                progress->MarkSentBoard(static_cast<int>(i), board.name + " (" +
-                                                                 boards::BoardOutcomeText(board) +
-                                                                 ")");
+                progress->MarkSentBoard(static_cast<int>(i),
+                                        board.name + " (" + boards::BoardOutcomeText(board) + ")");
             }
         }
         MessageBox(fw::LoadString(IDS_BOARDS_NOT_RESPONDING), "Warning", fw::MB_ICONHAND,

@@ -22,9 +22,10 @@ void CTavDlg::UndoTableChange(int io, bool tell) {
         before.reset();
     }
     if (tell) {
-        MessageBox("The boards were not told of this change and still hold their previous remap "
-                   "data.\nThe remap table is left as it was.",
-                   nullptr, fw::MB_ICONHAND);
+        MessageBox(
+            "The boards were not told of this change and still hold their previous remap "
+            "data.\nThe remap table is left as it was.",
+            nullptr, fw::MB_ICONHAND);
     }
 }
 

@@ -237,8 +237,9 @@ TEST_F(NotifyTest, OneSilentBoardOfTwoWaitsThirtySecondsAndWarns) {
     // The silent one of the two MAINVID boards is told apart by its number.
     EXPECT_EQ(sentList, (std::vector<std::string>{
                             "MAINVID", "MAINVID (board 2, partner of board 0: no report)"}));
-    EXPECT_EQ(WarningDetail(), "MAINVID, board 0: confirmed\n"
-                               "MAINVID, board 2, partner of board 0: no report");
+    EXPECT_EQ(WarningDetail(),
+              "MAINVID, board 0: confirmed\n"
+              "MAINVID, board 2, partner of board 0: no report");
 }
 
 TEST_F(NotifyTest, WrongAnswersAreJudgedAndNoneConfirms) {
@@ -252,11 +253,12 @@ TEST_F(NotifyTest, WrongAnswersAreJudgedAndNoneConfirms) {
     EXPECT_TRUE(Shown(kWarning));
     EXPECT_EQ(Outcomes(),
               (std::vector{boards::BoardOutcome::CrcDiffers, boards::BoardOutcome::StatusNotZero}));
-    EXPECT_EQ(sentList, (std::vector<std::string>{
-                            "MAINVID (board 0: CRC differs)",
-                            "MAINVID (board 2, partner of board 0: status not 0)"}));
-    EXPECT_EQ(WarningDetail(), "MAINVID, board 0: CRC differs\n"
-                               "MAINVID, board 2, partner of board 0: status not 0");
+    EXPECT_EQ(sentList,
+              (std::vector<std::string>{"MAINVID (board 0: CRC differs)",
+                                        "MAINVID (board 2, partner of board 0: status not 0)"}));
+    EXPECT_EQ(WarningDetail(),
+              "MAINVID, board 0: CRC differs\n"
+              "MAINVID, board 2, partner of board 0: status not 0");
 }
 
 TEST_F(NotifyTest, FailedSendShowsTheBoardsTheWarningAndNeedsOk) {
@@ -268,9 +270,10 @@ TEST_F(NotifyTest, FailedSendShowsTheBoardsTheWarningAndNeedsOk) {
     EXPECT_TRUE(Shown(kWarning));
     EXPECT_FALSE(dlg.LastNotification().sent);
     EXPECT_TRUE(refreshes.empty());
-    EXPECT_EQ(WarningDetail(), "The message was not sent.\n"
-                               "MAINVID, board 0: no report\n"
-                               "MAINVID, board 2, partner of board 0: no report");
+    EXPECT_EQ(WarningDetail(),
+              "The message was not sent.\n"
+              "MAINVID, board 0: no report\n"
+              "MAINVID, board 2, partner of board 0: no report");
 }
 
 TEST_F(NotifyTest, RestoringTheLastEntryOfARowTellsItsBoardWithNoGroupForIt) {
@@ -309,12 +312,12 @@ TEST_P(RowsInForce, ARowStaysInForceUntilEveryBoardToldOfItConfirmed) {
     EXPECT_EQ(dlg.RowsInForce(0), GetParam().inForce);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Boards, RowsInForce,
-    ::testing::Values(InForceCase{"EveryBoardConfirmed", {0, 2, 3}, {0}},
-                      InForceCase{"StudioSilent", {0, 2}, {0, 3}},
-                      InForceCase{"PartnerOfAnotherRowSilent", {0, 3}, {0, 3}}),
-    [](const auto& param) { return std::string(param.param.name); });
+INSTANTIATE_TEST_SUITE_P(Boards, RowsInForce,
+                         ::testing::Values(InForceCase{"EveryBoardConfirmed", {0, 2, 3}, {0}},
+                                           InForceCase{"StudioSilent", {0, 2}, {0, 3}},
+                                           InForceCase{
+                                               "PartnerOfAnotherRowSilent", {0, 3}, {0, 3}}),
+                         [](const auto& param) { return std::string(param.param.name); });
 
 constexpr char kNotTold[] =
     "text=\"The boards were not told of this change and still hold their previous remap "
@@ -386,7 +389,8 @@ INSTANTIATE_TEST_SUITE_P(
                     nullptr, [](RemapTable& table) { table.pop_back(); }, 1},
         NotToldCase{"DataDoNotFitTheirCount", false, nullptr, nullptr,
                     [](RemapTable& table) { table.push_back(remaptest::Entry(7, 5, 5, 100)); }},
-        NotToldCase{"SendRefused", true, nullptr, nullptr, [](RemapTable& table) { table.pop_back(); }},
+        NotToldCase{"SendRefused", true, nullptr, nullptr,
+                    [](RemapTable& table) { table.pop_back(); }},
         NotToldCase{"RebootPortUnreadable", false,
                     [] {
                         control::InjectFault(control::Fault(control::ComponentId::CorvaneRegistry,

@@ -87,8 +87,8 @@ std::string AnswerName(int answer) {
 }
 
 std::string DescribeMessageBox(const fw::MessageBoxRequest& request) {
-    std::string line = "msgbox caption=" + Quote(request.caption) + " icon=" +
-                       IconName(request.type) + " buttons=" + ButtonsName(request.type) +
+    std::string line = "msgbox caption=" + Quote(request.caption) +
+                       " icon=" + IconName(request.type) + " buttons=" + ButtonsName(request.type) +
                        " text=" + Quote(request.text);
     if (!request.detail.empty()) {
         line += " detail=" + Quote(request.detail);

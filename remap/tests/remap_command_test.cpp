@@ -130,8 +130,9 @@ TEST_F(RemapCommand, NotificationThatFailsTakesTheConflictWalkBackAndKeepsTheFil
     Click(IDC_REMAP);
     EXPECT_TRUE(driver.Exhausted());
     EXPECT_FALSE(listener.TryReceive());
-    EXPECT_TRUE(Shown("The boards were not told of this change and still hold their previous "
-                      "remap data."));
+    EXPECT_TRUE(
+        Shown("The boards were not told of this change and still hold their previous "
+              "remap data."));
     ASSERT_EQ(Entries(), 1u);
     EXPECT_EQ(remaptest::Lines(*dlg.Table(0)), "14:05:09,March 03 2002,MAIN,VIDEO,0,5,5,90,90, \n");
     EXPECT_EQ(Get("TAV.IXT"), file);
