@@ -259,12 +259,15 @@ fw::BOOL CTavDlg::SendRemapData(int nIOType, fw::BOOL bTableUpdated) {
     } else {
         m_bBoardsResponded = confirmed > 0 ? fw::TRUE : fw::FALSE;
         // Two boards of a same-name pair show the same name: the board number and what it
-        // reported tell the silent one apart, in the list and in the warning's detail.
+        // reported tell the silent one apart, in the list and (with the pair) in the warning's
+        // detail.
         for (std::size_t i = 0; i < boardCount; ++i) {
             if (!confirmedMark[i]) {
                 const boards::BoardResult& board = m_lastNotification.boards[i];
                 progress->MarkSentBoard(static_cast<int>(i),
-                                        board.name + " (" + boards::BoardOutcomeText(board) + ")");
+                                        tav::Format("%s (board %u: %s)", board.name,
+                                                    static_cast<unsigned>(board.number),
+                                                    boards::OutcomeText(board.outcome)));
             }
         }
         MessageBox(fw::LoadString(IDS_BOARDS_NOT_RESPONDING), "Warning", fw::MB_ICONHAND,

@@ -4,17 +4,14 @@
 
 namespace boards {
 
-std::string BoardOutcomeText(const BoardResult& board) {
-    const std::string partner =
-        board.partnerOf >= 0 ? tav::Format(", partner of board %d", board.partnerOf) : "";
-    return tav::Format("board %u%s: %s", static_cast<unsigned>(board.number), partner,
-                       OutcomeText(board.outcome));
-}
-
 std::string NotifyDetail(const NotifyResult& result) {
     std::string detail = result.sent ? "" : "The message was not sent.\n";
     for (const BoardResult& board : result.boards) {
-        detail += board.name + ", " + BoardOutcomeText(board) + "\n";
+        const std::string partner =
+            board.partnerOf >= 0 ? tav::Format(", partner of board %d", board.partnerOf) : "";
+        detail +=
+            tav::Format("%s, board %u%s: %s\n", board.name, static_cast<unsigned>(board.number),
+                        partner, OutcomeText(board.outcome));
     }
     if (!detail.empty()) {
         detail.pop_back();

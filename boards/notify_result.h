@@ -33,10 +33,6 @@ struct NotifyResult {
     std::vector<BoardResult> boards;
 };
 
-// One board as the operator looks for it: "board 2: no report" ("board 2, partner of board 0:
-// no report" for the second of a same-name pair).
-std::string BoardOutcomeText(const BoardResult& board);
-
 // Board by board, how the notification ended, one line each in the message's order
 // ("MAINVID, board 2, partner of board 0: no report"); first a line saying so when the message
 // was never sent.
