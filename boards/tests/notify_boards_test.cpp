@@ -274,17 +274,31 @@ TEST_F(NotifyTest, FailedSendShowsTheBoardsTheWarningAndNeedsOk) {
               "MAINVID, board 2, partner of board 0: no report");
 }
 
+// MAINVID, its partner, and STUDIO for the row that has no entry now; only row 0's group.
+// CRC-16/MODBUS of 00 01 00 05 00 64 is 0x312C.
+const Bytes kRowZeroAndStudio{0x52, 0x45, 0x2D, 0x4D, 0x41, 0x50, 0x02, 0x00, 0x00, 0x00,
+                              0x00, 0x01, 0x02, 0x00, 0x00, 0x00, 0x00, 0x03, 0x02, 0x00,
+                              0x00, 0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+                              0x01, 0x49, 0x31, 0x2C, 0x00, 0x01, 0x00, 0x05, 0x00, 0x64};
+
 TEST_F(NotifyTest, RestoringTheLastEntryOfARowTellsItsBoardWithNoGroupForIt) {
     Open([this](control::Config& c) { PutTwoRowsInForce(c); });
     ASSERT_EQ(dlg.RowsInForce(0), (std::vector<unsigned>{0, 3}));
     dlg.Table(0)->pop_back();  // STUDIO VIDEO 7 restored; MAIN VIDEO 5 stays
     EXPECT_TRUE(Commit(0));
-    // MAINVID, its partner, and STUDIO for the row that has no entry now; only row 0's group.
-    // CRC-16/MODBUS of 00 01 00 05 00 64 is 0x312C.
-    EXPECT_EQ(Received(), (Bytes{0x52, 0x45, 0x2D, 0x4D, 0x41, 0x50, 0x02, 0x00, 0x00, 0x00,
-                                 0x00, 0x01, 0x02, 0x00, 0x00, 0x00, 0x00, 0x03, 0x02, 0x00,
-                                 0x00, 0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
-                                 0x01, 0x49, 0x31, 0x2C, 0x00, 0x01, 0x00, 0x05, 0x00, 0x64}));
+    EXPECT_EQ(Received(), kRowZeroAndStudio);
+}
+
+TEST_F(NotifyTest, ASelectedTableWithoutARowStillTellsThatRowsBoard) {
+    Open([this](control::Config& c) {
+        PutTwoRowsInForce(c);
+        Put("SPARE.IXT", "CONFIGCRC(" + std::to_string(c.activeSetCrc) +
+                             ")\r\n14:05:09,March 03 2002,MAIN,VIDEO,0,5,5,100,100, \r\n");
+    });
+    dlg.SelectRemapTable(0, "SPARE.IXT");
+    ASSERT_EQ(dlg.Table(0)->size(), 1u);
+    EXPECT_TRUE(Commit(0));
+    EXPECT_EQ(Received(), kRowZeroAndStudio);
 }
 
 struct InForceCase {
