@@ -23,6 +23,7 @@ void CTavDlg::OnRemap() {
     m_bReplacedInPlace = false;
     KeepTableBeforeChange(m_nIOType);
     if (CheckRemapConflicts()) {
+        m_arrTableBefore[m_nIOType == 1].reset();  // a walk given up keeps its changes
         return;
     }
     m_bBoardsResponded = fw::FALSE;
@@ -47,6 +48,7 @@ void CTavDlg::OnRemap() {
         UndoTableChange(m_nIOType, true);
         return;
     }
+    m_arrTableBefore[m_nIOType == 1].reset();
     // A remap no board confirmed is not recorded; its time-stamped line would bring it back as
     // an entry at the next start if the program ended before the rewrite below.
     const bool unconfirmed = notified && !m_bReplacedInPlace && !m_bBoardsResponded;
