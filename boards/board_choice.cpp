@@ -152,7 +152,10 @@ class Chooser {
                     return Fail(hr, __LINE__);
                 }
                 if (flag == 1) {
-                    return Addressable(j, row) && Append(j, boardName, row);
+                    if (!Addressable(j, row) || !Append(j, boardName, row)) {
+                        return false;
+                    }
+                    m_chosen.back().partnerOf = board;
                 }
                 return true;
             }

@@ -61,11 +61,14 @@ std::optional<std::uint32_t> CTavDlg::RefusedReportCount() {
 
 fw::BOOL CTavDlg::BuildNotifyRowList(int nIOType, fw::BOOL bTableUpdated) {
     m_nSysDefRow = FindSysDefRow();
-    if (m_nSysDefRow == -1) {
+    // A table already updated (a Restore, say) does not depend on the level the main dialog
+    // happens to show; only a pending remap needs its row.
+    if (!m_pSysDefTable || (m_nSysDefRow == -1 && !bTableUpdated)) {
         return fw::FALSE;
     }
-    m_pNotifyRows = boards::NotifyRowsOf(Table(nIOType).get(), m_pSysDefTable->size(),
-                                         bTableUpdated ? -1 : m_nSysDefRow);
+    m_pNotifyRows =
+        boards::NotifyRowsOf(Table(nIOType).get(), m_pSysDefTable->size(),
+                             bTableUpdated ? -1 : m_nSysDefRow, m_arrRowsInForce[nIOType == 1]);
     return fw::TRUE;
 }
 
@@ -80,11 +83,11 @@ fw::BOOL CTavDlg::BuildBoardList() {
 fw::BOOL CTavDlg::BuildRemapEntries(std::span<std::uint8_t> dest, int nIOType,
                                     fw::BOOL bTableUpdated) {
     m_nSysDefRow = FindSysDefRow();
-    if (m_nSysDefRow == -1) {
+    const bool withPending = !m_bReplacedInPlace && !bTableUpdated;
+    if (!m_pSysDefTable || (m_nSysDefRow == -1 && withPending)) {
         return fw::FALSE;
     }
     boards::PendingRemap pending;
-    const bool withPending = !m_bReplacedInPlace && !bTableUpdated;
     if (withPending) {
         pending.row = m_nSysDefRow;
         GetRemapNumbers(pending.origFirst, pending.origLast, pending.newFirst, pending.newLast);
@@ -195,7 +198,8 @@ fw::BOOL CTavDlg::SendRemapData(int nIOType, fw::BOOL bTableUpdated) {
             if (outcome == boards::BoardOutcome::Confirmed && before[number] == expected[number]) {
                 outcome = boards::BoardOutcome::AlreadyHeld;
             }
-            m_lastNotification.boards.push_back({number, m_arrNotifyBoards[i].name, outcome});
+            m_lastNotification.boards.push_back(
+                {number, m_arrNotifyBoards[i].name, outcome, m_arrNotifyBoards[i].partnerOf});
         }
     };
     if (sent) {
@@ -254,12 +258,39 @@ fw::BOOL CTavDlg::SendRemapData(int nIOType, fw::BOOL bTableUpdated) {
     if (const auto refusedAfter = RefusedReportCount(); refusedBefore && refusedAfter) {
         m_lastNotification.reportsRefused = *refusedAfter - *refusedBefore;
     }
+    if (sent) {
+        // The boards that confirmed hold exactly the rows this message carried entries for; one
+        // that did not may still hold what it had before.
+        std::vector<unsigned>& inForce = m_arrRowsInForce[nIOType == 1];
+        std::vector<unsigned> carried =
+            boards::NotifyRowsOf(Table(nIOType).get(), m_pSysDefTable->size(),
+                                 bTableUpdated || m_bReplacedInPlace ? -1 : m_nSysDefRow);
+        if (confirmed != boardCount) {
+            carried.insert(carried.end(), inForce.begin(), inForce.end());
+            std::sort(carried.begin(), carried.end());
+            carried.erase(std::unique(carried.begin(), carried.end()), carried.end());
+        }
+        inForce = std::move(carried);
+    }
 
     if (confirmed == boardCount) {
         m_bBoardsResponded = fw::TRUE;
     } else {
         m_bBoardsResponded = confirmed > 0 ? fw::TRUE : fw::FALSE;
-        MessageBox(fw::LoadString(IDS_BOARDS_NOT_RESPONDING), "Warning", fw::MB_ICONHAND);
+        // Two boards of a same-name pair show the same name: the board number and what it
+        // reported tell the silent one apart, in the list and (with the pair) in the warning's
+        // detail.
+        for (std::size_t i = 0; i < boardCount; ++i) {
+            if (!confirmedMark[i]) {
+                const boards::BoardResult& board = m_lastNotification.boards[i];
+                progress->MarkSentBoard(static_cast<int>(i),
+                                        tav::Format("%s (board %u: %s)", board.name,
+                                                    static_cast<unsigned>(board.number),
+                                                    boards::OutcomeText(board.outcome)));
+            }
+        }
+        MessageBox(fw::LoadString(IDS_BOARDS_NOT_RESPONDING), "Warning", fw::MB_ICONHAND,
+                   boards::NotifyDetail(m_lastNotification));
     }
     progress->EnableOK(fw::TRUE);
     progress->RunModalLoop(fw::MLF_NOIDLEMSG);

@@ -1,6 +1,23 @@
 #include "boards/notify_result.h"
 
+#include "common/format.h"
+
 namespace boards {
+
+std::string NotifyDetail(const NotifyResult& result) {
+    std::string detail = result.sent ? "" : "The message was not sent.\n";
+    for (const BoardResult& board : result.boards) {
+        const std::string partner =
+            board.partnerOf >= 0 ? tav::Format(", partner of board %d", board.partnerOf) : "";
+        detail +=
+            tav::Format("%s, board %u%s: %s\n", board.name, static_cast<unsigned>(board.number),
+                        partner, OutcomeText(board.outcome));
+    }
+    if (!detail.empty()) {
+        detail.pop_back();
+    }
+    return detail;
+}
 
 const char* OutcomeText(BoardOutcome outcome) {
     switch (outcome) {

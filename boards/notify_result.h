@@ -24,6 +24,7 @@ struct BoardResult {
     std::uint16_t number = 0;
     std::string name;
     BoardOutcome outcome = BoardOutcome::NoReport;
+    int partnerOf = -1;  // the board of the same name this one was told with; -1 for none
 };
 
 struct NotifyResult {
@@ -35,6 +36,11 @@ struct NotifyResult {
     // for (not a report, or not from the board it names); unknown when it could not be asked.
     std::optional<std::uint32_t> reportsRefused;
 };
+
+// Board by board, how the notification ended, one line each in the message's order
+// ("MAINVID, board 2, partner of board 0: no report"); first a line saying so when the message
+// was never sent.
+std::string NotifyDetail(const NotifyResult& result);
 
 using BoardRecord = std::array<std::uint8_t, 8>;
 

@@ -29,14 +29,30 @@ bool AppendPorts(std::vector<std::uint8_t>& data, std::size_t maxEntries, std::s
 
 }  // namespace
 
-std::vector<unsigned> NotifyRowsOf(const RemapTable* table, std::size_t rowCount, int pendingRow) {
+std::vector<unsigned> NotifyRowsOf(const RemapTable* table, std::size_t rowCount, int pendingRow,
+                                   const std::vector<unsigned>& rowsInForce) {
+    std::vector<bool> held(rowCount, false);
+    bool any = false;
+    const auto hold = [&](int row) {
+        if (row >= 0 && static_cast<std::size_t>(row) < rowCount) {
+            held[static_cast<std::size_t>(row)] = true;
+            any = true;
+        }
+    };
+    if (table != nullptr) {
+        for (const auto& entry : *table) {
+            hold(entry->m_nRow);
+        }
+    }
+    hold(pendingRow);
+    if (any) {
+        for (unsigned row : rowsInForce) {
+            hold(static_cast<int>(row));
+        }
+    }
     std::vector<unsigned> rows;
     for (std::size_t r = 0; r < rowCount; ++r) {
-        const bool held =
-            table != nullptr && std::any_of(table->begin(), table->end(), [r](const auto& entry) {
-                return entry->m_nRow >= 0 && static_cast<std::size_t>(entry->m_nRow) == r;
-            });
-        if (held || (pendingRow >= 0 && static_cast<std::size_t>(pendingRow) == r)) {
+        if (held[r]) {
             rows.push_back(static_cast<unsigned>(r));
         }
     }

@@ -28,11 +28,13 @@ struct PendingRemap {
 };
 
 // A board the message names: its number in the Network Description Table, the name shown for
-// it, and its address as the table gave it followed by one 0 byte.
+// it, and its address as the table gave it followed by one 0 byte. A board told together with
+// the board of the same name names that board's number in partnerOf (-1 for any other board).
 struct NotifyBoard {
     std::uint16_t number = 0;
     std::string name;
     std::vector<std::uint8_t> address;
+    int partnerOf = -1;
 };
 
 // Bytes of a message naming `boards` boards and carrying `remaps` port remaps.
@@ -41,8 +43,11 @@ constexpr std::size_t RemapMessageLength(std::size_t boards, std::size_t remaps)
 }
 
 // Row indices 0 .. rowCount - 1, ascending, that hold an entry of table, plus pendingRow when it
-// is not -1.
-std::vector<unsigned> NotifyRowsOf(const RemapTable* table, std::size_t rowCount, int pendingRow);
+// is not -1, plus rowsInForce: rows whose boards may still hold entries of an earlier message,
+// which must hear that their row has none now. Nothing at all when neither the table nor the
+// pending remap holds an entry: data without entries goes to every board.
+std::vector<unsigned> NotifyRowsOf(const RemapTable* table, std::size_t rowCount, int pendingRow,
+                                   const std::vector<unsigned>& rowsInForce = {});
 
 // The remap data, one 6-byte entry per port, grouped by row in ascending order, the pending remap
 // (when given) last in its row's group. Nothing when it would hold more than maxEntries entries,

@@ -36,6 +36,18 @@ void CSendRemapDataDlg::AddRespondingBoard(const std::string& name) {
     AddAndSelect(m_pResponseList, name);
 }
 
+void CSendRemapDataDlg::MarkSentBoard(int index, const std::string& text) {
+    if (m_pSentList == nullptr || index < 0 || index >= m_pSentList->GetCount()) {
+        return;
+    }
+    const int selected = m_pSentList->GetCurSel();
+    m_pSentList->DeleteString(index);
+    m_pSentList->InsertString(index, text);
+    m_pSentList->SetCurSel(m_bMarked ? selected : index);
+    m_bMarked = true;
+    m_pSentList->UpdateWindow();
+}
+
 void CSendRemapDataDlg::IncrementSentTotal() {
     ++m_nSentTotal;
     if (m_pSentTotal != nullptr) {

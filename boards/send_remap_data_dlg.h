@@ -12,6 +12,9 @@ class CSendRemapDataDlg : public fw::CDialog {
 
     void AddSentBoard(const std::string& name);
     void AddRespondingBoard(const std::string& name);
+    // Shows the board at index of the sent list as text, a board that did not confirm; the first
+    // one marked becomes the selected line, so the list shows it.
+    void MarkSentBoard(int index, const std::string& text);
     void IncrementSentTotal();
     void IncrementResponseTotal();
     void EnableOK(fw::BOOL enable);
@@ -34,4 +37,5 @@ class CSendRemapDataDlg : public fw::CDialog {
     fw::Control* m_pOK = nullptr;
     int m_nSentTotal = 0;
     int m_nResponseTotal = 0;
+    bool m_bMarked = false;
 };

@@ -25,7 +25,9 @@ void CTavDlg::OnRemap() {
         return;
     }
     m_bReplacedInPlace = false;
+    KeepTableBeforeChange(m_nIOType);
     if (CheckRemapConflicts()) {
+        m_arrTableBefore[m_nIOType == 1].reset();  // a walk given up keeps its changes
         return;
     }
     m_bBoardsResponded = fw::FALSE;
@@ -36,38 +38,66 @@ void CTavDlg::OnRemap() {
                      : m_bReplacedInPlace ? "replaced"
                      : m_bBoardsResponded ? "recorded"
                                           : "no-board-confirmed";
-    const auto record = [&](bool written) {
-        if (!written) {
-            change.outcome = "file-error";
-        }
+    // The event is recorded before the file puts the remap in force (the appended line, the
+    // rewrite): a program ended in between leaves an event the file does not bear out, never a
+    // remap in force without its event. A write that then fails adds an event of its own.
+    RecordAuditEvent(change);
+    const auto fileError = [&] {
+        change.outcome = "file-error";
         RecordAuditEvent(change);
     };
+    if (!notified && !m_bConfigChanging) {
+        // Nothing reached the boards: the conflict walk's changes go too, the file is not
+        // rewritten, and the fields stay for another try.
+        UndoTableChange(m_nIOType, true);
+        return;
+    }
+    m_arrTableBefore[m_nIOType == 1].reset();
+    // A remap no board confirmed is not recorded; its time-stamped line would bring it back as
+    // an entry at the next start if the program ended before the rewrite below.
+    const bool unconfirmed = notified && !m_bReplacedInPlace && !m_bBoardsResponded;
     if (notified && !m_bReplacedInPlace) {
-        if (GetTavApp()->GetFileAccess() == nullptr ||
-            !OpenRemapTableFile(m_nIOType, fw::FALSE, fw::TRUE, {})) {
-            return record(false);
+        if (GetTavApp()->GetFileAccess() == nullptr) {
+            return fileError();
         }
-        AppendRemapLine();
-        const bool appended = GetRemapFile() != nullptr;
-        CloseRemapTableFile();
-        if (m_bConfigChanging) {
-            return record(appended);
+        if (!unconfirmed) {
+            if (!OpenRemapTableFile(m_nIOType, fw::FALSE, fw::TRUE, {})) {
+                return fileError();
+            }
+            AppendRemapLine();
+            const bool appended = GetRemapFile() != nullptr;
+            CloseRemapTableFile();
+            if (m_bConfigChanging) {
+                // The program is about to end; the appended line is the record.
+                if (!appended) {
+                    fileError();
+                }
+                return;
+            }
         }
     }
     if (m_bConfigChanging) {
-        return record(true);  // the program is about to end; the appended line is the record
+        return;
     }
     if (m_bBoardsResponded && !m_bReplacedInPlace) {
         AddRemapEntry();
     }
     if (!OpenRemapTableFile(m_nIOType, fw::TRUE, fw::TRUE, {})) {
-        return record(false);
+        return fileError();
     }
     WriteRemapTableFile(m_nIOType);
     const bool written = GetRemapFile() != nullptr;
     CloseRemapTableFile();
+    if (!written) {
+        fileError();
+    }
+    if (unconfirmed) {
+        // The fields stay as typed, so that the remap can be tried again.
+        MessageBox("No board confirmed this remap, so it was not recorded.", nullptr,
+                   fw::MB_ICONHAND);
+        return;
+    }
     ResetRemapFields();
-    record(written);
 }
 
 AuditChange CTavDlg::RemapAuditChange() {

@@ -1,5 +1,6 @@
 // The remap tables in memory and their files: opening, reading, checking, writing, saving under
 // another name and selecting a saved table.
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -389,6 +390,18 @@ void CTavDlg::LoadTablesAtStart() {
         } else if (unreadable) {
             KeepUnreadableTable(io);
         }
+        // What the boards were last told, as far as this workstation knows.
+        std::vector<unsigned>& inForce = m_arrRowsInForce[io];
+        inForce.clear();
+        if (const RemapTable* table = Table(io).get()) {
+            for (const auto& entry : *table) {
+                if (entry->m_nRow >= 0) {
+                    inForce.push_back(static_cast<unsigned>(entry->m_nRow));
+                }
+            }
+        }
+        std::sort(inForce.begin(), inForce.end());
+        inForce.erase(std::unique(inForce.begin(), inForce.end()), inForce.end());
     }
 }
 

@@ -123,6 +123,11 @@ class CTavDlg : public fw::CDialog {
     fw::BOOL BuildRemapEntries(std::span<std::uint8_t> dest, int nIOType, fw::BOOL bTableUpdated);
     fw::BOOL BuildRemapHeader(int nIOType, std::uint8_t* pDest, std::uint16_t wCrc);
     const std::vector<unsigned>& NotifyRows() const { return m_pNotifyRows; }
+    // Rows of table io whose boards may still hold entries: the rows of the table loaded at start,
+    // then the rows each message sent carried entries for (and, while not every board confirmed,
+    // the rows in force before it). Every notification names them, so that a row which lost its
+    // last entry has its board told so.
+    const std::vector<unsigned>& RowsInForce(int io) const { return m_arrRowsInForce[io == 1]; }
     const std::vector<boards::NotifyBoard>& NotifyBoardList() const { return m_arrNotifyBoards; }
     // Board by board, how the latest notification ended.
     const boards::NotifyResult& LastNotification() const { return m_lastNotification; }
@@ -135,8 +140,12 @@ class CTavDlg : public fw::CDialog {
     // The audit trail's account of the remap in the dialog, before it ends.
     AuditChange RemapAuditChange();
 
-    // After the remap table view changed table io: the boards, then the file.
-    fw::BOOL CommitTableChange(int io, fw::BOOL confirm);
+    // After the remap table view changed table io: the boards, then the file. False when the
+    // boards were not told (the table is then back as KeepTableBeforeChange kept it) or the file
+    // was not written. change, when given, is recorded in the audit trail with how it ended.
+    fw::BOOL CommitTableChange(int io, fw::BOOL confirm, AuditChange* change = nullptr);
+    // Keeps a copy of table io as it is, before a change the boards have yet to be told of.
+    void KeepTableBeforeChange(int io);
 
   protected:
     int OnCreate() override;
@@ -169,6 +178,10 @@ class CTavDlg : public fw::CDialog {
     fw::LRESULT OnConfigSetChanging(fw::WPARAM wParam, fw::LPARAM lParam);
     fw::LRESULT OnIgnoredAppMessage(fw::WPARAM wParam, fw::LPARAM lParam);
     void RegisterForBoardNotifications();
+
+    // The boards could not be told of a change: table io goes back to the copy kept before it
+    // (when one was), and with tell the operator hears so.
+    void UndoTableChange(int io, bool tell);
 
     void LoadSystemDefinitionAtStart();
     // Without a System Definition Table INPUT and OUTPUT do nothing: the status bar says why.
@@ -208,6 +221,9 @@ class CTavDlg : public fw::CDialog {
     fw::BOOL m_bBoardsResponded = fw::FALSE;
     std::uint16_t m_wRebootPort = 0;
     std::vector<unsigned> m_pNotifyRows;
+    std::array<std::vector<unsigned>, 2> m_arrRowsInForce;
+    // Per I/O type, the table before a change not yet told to the boards (null: it had none).
+    std::array<std::optional<std::unique_ptr<RemapTable>>, 2> m_arrTableBefore;
     std::uint16_t m_wNotifyBoards = 0;
     std::vector<boards::NotifyBoard> m_arrNotifyBoards;
     boards::NotifyResult m_lastNotification;

@@ -79,6 +79,9 @@ void CRemapTableDlg::FillGrid() {
     const fw::BOOL any = m_nRows != 0 ? fw::TRUE : fw::FALSE;
     m_btnPrint->EnableWindow(any);
     m_btnRestoreAll->EnableWindow(any);
+    // The rows now stand for other ports: a count carried over would offer Restore with nothing
+    // selected.
+    m_pGrid->ClearSelection();
     m_btnRestore->EnableWindow(fw::FALSE);
 }
 
@@ -92,7 +95,9 @@ bool CRemapTableDlg::MayChangeTable() {
 }
 
 void CRemapTableDlg::OnRestore() {
-    if (!MayChangeTable()) {
+    // Nothing selected (a click on the header row counts, too): nothing to restore, nothing to
+    // send or record.
+    if (m_pGrid->SelectedRows().empty() || !MayChangeTable()) {
         return;
     }
     fw::CDialog confirm(IDD_RESTORE_CONFIRM);
@@ -106,6 +111,9 @@ void CRemapTableDlg::OnRestore() {
                 "%s,%s,%s,%s", m_pGrid->GetCellText(row, 1), m_pGrid->GetCellText(row, 2),
                 m_pGrid->GetCellText(row, 3), m_pGrid->GetCellText(row, 4)));
         }
+    }
+    if (CTavDlg* main = MainDlg()) {
+        main->KeepTableBeforeChange(m_nIOType);
     }
     RestoreSelectedRows();
     Commit(change);
@@ -130,6 +138,7 @@ void CRemapTableDlg::OnRestoreAll() {
         }
     }
     if (CTavDlg* main = MainDlg()) {
+        main->KeepTableBeforeChange(m_nIOType);
         main->ClearRemapTable(m_nIOType);
     }
     m_pTable = nullptr;
@@ -146,13 +155,9 @@ void CRemapTableDlg::OnPrint() {
 void CRemapTableDlg::Commit(AuditChange& change) {
     EnableWindow(fw::FALSE);
     if (CTavDlg* main = MainDlg()) {
-        const fw::BOOL written = main->CommitTableChange(m_nIOType, fw::FALSE);
-        const boards::NotifyResult& notification = main->LastNotification();
-        change.notification = &notification;
-        change.outcome = !notification.sent ? (notification.aborted ? "aborted" : "not-sent")
-                         : written          ? "recorded"
-                                            : "file-error";
-        RecordAuditEvent(change);
+        main->CommitTableChange(m_nIOType, fw::FALSE, &change);
+        // The table the boards were told of, or the one put back when they could not be.
+        m_pTable = main->Table(m_nIOType).get();
     }
     EnableWindow(fw::TRUE);
 }

@@ -71,6 +71,13 @@ void CRemapTableGrid::SelectAllRows() {
     m_nSelected = m_nRowCount;
 }
 
+void CRemapTableGrid::ClearSelection() {
+    for (int row = 1; row < GetNumRows(); ++row) {
+        SelectRow(row, false);
+    }
+    m_nSelected = 0;
+}
+
 void CRemapTableGrid::OnLButtonDown(int row, int col) {
     if (row != 0 && col == 0) {
         if (IsRowSelected(row)) {

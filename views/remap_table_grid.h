@@ -21,6 +21,8 @@ class CRemapTableGrid : public fw::CGridCtrl {
     // Shares width between the row-number column (one part) and the data columns (two each).
     void SetColumnWidths(int width);
     void SelectAllRows();
+    // After the view refilled the grid: no row selected, and the click count back at 0.
+    void ClearSelection();
 
     int m_nCols = 0;
     int m_nRowCount = 0;

@@ -13,7 +13,9 @@ struct ChoiceCase {
     const char* name;
     std::vector<unsigned> rows;
     std::function<void(control::Config&)> change;
-    std::string chosen;  // "number name" of each board chosen, or "!" and a part of the refusal
+    // "number name" of each board chosen ("/number" after a same-name partner: the board it was
+    // told with), or "!" and a part of the refusal
+    std::string chosen;
 };
 
 class BoardChoiceTest : public AppTest {
@@ -25,9 +27,9 @@ TEST_F(BoardChoiceTest, Cases) {
     // clang-format off
     const std::vector<ChoiceCase> cases = {
         {"no rows: every row of the configuration, each board once, partner right after",
-         {}, nullptr, "0 MAINVID 2 MAINVID 1 MAINAUD 3 STUDIO"},
+         {}, nullptr, "0 MAINVID 2 MAINVID/0 1 MAINAUD 3 STUDIO"},
         {"two rows served by one board name it once", {1, 2}, nullptr, "1 MAINAUD"},
-        {"rows in the order given", {3, 0}, nullptr, "3 STUDIO 0 MAINVID 2 MAINVID"},
+        {"rows in the order given", {3, 0}, nullptr, "3 STUDIO 0 MAINVID 2 MAINVID/0"},
         {"partner without flag 1 is not told", {0},
          [](control::Config& c) { c.boards[2].flag = 0; }, "0 MAINVID"},
         {"only the first board of the same name is considered", {0},
@@ -60,6 +62,9 @@ TEST_F(BoardChoiceTest, Cases) {
         std::string got;
         for (const auto& board : chosen) {
             got += (got.empty() ? "" : " ") + std::to_string(board.number) + " " + board.name;
+            if (board.partnerOf >= 0) {
+                got += "/" + std::to_string(board.partnerOf);
+            }
             const auto& configured = config.boards[board.number].address;
             Bytes address(configured.begin(), configured.end());
             address.push_back(0);

@@ -64,11 +64,29 @@ class NotifyTest : public AppTest {
             list->SetCurSel(list->AddString(text));
         }
     }
+    // MAIN VIDEO 5 -> 100 and STUDIO VIDEO 7 -> 20 in force when the program starts.
+    void PutTwoRowsInForce(const control::Config& c) {
+        Put("TAV.IXT", "CONFIGCRC(" + std::to_string(c.activeSetCrc) +
+                           ")\r\n14:05:09,March 03 2002,MAIN,VIDEO,0,5,5,100,100, \r\n"
+                           "14:05:09,March 03 2002,STUDIO,VIDEO,3,7,7,20,20, \r\n");
+    }
     void Report(std::int64_t second, std::uint16_t board, Record record) {
         reports.push_back({second, board, record});
     }
     // Runs the notification; the progress window's OK is pressed when the wait is over.
     fw::BOOL Notify(int io, fw::BOOL updated) {
+        HookReports();
+        ArmOk();
+        return dlg.NotifyBoards(io, updated);
+    }
+    // Tells the boards of table io's change, as Restore does.
+    fw::BOOL Commit(int io) {
+        HookReports();
+        ArmOk();
+        return dlg.CommitTableChange(io, fw::FALSE);
+    }
+    // The scheduled reports arrive at their seconds after the send.
+    void HookReports() {
         clock.SetSecondHook([this](std::int64_t now) {
             mainEnabledDuringWait = mainEnabledDuringWait || dlg.IsWindowEnabled();
             for (const auto& r : reports) {
@@ -77,13 +95,12 @@ class NotifyTest : public AppTest {
                 }
             }
         });
-        ArmOk();
-        return dlg.NotifyBoards(io, updated);
     }
     // The progress window's OK is pressed once it waits for it.
     void ArmOk() {
         driver.Then([this](fw::CWnd& w) {
             okEnabledAt = clock.Now();
+            sentList = headless::Item(w, IDC_SENT_LIST).Items();
             headless::Item(w, fw::IDOK).UserClick();
         });
     }
@@ -98,6 +115,15 @@ class NotifyTest : public AppTest {
         return std::any_of(Transcript().begin(), Transcript().end(), [&](const std::string& line) {
             return line.find(text) != std::string::npos;
         });
+    }
+    // The detailed text of the warning 7039, "" when none was shown.
+    std::string WarningDetail() {
+        for (const auto& box : driver.MessageBoxes()) {
+            if (box.caption == "Warning") {
+                return box.detail;
+            }
+        }
+        return {};
     }
     std::vector<boards::BoardOutcome> Outcomes() {
         std::vector<boards::BoardOutcome> outcomes;
@@ -117,6 +143,7 @@ class NotifyTest : public AppTest {
     std::vector<Scheduled> reports;
     std::vector<std::int64_t> refreshes;
     std::int64_t okEnabledAt = 0;
+    std::vector<std::string> sentList;  // "Send Notification to Board:" when OK was pressed
     bool mainEnabledDuringWait = false;
 };
 
@@ -306,6 +333,11 @@ TEST_F(NotifyTest, OneSilentBoardOfTwoWaitsThirtySecondsAndWarns) {
     EXPECT_EQ(Outcomes(),
               (std::vector{boards::BoardOutcome::Confirmed, boards::BoardOutcome::NoReport}));
     EXPECT_EQ(dlg.LastNotification().boards[1].name, "MAINVID");
+    // The silent one of the two MAINVID boards is told apart by its number.
+    EXPECT_EQ(sentList, (std::vector<std::string>{"MAINVID", "MAINVID (board 2: no report)"}));
+    EXPECT_EQ(WarningDetail(),
+              "MAINVID, board 0: confirmed\n"
+              "MAINVID, board 2, partner of board 0: no report");
 }
 
 TEST_F(NotifyTest, WrongAnswersAreJudgedAndNoneConfirms) {
@@ -319,6 +351,11 @@ TEST_F(NotifyTest, WrongAnswersAreJudgedAndNoneConfirms) {
     EXPECT_TRUE(Shown(kWarning));
     EXPECT_EQ(Outcomes(),
               (std::vector{boards::BoardOutcome::CrcDiffers, boards::BoardOutcome::StatusNotZero}));
+    EXPECT_EQ(sentList, (std::vector<std::string>{"MAINVID (board 0: CRC differs)",
+                                                  "MAINVID (board 2: status not 0)"}));
+    EXPECT_EQ(WarningDetail(),
+              "MAINVID, board 0: CRC differs\n"
+              "MAINVID, board 2, partner of board 0: status not 0");
 }
 
 TEST_F(NotifyTest, FailedSendShowsTheBoardsTheWarningAndNeedsOk) {
@@ -330,6 +367,159 @@ TEST_F(NotifyTest, FailedSendShowsTheBoardsTheWarningAndNeedsOk) {
     EXPECT_TRUE(Shown(kWarning));
     EXPECT_FALSE(dlg.LastNotification().sent);
     EXPECT_TRUE(refreshes.empty());
+    EXPECT_EQ(WarningDetail(),
+              "The message was not sent.\n"
+              "MAINVID, board 0: no report\n"
+              "MAINVID, board 2, partner of board 0: no report");
+}
+
+// MAINVID, its partner, and STUDIO for the row that has no entry now; only row 0's group.
+// CRC-16/MODBUS of 00 01 00 05 00 64 is 0x312C.
+const Bytes kRowZeroAndStudio{0x52, 0x45, 0x2D, 0x4D, 0x41, 0x50, 0x02, 0x00, 0x00, 0x00,
+                              0x00, 0x01, 0x02, 0x00, 0x00, 0x00, 0x00, 0x03, 0x02, 0x00,
+                              0x00, 0x00, 0x00, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+                              0x01, 0x49, 0x31, 0x2C, 0x00, 0x01, 0x00, 0x05, 0x00, 0x64};
+
+TEST_F(NotifyTest, RestoringTheLastEntryOfARowTellsItsBoardWithNoGroupForIt) {
+    Open([this](control::Config& c) { PutTwoRowsInForce(c); });
+    ASSERT_EQ(dlg.RowsInForce(0), (std::vector<unsigned>{0, 3}));
+    dlg.Table(0)->pop_back();  // STUDIO VIDEO 7 restored; MAIN VIDEO 5 stays
+    EXPECT_TRUE(Commit(0));
+    EXPECT_EQ(Received(), kRowZeroAndStudio);
+}
+
+TEST_F(NotifyTest, ASelectedTableWithoutARowStillTellsThatRowsBoard) {
+    Open([this](control::Config& c) {
+        PutTwoRowsInForce(c);
+        Put("SPARE.IXT", "CONFIGCRC(" + std::to_string(c.activeSetCrc) +
+                             ")\r\n14:05:09,March 03 2002,MAIN,VIDEO,0,5,5,100,100, \r\n");
+    });
+    dlg.SelectRemapTable(0, "SPARE.IXT");
+    ASSERT_EQ(dlg.Table(0)->size(), 1u);
+    EXPECT_TRUE(Commit(0));
+    EXPECT_EQ(Received(), kRowZeroAndStudio);
+}
+
+struct InForceCase {
+    const char* name;
+    std::vector<std::uint16_t> answering;  // the boards that confirm
+    std::vector<unsigned> inForce;         // afterwards
+};
+
+void PrintTo(const InForceCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class RowsInForce : public NotifyTest, public ::testing::WithParamInterface<InForceCase> {};
+
+TEST_P(RowsInForce, ARowStaysInForceUntilEveryBoardToldOfItConfirmed) {
+    Open([this](control::Config& c) { PutTwoRowsInForce(c); });
+    dlg.Table(0)->pop_back();
+    for (std::uint16_t board : GetParam().answering) {
+        Report(4, board, Record{1, 0, 0x2C, 0x31, 0, 0, 0, 0});
+    }
+    EXPECT_TRUE(Commit(0));
+    EXPECT_TRUE(Received());
+    EXPECT_EQ(dlg.RowsInForce(0), GetParam().inForce);
+}
+
+INSTANTIATE_TEST_SUITE_P(Boards, RowsInForce,
+                         ::testing::Values(InForceCase{"EveryBoardConfirmed", {0, 2, 3}, {0}},
+                                           InForceCase{"StudioSilent", {0, 2}, {0, 3}},
+                                           InForceCase{
+                                               "PartnerOfAnotherRowSilent", {0, 3}, {0, 3}}),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+constexpr char kNotTold[] =
+    "text=\"The boards were not told of this change and still hold their previous remap "
+    "data.\\nThe remap table is left as it was.\"";
+
+// A change the boards cannot be told of: how it fails, and the operator's clicks it takes.
+struct NotToldCase {
+    const char* name;
+    bool refusedSend = false;  // the socket library takes nothing (reboot port 0)
+    std::function<void()> fault;
+    std::function<void(CTavDlg&)> before;  // before the change (KeepTableBeforeChange)
+    std::function<void(RemapTable&)> change;
+    int errorDialogs = 0;  // error reports to close (143)
+};
+
+void PrintTo(const NotToldCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class NotTold : public NotifyTest, public ::testing::WithParamInterface<NotToldCase> {};
+
+TEST_P(NotTold, NothingGoesOutTheOperatorIsToldAndTableAndFileStayAsTheyWere) {
+    const NotToldCase& c = GetParam();
+    std::string file;
+    Open([&](control::Config& config) {
+        PutTwoRowsInForce(config);
+        if (c.refusedSend) {
+            config.rebootPort = 0;
+        }
+    });
+    file = Get("TAV.IXT");
+    if (c.before) {
+        c.before(dlg);
+    }
+    dlg.KeepTableBeforeChange(0);
+    const std::string before = remaptest::Lines(*dlg.Table(0));
+    c.change(*dlg.Table(0));
+    if (c.fault) {
+        c.fault();
+    }
+    for (int i = 0; i < c.errorDialogs; ++i) {
+        driver.Then([](fw::CWnd& w) { headless::Item(w, fw::IDOK).UserClick(); });
+    }
+    if (c.refusedSend) {
+        ArmOk();
+    }
+    EXPECT_FALSE(dlg.CommitTableChange(0, fw::FALSE));
+    EXPECT_FALSE(Received());
+    ASSERT_FALSE(driver.MessageBoxes().empty());
+    EXPECT_TRUE(Shown(kNotTold));
+    ASSERT_TRUE(dlg.Table(0));
+    EXPECT_EQ(remaptest::Lines(*dlg.Table(0)), before);
+    EXPECT_EQ(Get("TAV.IXT"), file);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Failures, NotTold,
+    ::testing::Values(
+        NotToldCase{"NoSystemDefinitionTable", false, nullptr,
+                    [](CTavDlg& d) { d.SetSysDefTable(nullptr); },
+                    [](RemapTable& table) { table.pop_back(); }},
+        NotToldCase{"MoreThan64Ports", false, nullptr, nullptr,
+                    [](RemapTable& table) { table.push_back(remaptest::Entry(1, 0, 63, 0)); }},
+        NotToldCase{"BoardListFails", false,
+                    [] {
+                        control::InjectFault(control::Fault(control::ComponentId::SwitcherDescTable,
+                                                            "GetLevelBoard", com::E_FAIL));
+                    },
+                    nullptr, [](RemapTable& table) { table.pop_back(); }, 1},
+        NotToldCase{"DataDoNotFitTheirCount", false, nullptr, nullptr,
+                    [](RemapTable& table) { table.push_back(remaptest::Entry(7, 5, 5, 100)); }},
+        NotToldCase{"SendRefused", true, nullptr, nullptr,
+                    [](RemapTable& table) { table.pop_back(); }},
+        NotToldCase{"RebootPortUnreadable", false,
+                    [] {
+                        control::InjectFault(control::Fault(control::ComponentId::CorvaneRegistry,
+                                                            "GetRebootPort", com::E_FAIL));
+                    },
+                    nullptr, [](RemapTable& table) { table.pop_back(); }, 1}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(NotifyTest, RestoreDoesNotDependOnTheLevelTheMainDialogShows) {
+    Open();
+    Choose("MAIN", "NO SUCH LEVEL");
+    dlg.Table(0) = std::make_unique<RemapTable>();
+    dlg.Table(0)->push_back(remaptest::Entry(0, 5, 5, 100));
+    EXPECT_TRUE(Commit(0));
+    const auto message = Received();
+    ASSERT_TRUE(message);
+    EXPECT_EQ(Bytes(message->end() - 10, message->end()),
+              (Bytes{0x01, 0x49, 0x31, 0x2C, 0x00, 0x01, 0x00, 0x05, 0x00, 0x64}));
 }
 
 TEST_F(NotifyTest, RebootPortFailureSendsNothingAndOpensNoWindow) {
@@ -357,11 +547,21 @@ TEST_F(NotifyTest, RefreshFailureIsReportedAndTheWaitGoesOn) {
     EXPECT_TRUE(dlg.BoardsResponded());
 }
 
-TEST_F(NotifyTest, NoSystemDefinitionRowForTheSelectionFailsBeforeChoosingBoards) {
+TEST_F(NotifyTest, WithoutASystemDefinitionTableNoBoardIsChosen) {
     Open();
-    dlg.SetSysDefTable(std::make_unique<SysDefTable>());
+    dlg.SetSysDefTable(nullptr);
     EXPECT_FALSE(dlg.NotifyBoards(0, fw::TRUE));
     EXPECT_TRUE(Transcript().empty());
+    EXPECT_FALSE(Received());
+}
+
+TEST_F(NotifyTest, APendingRemapWithoutASystemDefinitionRowIsNotSent) {
+    Open();
+    Choose("MAIN", "NO SUCH LEVEL");
+    Pending("16-16", "240-240");
+    EXPECT_FALSE(dlg.NotifyBoards(0, fw::FALSE));
+    EXPECT_FALSE(Shown("open 139"));
+    EXPECT_FALSE(Received());
 }
 
 TEST_F(NotifyTest, MessageLongerThanSixteenBitsCanCountIsRefusedNotCutShort) {

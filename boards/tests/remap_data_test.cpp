@@ -72,6 +72,34 @@ TEST(RemapData, GroupsByAscendingRowWithCountInFirstEntryAndPendingLast) {
     EXPECT_EQ(Bytes(message.begin(), message.begin() + 22), head);
 }
 
+TEST(RemapData, RowListNamesTheRowsInForceUnlessNoEntryIsLeft) {
+    struct RowsCase {
+        const char* name;
+        std::vector<int> entryRows;
+        int pendingRow;
+        std::vector<unsigned> inForce;
+        std::vector<unsigned> rows;
+    };
+    // clang-format off
+    const std::vector<RowsCase> cases = {
+        {"a row that lost its last entry is named", {0}, -1, {0, 3}, {0, 3}},
+        {"rows in force that still hold entries once", {3, 0}, -1, {0, 3}, {0, 3}},
+        {"a pending remap alone brings them too", {}, 2, {3}, {2, 3}},
+        {"no entry left: nothing, so every board hears", {}, -1, {0, 3}, {}},
+        {"rows the System Definition Table no longer has are dropped", {0}, -1, {7}, {0}},
+        {"nothing in force", {4, 1}, 1, {}, {1, 4}},
+    };
+    // clang-format on
+    for (const RowsCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        RemapTable table;
+        for (int row : c.entryRows) {
+            table.push_back(Entry(row, 5, 5, 100));
+        }
+        EXPECT_EQ(boards::NotifyRowsOf(&table, 5, c.pendingRow, c.inForce), c.rows);
+    }
+}
+
 TEST(RemapData, NumbersTakeTheirLowSixteenBitsAndRowsTheirLowEight) {
     RemapTable table;
     table.push_back(Entry(0, 0x1234, 0x1234, 0xABCD));

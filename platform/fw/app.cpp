@@ -124,13 +124,15 @@ int AfxMessageBox(UINT stringId, UINT type) {
     return AfxMessageBox(LoadString(stringId), type);
 }
 
-int SystemMessageBox(const CWnd* owner, const std::string& text, const char* caption, UINT type) {
+int SystemMessageBox(const CWnd* owner, const std::string& text, const char* caption, UINT type,
+                     const std::string& detail) {
     MessageBoxRequest request;
     request.kind = MessageBoxKind::Window;
     request.owner = owner;
     request.caption = caption != nullptr ? caption : "Error";
     request.text = text;
     request.type = type;
+    request.detail = detail;
     return GetBackend().ShowMessageBox(request);
 }
 

@@ -74,7 +74,8 @@ int AfxMessageBox(const std::string& text, UINT type = MB_OK);
 int AfxMessageBox(UINT stringId, UINT type = MB_OK);
 
 // A message box with no owner window (or with one), exactly as asked; a null caption gives the
-// system's default caption "Error".
-int SystemMessageBox(const CWnd* owner, const std::string& text, const char* caption, UINT type);
+// system's default caption "Error". A detail that is not empty can be opened under the text.
+int SystemMessageBox(const CWnd* owner, const std::string& text, const char* caption, UINT type,
+                     const std::string& detail = {});
 
 }  // namespace fw

@@ -30,7 +30,8 @@ struct MessageBoxRequest {
     MessageBoxKind kind = MessageBoxKind::Window;
     std::string caption;
     std::string text;
-    UINT type = MB_OK;  // buttons and icon as resolved by the framework
+    UINT type = MB_OK;   // buttons and icon as resolved by the framework
+    std::string detail;  // shown on request under the text; empty for none
 };
 
 struct PrintDialogRequest {

@@ -224,14 +224,15 @@ LRESULT CWnd::SendMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     return WindowProc(message, wParam, lParam);
 }
 
-int CWnd::MessageBox(const std::string& text, const char* caption, UINT type) {
+int CWnd::MessageBox(const std::string& text, const char* caption, UINT type,
+                     const std::string& detail) {
     std::string title;
     if (caption != nullptr) {
         title = caption;
     } else if (CWinApp* app = AfxGetApp()) {
         title = app->AppTitle();
     }
-    return SystemMessageBox(this, text, title.c_str(), type);
+    return SystemMessageBox(this, text, title.c_str(), type, detail);
 }
 
 void CWnd::SetMenu(std::unique_ptr<Menu> menu) {

@@ -75,8 +75,10 @@ class CWnd {
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
     // A message box owned by this window: exactly the caption asked for (the application's
-    // title when none) and exactly the icon asked for.
-    int MessageBox(const std::string& text, const char* caption = nullptr, UINT type = MB_OK);
+    // title when none) and exactly the icon asked for; detail, when not empty, is a longer
+    // account the operator can open under the text.
+    int MessageBox(const std::string& text, const char* caption = nullptr, UINT type = MB_OK,
+                   const std::string& detail = {});
 
     // Menus of a top-level window.
     Menu* GetMenu() { return m_pMenu.get(); }

@@ -474,6 +474,13 @@ int ScriptDriver::Answer(const fw::MessageBoxRequest& request) {
             actual = ButtonsName(request.type);
         } else if (key == "text") {
             actual = request.text;
+        } else if (key == "detail") {
+            actual = request.detail;
+        } else if (key == "detail-has") {
+            if (request.detail.find(value) == std::string::npos) {
+                Fail(line, "the message box shown is " + shown);
+            }
+            continue;
         } else {
             Fail(line, "unknown message box field " + key);
         }

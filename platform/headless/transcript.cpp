@@ -87,8 +87,13 @@ std::string AnswerName(int answer) {
 }
 
 std::string DescribeMessageBox(const fw::MessageBoxRequest& request) {
-    return "msgbox caption=" + Quote(request.caption) + " icon=" + IconName(request.type) +
-           " buttons=" + ButtonsName(request.type) + " text=" + Quote(request.text);
+    std::string line = "msgbox caption=" + Quote(request.caption) +
+                       " icon=" + IconName(request.type) + " buttons=" + ButtonsName(request.type) +
+                       " text=" + Quote(request.text);
+    if (!request.detail.empty()) {
+        line += " detail=" + Quote(request.detail);
+    }
+    return line;
 }
 
 }  // namespace headless

@@ -29,6 +29,7 @@ std::string IconName(fw::UINT type);     // "none", "stop", "question", "exclama
 std::string ButtonsName(fw::UINT type);  // "ok", "okcancel", "yesno", "yesnocancel"
 std::string AnswerName(int answer);      // "ok", "cancel", "yes", "no", ...
 // The message box line without its answer: msgbox caption="..." icon=... buttons=... text="..."
+// and, when the box has one, detail="..."
 std::string DescribeMessageBox(const fw::MessageBoxRequest& request);
 
 }  // namespace headless

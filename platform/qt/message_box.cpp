@@ -71,6 +71,7 @@ MessageBoxSetup MapMessageBox(const fw::MessageBoxRequest& request) {
     MessageBoxSetup setup;
     setup.title = ToQt(request.caption);
     setup.text = ToQt(request.text);
+    setup.detail = ToQt(request.detail);
     setup.icon = MapIcon(request.type);
     switch (request.type & fw::MB_TYPEMASK) {
         case fw::MB_OKCANCEL:
@@ -97,6 +98,9 @@ MessageBoxSetup MapMessageBox(const fw::MessageBoxRequest& request) {
 
 std::unique_ptr<QMessageBox> MakeMessageBox(const MessageBoxSetup& setup, QWidget* parent) {
     auto box = std::make_unique<FwMessageBox>(setup, parent);
+    if (!setup.detail.isEmpty()) {
+        box->setDetailedText(setup.detail);
+    }
     for (const auto& b : setup.buttons) {
         QAbstractButton* button = box->addButton(b.button);
         if (b.result == setup.escapeResult) {

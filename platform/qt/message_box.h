@@ -21,6 +21,7 @@ struct MessageBoxButton {
 struct MessageBoxSetup {
     QString title;
     QString text;
+    QString detail;  // the box's detailed text; empty for none
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     std::vector<MessageBoxButton> buttons;  // in order; the first is the default
     int escapeResult = 0;  // what Esc or the close box gives; 0 when they do nothing (Yes/No)

@@ -2,6 +2,11 @@
 // refresh requests, on a clock the test controls. How each way the boards can answer ends (every
 // board, one, none, wrong answers, a failed send, a configuration change during the wait) is
 // boards/tests/scenarios/remap_*.scn's.
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/audit/audit.h"
+#include "platform/com/com.h"
 #include "platform/control/udp_socket.h"
 #include "remap/tests/main_dialog_fixture.h"
 #include "remap/tests/remap_entries.h"
@@ -109,6 +114,128 @@ TEST_F(RemapCommand, ConflictAbortKeepsEarlierDeletionsForTheNextRewrite) {
     ASSERT_EQ(Entries(), 1u);
     EXPECT_EQ(dlg.Table(0)->front()->m_nOrigFirst, 6);
     EXPECT_EQ(dlg.GetDlgItemText(IDC_ORIGINAL_NUMBER), "5");
+}
+
+TEST_F(RemapCommand, NotificationThatFailsTakesTheConflictWalkBackAndKeepsTheFile) {
+    Start();
+    SetUpSingle("5", "spare");
+    dlg.Table(0) = std::make_unique<RemapTable>();
+    dlg.Table(0)->push_back(remaptest::Entry(0, 5, 5, 90));
+    const std::string file = Get("TAV.IXT");
+    control::InjectFault(
+        control::Fault(control::ComponentId::CorvaneRegistry, "GetRebootPort", com::E_FAIL));
+    Proceed();
+    driver.Answer(fw::IDYES);  // 5 was remapped to 90: override (the walk deletes that entry)
+    driver.Then([](fw::CWnd& w) { headless::Item(w, fw::IDOK).UserClick(); });  // error report
+    Click(IDC_REMAP);
+    EXPECT_TRUE(driver.Exhausted());
+    EXPECT_FALSE(listener.TryReceive());
+    EXPECT_TRUE(
+        Shown("The boards were not told of this change and still hold their previous "
+              "remap data."));
+    ASSERT_EQ(Entries(), 1u);
+    EXPECT_EQ(remaptest::Lines(*dlg.Table(0)), "14:05:09,March 03 2002,MAIN,VIDEO,0,5,5,90,90, \n");
+    EXPECT_EQ(Get("TAV.IXT"), file);
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_ORIGINAL_NUMBER), "5");
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_COMMENT), "spare");
+}
+
+TEST_F(RemapCommand, RemapNoBoardConfirmedIsNotRecordedNotEvenForAMoment) {
+    Start();
+    control::SetBoardRefreshHandler([](std::int32_t) {});  // no board ever reports
+    SetUpSingle("5", "spare");
+    Proceed();
+    // While the progress window waits for OK, every table file open but the next one is made to
+    // fail: a line appended now would be left in the file as if the program had ended before the
+    // rewrite.
+    driver.Then([](fw::CWnd& w) {
+        control::InjectFault(
+            control::Fault(control::ComponentId::FileAccess, "Open", com::E_FAIL, 1));
+        headless::Item(w, fw::IDOK).UserClick();
+    });
+    Click(IDC_REMAP);
+    EXPECT_TRUE(driver.Exhausted());
+    EXPECT_EQ(NewBoxes().back(),
+              StopBox("tavora", "No board confirmed this remap, so it was not recorded."));
+    EXPECT_EQ(Entries(), 0u);
+    EXPECT_EQ(Get("TAV.IXT"), "CONFIGCRC(" + std::to_string(app->GetActiveSetCrc()) + ")\r\n");
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_ORIGINAL_NUMBER), "5");
+    EXPECT_EQ(Selected(IDC_NEW_NUMBER), newNumber);
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_COMMENT), "spare");
+    EXPECT_TRUE(Enabled(IDC_REMAP));
+}
+
+// The audit trail as a journal that notes each event's outcome and what the table file held when
+// the event was recorded.
+class AuditOrder : public RemapCommand {
+  protected:
+    struct Seen {
+        std::string outcome;
+        std::string file;
+        bool operator==(const Seen&) const = default;
+    };
+    void SetUp() override {
+        ::setenv("TAVORA_AUDIT_JOURNAL", "on", 1);
+        audit::SetJournalSenderForTests([this](const std::vector<std::string>& fields) {
+            Seen seen{"", Get("TAV.IXT")};
+            for (const std::string& field : fields) {
+                if (field.rfind("TAVORA_OUTCOME=", 0) == 0) {
+                    seen.outcome = field.substr(std::strlen("TAVORA_OUTCOME="));
+                }
+            }
+            events.push_back(seen);
+            return 0;
+        });
+    }
+    void TearDown() override {
+        audit::SetJournalSenderForTests(nullptr);
+        ::setenv("TAVORA_AUDIT_JOURNAL", "off", 1);
+    }
+    std::vector<Seen> events;
+};
+
+TEST_F(AuditOrder, ARemapIsRecordedBeforeTheFilePutsItInForce) {
+    Start();
+    SetUpSingle("5");
+    const std::string before = Get("TAV.IXT");
+    Proceed();
+    CloseProgress();
+    Click(IDC_REMAP);
+    EXPECT_EQ(events, (std::vector<Seen>{{"recorded", before}}));
+    EXPECT_NE(Get("TAV.IXT").find(Line("5")), std::string::npos);
+}
+
+TEST_F(AuditOrder, ARestoreIsRecordedBeforeTheRewriteTakesItOut) {
+    Start();
+    dlg.Table(0) = std::make_unique<RemapTable>();
+    dlg.Table(0)->push_back(remaptest::Entry(0, 5, 5, 90));
+    ASSERT_TRUE(dlg.OpenRemapTableFile(0, fw::TRUE, fw::TRUE, {}));
+    dlg.WriteRemapTableFile(0);
+    dlg.CloseRemapTableFile();
+    const std::string before = Get("TAV.IXT");
+    dlg.KeepTableBeforeChange(0);
+    dlg.ClearRemapTable(0);
+    AuditChange change(AuditKind::RestoreAll, 0);
+    CloseProgress();
+    EXPECT_TRUE(dlg.CommitTableChange(0, fw::FALSE, &change));
+    EXPECT_EQ(events, (std::vector<Seen>{{"recorded", before}}));
+    EXPECT_EQ(Get("TAV.IXT").find(",5,5,90,90,"), std::string::npos);
+}
+
+TEST_F(AuditOrder, ARewriteThatFailsAddsAFileErrorEvent) {
+    Start();
+    SetUpSingle("5");
+    const std::string before = Get("TAV.IXT");
+    Proceed();
+    driver.Then([](fw::CWnd& w) {  // the append's open goes through, the rewrite's fails
+        control::InjectFault(
+            control::Fault(control::ComponentId::FileAccess, "Open", com::E_FAIL, 1));
+        headless::Item(w, fw::IDOK).UserClick();
+    });
+    Click(IDC_REMAP);
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0], (Seen{"recorded", before}));
+    EXPECT_EQ(events[1].outcome, "file-error");
 }
 
 TEST_F(RemapCommand, CancelAtTheConfirmationChangesNothing) {

@@ -26,4 +26,16 @@ inline std::unique_ptr<CRemapEntry> Entry(int row, int origFirst, int origLast, 
     return e;
 }
 
+// The table as the table file's entry lines would hold it, one per line.
+inline std::string Lines(const RemapTable& table) {
+    std::string lines;
+    for (const auto& e : table) {
+        lines += e->m_strTime + "," + e->m_strDate + "," + e->m_strSwitcher + "," + e->m_strLevel +
+                 "," + std::to_string(e->m_nRow) + "," + std::to_string(e->m_nOrigFirst) + "," +
+                 std::to_string(e->m_nOrigLast) + "," + std::to_string(e->m_nNewFirst) + "," +
+                 std::to_string(e->m_nNewLast) + "," + e->m_strComment + "\n";
+    }
+    return lines;
+}
+
 }  // namespace remaptest

@@ -138,6 +138,29 @@ TEST_F(RemapTableView, ClicksAreCountedAndMarkRows) {
     view->DestroyWindow();
 }
 
+TEST_F(RemapTableView, RefillLeavesNothingSelectedAndRestoreWithNothingSelectedDoesNothing) {
+    Fill(0);
+    auto view = OpenView(0);
+    CRemapTableGrid& grid = *view->GetGrid();
+    grid.UserClickCell(2, 0);
+    grid.UserClickCell(0, 1);
+    ASSERT_EQ(grid.m_nSelected, 2);
+    view->FillGrid();
+    EXPECT_TRUE(grid.SelectedRows().empty());
+    EXPECT_EQ(grid.m_nSelected, 0);
+    EXPECT_FALSE(Enabled(*view, IDC_RESTORE));
+    // A click on the header row counts and turns Restore on with no row selected; Restore then
+    // asks nothing (no confirmation is scripted), sends and records nothing.
+    grid.UserClickCell(0, 1);
+    ASSERT_TRUE(Enabled(*view, IDC_RESTORE));
+    backend.GetTranscript().Clear();
+    headless::Item(*view, IDC_RESTORE).UserClick();
+    EXPECT_TRUE(Transcript().empty());
+    EXPECT_EQ(dlg.Table(0)->size(), 2u);
+    EXPECT_EQ(view->GetGrid()->GetNumRows(), 6);
+    view->DestroyWindow();
+}
+
 TEST_F(RemapTableView, MainDialogCloseButtonIsOffWhileAViewIsOpen) {
     for (const fw::UINT command : {ID_VIEW_INPUT_REMAP_TABLE, ID_VIEW_OUTPUT_REMAP_TABLE}) {
         bool closeWasEnabled = true;

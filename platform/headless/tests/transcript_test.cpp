@@ -18,6 +18,11 @@ TEST(Transcript, MessageBoxLineNamesCaptionIconButtonsAndText) {
               R"(msgbox caption="Tavora - WARNING!" icon=stop buttons=yesnocancel )"
               R"(text="Please specify a valid original range.")");
     EXPECT_EQ(AnswerName(fw::IDNO), "no");
+    r.detail = "Board 2 \"B\": no report\n";
+    EXPECT_EQ(DescribeMessageBox(r),
+              R"(msgbox caption="Tavora - WARNING!" icon=stop buttons=yesnocancel )"
+              R"(text="Please specify a valid original range." )"
+              R"(detail="Board 2 \"B\": no report\n")");
 }
 
 TEST(Transcript, EchoSeesEveryLine) {

@@ -39,6 +39,7 @@ TEST(MessageBoxMapping, CaptionTextAndIcons) {
     EXPECT_EQ(MapMessageBox(Request(fw::MB_ICONEXCLAMATION)).icon, QMessageBox::Warning);
     EXPECT_EQ(MapMessageBox(Request(fw::MB_ICONASTERISK)).icon, QMessageBox::Information);
     EXPECT_EQ(MapMessageBox(Request(fw::MB_OK)).icon, QMessageBox::NoIcon);
+    EXPECT_TRUE(setup.detail.isEmpty());
 }
 
 TEST(MessageBoxMapping, ButtonsResultsAndEscape) {
@@ -85,6 +86,20 @@ TEST_F(QtTest, MessageBoxReturnsTheChosenButton) {
     AnswerWith(QMessageBox::Cancel, &title);
     EXPECT_EQ(fw::SystemMessageBox(nullptr, "Go on?", nullptr, fw::MB_OKCANCEL), fw::IDCANCEL);
     EXPECT_EQ(title, "Error");
+}
+
+TEST_F(QtTest, MessageBoxShowsItsDetailUnderTheText) {
+    QString detail = "none seen";
+    QTimer::singleShot(0, [&detail] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        detail = box->detailedText();
+        box->button(QMessageBox::Ok)->click();
+    });
+    EXPECT_EQ(fw::SystemMessageBox(nullptr, "Some failed.", "Warning", fw::MB_OK | fw::MB_ICONHAND,
+                                   "Board 0 A: confirmed\nBoard 2 A: no report"),
+              fw::IDOK);
+    EXPECT_EQ(detail, "Board 0 A: confirmed\nBoard 2 A: no report");
 }
 
 TEST_F(QtTest, PostedMessagesAreDeliveredWhileAMessageBoxIsUp) {
