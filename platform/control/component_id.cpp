@@ -25,8 +25,8 @@ constexpr std::array kSwitcherOps{"GetCount"sv,           "GetLevelName"sv,   "G
 constexpr std::array kBoardStatusOps{"Advise"sv, "Unadvise"sv, "GetBoardRemapInfo"sv,
                                      "RetrieveBoardRemapInfo"sv, "GetErrorDescription"sv};
 constexpr std::array kFileAccessOps{
-    "Open"sv,  "Read"sv,      "Write"sv,    "Seek"sv,
-    "Close"sv, "FindFirst"sv, "FindNext"sv, "GetErrorDescription"sv};
+    "Open"sv,      "Read"sv,     "Write"sv,   "Seek"sv,   "Close"sv,
+    "FindFirst"sv, "FindNext"sv, "TryLock"sv, "Unlock"sv, "GetErrorDescription"sv};
 
 struct Info {
     ComponentId id;
