@@ -5,6 +5,7 @@
 #include "platform/fw/clock.h"
 #include "platform/fw/dialog.h"
 #include "remap/remap_line.h"
+#include "remap/table_guard.h"
 #include "remap/tav_dlg.h"
 #include "res/resource.h"
 
@@ -13,7 +14,8 @@ constexpr int kRemapLimit = 64;
 }  // namespace
 
 void CTavDlg::OnRemap() {
-    if (!CheckRemapInput(true) || !CheckRemapLimit(m_nIOType, kRemapLimit)) {
+    CTableGuard guard(this, m_nIOType);
+    if (!CheckRemapInput(true) || !guard.Refresh() || !CheckRemapLimit(m_nIOType, kRemapLimit)) {
         return;
     }
     fw::CDialog confirmation(IDD_REMAP_CONFIRM);
@@ -21,7 +23,7 @@ void CTavDlg::OnRemap() {
         return;
     }
     m_bReplacedInPlace = false;
-    if (CheckRemapConflicts()) {
+    if (CheckRemapConflicts() || !guard.Hold(CTableGuard::For::Remap)) {
         return;
     }
     m_bBoardsResponded = fw::FALSE;

@@ -12,6 +12,7 @@
 #include "boards/notify_result.h"
 #include "boards/remap_data.h"
 
+#include "files/known_files.h"
 #include "files/tav_file.h"
 #include "platform/fw/dialog.h"
 #include "remap/remap_entry.h"
@@ -90,6 +91,8 @@ class CTavDlg : public fw::CDialog {
         return io == 1 ? m_strOutputTableFile : m_strInputTableFile;
     }
     CTavFile* GetRemapFile() const { return m_pRemapFile.get(); }
+    // What this workstation last saw of the files it shares with other workstations.
+    CKnownFiles& KnownFiles() { return m_knownFiles; }
     // The remap being set up in the dialog: original first and last, new first and last.
     void GetRemapNumbers(int& origFirst, int& origLast, int& newFirst, int& newLast);
     int GetOriginalNumber() const;
@@ -173,6 +176,7 @@ class CTavDlg : public fw::CDialog {
     std::string m_strInputTableFile;
     std::string m_strOutputTableFile;
     std::unique_ptr<CTavFile> m_pRemapFile;
+    CKnownFiles m_knownFiles;
     bool m_bConfigChanging = false;
     // The whole configured level list was read when the dialog opened; without it nothing read
     // from a file can be checked against the configuration.

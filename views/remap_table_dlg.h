@@ -7,6 +7,7 @@
 
 struct AuditChange;
 class CRemapTableGrid;
+class CTableGuard;
 class CTavDlg;
 
 class CRemapTableDlg : public fw::CDialog {
@@ -34,6 +35,9 @@ class CRemapTableDlg : public fw::CDialog {
     // Sends the changed table to the boards and rewrites its file, this view disabled meanwhile.
     // The boards and the file told of the change; the trail given its account.
     void Commit(AuditChange& change);
+    // The lock of the table's file, held until the Restore has been written. False when the file
+    // was changed elsewhere (the view then shows the table as it is now) or the lock not taken.
+    bool HoldTable(CTableGuard& table);
 
     fw::Control* m_btnRestoreAll = nullptr;
     fw::Control* m_btnRestore = nullptr;
