@@ -439,10 +439,11 @@ constexpr char kWaitText[] =
 constexpr char kOneEntry[] =
     "CONFIGCRC(4660)\r\n14:05:09,March 03 2002,MAIN,VIDEO,0,5,5,100,100,first\r\n";
 
-// A remaps and holds the table's lock inside its wait for the boards, two seconds after the send,
-// until B has tried.
+// Once B has prepared its change (and said so), A remaps and holds the table's lock inside its wait
+// for the boards, two seconds after the send, until B has tried.
 void RemapHoldingTheLock(Scenario& scenario, const char* whileHeld) {
     Workstation& a = scenario.A();
+    a << "await B-ready";
     a.SetUp("after-send 2 signal A-in-wait");
     a.SetUp(std::string("after-send 2 await ") + whileHeld);
     scenario.Prepare(a, 'R');
@@ -456,7 +457,8 @@ TEST_P(SharedFolder, ARemapWaitsWhileAnotherWorkstationWaitsForItsBoards) {
     Scenario scenario;
     Workstation& b = scenario.B();
     scenario.Prepare(b, 'R');
-    b << "await A-in-wait";
+    b << "signal B-ready"
+      << "await A-in-wait";
     b.onPress = {"window 150 \"Tavora\"", kWaitText, "signal B-waits", "await A-done"};
     RemapHoldingTheLock(scenario, "B-waits");
     scenario.Commit(b);
@@ -475,7 +477,8 @@ TEST_P(SharedFolder, ARestoreWaitsAndIsChosenAgainOnTheTableInForce) {
     scenario.A().known = scenario.B().known = scenario.Files().table;
     Workstation& b = scenario.B();
     scenario.Prepare(b, 'S');
-    b << "await A-in-wait";
+    b << "signal B-ready"
+      << "await A-in-wait";
     b.onPress = {"window 150", "signal B-waits", "await A-done"};
     RemapHoldingTheLock(scenario, "B-waits");
     scenario.Commit(b);
@@ -491,7 +494,8 @@ TEST_P(SharedFolder, GivingUpTheWaitChangesNothing) {
     Scenario scenario;
     Workstation& b = scenario.B();
     scenario.Prepare(b, 'R');
-    b << "await A-in-wait"
+    b << "signal B-ready"
+      << "await A-in-wait"
       << "click 1000"
       << "window 150"
       << "click 2"
@@ -513,7 +517,8 @@ TEST_P(SharedFolder, ASystemDefinitionSaveDoesNotWaitForATable) {
     Scenario scenario;
     Workstation& b = scenario.B();
     scenario.Prepare(b, 'D');
-    b << "await A-in-wait";
+    b << "signal B-ready"
+      << "await A-in-wait";
     scenario.Commit(b);
     b << "signal B-saved";
     RemapHoldingTheLock(scenario, "B-saved");
