@@ -5,9 +5,11 @@
 #include "files/file_dlg.h"
 #include "platform/com/runtime.h"
 #include "platform/fw/message_queue.h"
+#include "remap/table_guard.h"
 #include "remap/tav_dlg.h"
 #include "res/resource.h"
 #include "sysdef/sysdef_dlg.h"
+#include "sysdef/sysdef_guard.h"
 #include "views/remap_table_dlg.h"
 
 CTavApp::CTavApp(std::string appTitle) : CWinApp(std::move(appTitle)) {
@@ -193,6 +195,9 @@ void CTavApp::OnViewOutputRemapTable() {
 
 void CTavApp::RunRemapTableView(int io) {
     CTavDlg* mainDlg = GetMainDlg();
+    // The view shows what the file holds now, also when another workstation changed it; it opens
+    // on the table held here when the file cannot be looked at.
+    CTableGuard(mainDlg, io).Refresh();
     CRemapTableDlg view(io, nullptr);
     if (mainDlg != nullptr) {
         mainDlg->EnableCloseButton(fw::FALSE);
@@ -204,6 +209,10 @@ void CTavApp::RunRemapTableView(int io) {
 }
 
 void CTavApp::OnSystemDefinition() {
+    // The table edited is the one in the file now, also when another workstation changed it.
+    if (CTavDlg* main = GetMainDlg()) {
+        CSysDefGuard(*main).Refresh();
+    }
     auto dlg = std::make_unique<CSysDefDlg>(nullptr);
     const int result = dlg->DoModal();
     if (m_pMainWnd != nullptr) {

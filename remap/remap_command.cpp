@@ -5,6 +5,7 @@
 #include "platform/fw/clock.h"
 #include "platform/fw/dialog.h"
 #include "remap/remap_line.h"
+#include "remap/table_guard.h"
 #include "remap/tav_dlg.h"
 #include "res/resource.h"
 
@@ -13,7 +14,8 @@ constexpr int kRemapLimit = 64;
 }  // namespace
 
 void CTavDlg::OnRemap() {
-    if (!CheckRemapInput(true) || !CheckRemapLimit(m_nIOType, kRemapLimit)) {
+    CTableGuard guard(this, m_nIOType);
+    if (!CheckRemapInput(true) || !guard.Refresh() || !CheckRemapLimit(m_nIOType, kRemapLimit)) {
         return;
     }
     // Before the boards hear of it: a remap the file could not record must not be put in force.
@@ -28,6 +30,16 @@ void CTavDlg::OnRemap() {
     KeepTableBeforeChange(m_nIOType);
     if (CheckRemapConflicts()) {
         m_arrTableBefore[m_nIOType == 1].reset();  // a walk given up keeps its changes
+        return;
+    }
+    if (!guard.Hold(CTableGuard::For::Remap)) {
+        // Nothing goes to the boards. A table read again from its file stands as read; otherwise
+        // (the wait for another workstation given up) the walk's changes are taken back.
+        if (guard.WasReadAgain()) {
+            m_arrTableBefore[m_nIOType == 1].reset();
+        } else {
+            UndoTableChange(m_nIOType, false);
+        }
         return;
     }
     m_bBoardsResponded = fw::FALSE;

@@ -60,6 +60,9 @@ fw::BOOL CTavDlg::OnInitDialog() {
     SetWindowPos(fw::HWND_TOP, (fw::GetSystemMetrics(fw::SM_CXSCREEN) - rect.Width()) / 2,
                  (fw::GetSystemMetrics(fw::SM_CYSCREEN) - rect.Height()) / 2, 0, 0,
                  fw::SWP_NOSIZE | fw::SWP_SHOWWINDOW);
+    // Before the files are read: should one change meanwhile, it is read again before it is
+    // written.
+    m_knownFiles.RememberNow({"TAV.SDF", "TAV.IXT", "TAV.OXT"});
     LoadSystemDefinitionAtStart();
     LoadTablesAtStart();
     RegisterForBoardNotifications();

@@ -14,6 +14,7 @@
 #include "boards/notify_result.h"
 #include "boards/remap_data.h"
 
+#include "files/known_files.h"
 #include "files/tav_file.h"
 #include "platform/fw/dialog.h"
 #include "remap/remap_entry.h"
@@ -99,6 +100,8 @@ class CTavDlg : public fw::CDialog {
         return io == 1 ? m_strOutputTableFile : m_strInputTableFile;
     }
     CTavFile* GetRemapFile() const { return m_pRemapFile.get(); }
+    // What this workstation last saw of the files it shares with other workstations.
+    CKnownFiles& KnownFiles() { return m_knownFiles; }
     // The remap being set up in the dialog: original first and last, new first and last.
     void GetRemapNumbers(int& origFirst, int& origLast, int& newFirst, int& newLast);
     int GetOriginalNumber() const;
@@ -209,6 +212,7 @@ class CTavDlg : public fw::CDialog {
     // A default table file of this I/O type could not be used at start nor copied aside: it is
     // kept as it is, and nothing may rewrite it.
     std::array<bool, 2> m_bTableHeld{};
+    CKnownFiles m_knownFiles;
     bool m_bConfigChanging = false;
     // The whole configured level list was read when the dialog opened; without it nothing read
     // from a file can be checked against the configuration.

@@ -40,6 +40,19 @@ DialogTemplate PleaseWait() {
                   });
 }
 
+// Shown modeless while another workstation sharing the data folder changes the file this one is
+// about to change; the message names the file when it opens. Give up ends the wait, and nothing
+// is changed.
+DialogTemplate LockWait() {
+    return Dialog(
+        IDD_LOCK_WAIT, "Tavora", 220, 62, kCaption | kModalFrame | kCentered,
+        {
+            ProgramIconAt(10, 12),
+            Ctl(IDC_LOCK_WAIT_TEXT, ControlKind::Static, "", 40, 10, 172, 26),
+            Ctl(IDCANCEL, ControlKind::PushButton, "&Give up", 162, 41, 50, 14, kGroup | kTabStop),
+        });
+}
+
 // The dialog opens at half its height, which shows only the upper part (icon, message, OK and
 // DETAIL); DETAIL grows it to full height and reveals the detail text in the lower part. Keep
 // everything of the upper part within the top 70 units so that nothing is cut at half height.
@@ -103,7 +116,7 @@ DialogTemplate FileDialog() {
 }  // namespace
 
 std::vector<DialogTemplate> ShellDialogs() {
-    return {AboutBox(), PleaseWait(), ErrorDialog(), PrintChoice(), FileDialog()};
+    return {AboutBox(), PleaseWait(), ErrorDialog(), PrintChoice(), FileDialog(), LockWait()};
 }
 
 }  // namespace tav::resparts

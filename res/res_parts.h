@@ -38,7 +38,8 @@ inline fw::DialogTemplate Dialog(int id, std::string title, int cx, int cy, std:
 
 std::vector<fw::StringResource> StringTable();
 
-// Shell dialogs: About, please-wait, error, print chooser and the remap table file dialog.
+// Shell dialogs: About, please-wait, error, print chooser, the remap table file dialog and the
+// wait for another workstation.
 std::vector<fw::DialogTemplate> ShellDialogs();
 // Remapping and board notification: the main window, the two confirmations, the progress
 // window and the remap table view.

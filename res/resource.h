@@ -20,6 +20,8 @@ inline constexpr int IDD_PRINT_CHOICE = 140;
 inline constexpr int IDD_REMAP_TABLE = 141;
 inline constexpr int IDD_ERROR = 143;
 inline constexpr int IDD_WAIT = 145;
+// Shown while another workstation sharing the data folder changes a file this one is to change.
+inline constexpr int IDD_LOCK_WAIT = 150;
 
 // The program icon and the main window's menu share the number 128.
 inline constexpr int IDR_MAINFRAME = 128;
@@ -92,6 +94,9 @@ inline constexpr int IDC_RESPONSE_TOTAL = 1052;
 
 // About box (100).
 inline constexpr int IDC_RELEASE = 1053;
+
+// Waiting for another workstation (150): the message; Give up is IDCANCEL.
+inline constexpr int IDC_LOCK_WAIT_TEXT = 1070;
 
 // Menu commands of menu 128 (the framework's ones are fw::ID_FILE_PRINT_SETUP, fw::ID_APP_EXIT,
 // fw::ID_HELP_FINDER and fw::ID_APP_ABOUT).

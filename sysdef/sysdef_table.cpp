@@ -10,6 +10,7 @@
 #include "platform/control/file_access_codes.h"
 #include "remap/tav_dlg.h"
 #include "sysdef/sysdef_format.h"
+#include "sysdef/sysdef_guard.h"
 
 namespace {
 
@@ -130,6 +131,12 @@ void CTavDlg::SaveSysDefTable() {
                    fw::MB_OK | fw::MB_ICONSTOP);
         change.outcome = "refused";
         change.reason = problem;
+        return RecordAuditEvent(change);
+    }
+    CSysDefGuard guard(*this);
+    if (!guard.Hold()) {
+        change.outcome = guard.Outcome();
+        change.reason = guard.Reason();
         return RecordAuditEvent(change);
     }
     change.outcome = "saved";

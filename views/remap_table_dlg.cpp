@@ -5,6 +5,7 @@
 #include "app/audit_events.h"
 #include "app/tav_app.h"
 #include "common/format.h"
+#include "remap/table_guard.h"
 #include "remap/tav_dlg.h"
 #include "res/resource.h"
 #include "views/remap_restore.h"
@@ -104,6 +105,10 @@ void CRemapTableDlg::OnRestore() {
     if (confirm.DoModal() != fw::IDOK) {
         return;
     }
+    CTableGuard table(MainDlg(), m_nIOType, this);
+    if (!HoldTable(table)) {
+        return;
+    }
     AuditChange change(AuditKind::Restore, m_nIOType);
     for (int row = 1; row <= m_nRows; ++row) {
         if (m_pGrid->IsRowSelected(row)) {
@@ -128,6 +133,10 @@ void CRemapTableDlg::OnRestoreAll() {
     if (confirm.DoModal() != fw::IDOK) {
         return;
     }
+    CTableGuard table(MainDlg(), m_nIOType, this);
+    if (!HoldTable(table)) {
+        return;
+    }
     m_pGrid->SelectAllRows();
     AuditChange change(AuditKind::RestoreAll, m_nIOType);
     if (m_pTable != nullptr) {
@@ -144,6 +153,26 @@ void CRemapTableDlg::OnRestoreAll() {
     m_pTable = nullptr;
     Commit(change);
     FillGrid();
+}
+
+// The table is the one in force, or it has been read again and the view shows it as it is now:
+// the ports the operator selected were chosen from another table, so nothing is restored until
+// they are chosen again.
+bool CRemapTableDlg::HoldTable(CTableGuard& table) {
+    if (table.Hold(CTableGuard::For::Restore)) {
+        return true;
+    }
+    for (int row = m_pGrid->GetNumRows() - 1; row >= 1; --row) {
+        m_pGrid->DeleteRow(row);
+    }
+    if (CTavDlg* main = MainDlg()) {
+        m_pTable = main->Table(m_nIOType).get();
+        SetWindowText(
+            fw::LoadString(m_nIOType == 0 ? IDS_INPUT_REMAP_TABLE : IDS_OUTPUT_REMAP_TABLE) +
+            " - " + main->TableFile(m_nIOType));
+    }
+    FillGrid();
+    return false;
 }
 
 void CRemapTableDlg::OnPrint() {

@@ -7,6 +7,7 @@
 
 struct AuditChange;
 class CRemapTableGrid;
+class CTableGuard;
 class CTavDlg;
 
 class CRemapTableDlg : public fw::CDialog {
@@ -36,6 +37,9 @@ class CRemapTableDlg : public fw::CDialog {
     void Commit(AuditChange& change);
     // False when the table's file is held back and the operator has been told why.
     bool MayChangeTable();
+    // The lock of the table's file, held until the Restore has been written. False when the file
+    // was changed elsewhere (the view then shows the table as it is now) or the lock not taken.
+    bool HoldTable(CTableGuard& table);
 
     fw::Control* m_btnRestoreAll = nullptr;
     fw::Control* m_btnRestore = nullptr;

@@ -38,6 +38,7 @@ constexpr std::array kTexts{
           "The system cannot read from the specified device."},
     Entry{HRESULT_FROM_WIN32(ERROR_SHARING_VIOLATION),
           "The process cannot access the file because it is being used by another process."},
+    Entry{HRESULT_FROM_WIN32(ERROR_NOT_SUPPORTED), "The request is not supported."},
     Entry{HRESULT_FROM_WIN32(ERROR_FILE_EXISTS), "The file exists."},
     Entry{HRESULT_FROM_WIN32(ERROR_DISK_FULL), "There is not enough space on the disk."},
     Entry{CLASS_E_NOAGGREGATION, "Class does not support aggregation (or class object is remote)"},

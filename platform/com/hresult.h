@@ -84,6 +84,7 @@ inline constexpr std::uint32_t ERROR_INVALID_HANDLE = 6;
 inline constexpr std::uint32_t ERROR_WRITE_FAULT = 29;
 inline constexpr std::uint32_t ERROR_READ_FAULT = 30;
 inline constexpr std::uint32_t ERROR_SHARING_VIOLATION = 32;
+inline constexpr std::uint32_t ERROR_NOT_SUPPORTED = 50;
 inline constexpr std::uint32_t ERROR_FILE_EXISTS = 80;
 inline constexpr std::uint32_t ERROR_DISK_FULL = 112;
 

@@ -29,8 +29,8 @@ constexpr std::array kBoardStatusOps{"Advise"sv,
                                      "GetRefusedReportCount"sv,
                                      "GetErrorDescription"sv};
 constexpr std::array kFileAccessOps{
-    "Open"sv,  "Read"sv,      "Write"sv,    "Seek"sv,
-    "Close"sv, "FindFirst"sv, "FindNext"sv, "GetErrorDescription"sv};
+    "Open"sv,      "Read"sv,     "Write"sv,   "Seek"sv,   "Close"sv,
+    "FindFirst"sv, "FindNext"sv, "TryLock"sv, "Unlock"sv, "GetErrorDescription"sv};
 
 struct Info {
     ComponentId id;

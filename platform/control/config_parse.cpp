@@ -606,6 +606,7 @@ std::optional<com::IID> InterfaceFromText(std::string_view text) {
         {"BoardStatus", &IID_IBoardStatus},
         {"BoardStatusEx", &IID_IBoardStatusEx},
         {"FileAccess", &IID_IFileAccess},
+        {"FileLocks", &IID_IFileLocks},
         {"ErrorDescription", &IID_IErrorDescription},
     };
     for (const Named& n : kNames) {

@@ -50,7 +50,7 @@ std::string OpenFailure(com::HRESULT hr) {
     }
 }
 
-class FileAccess final : public Component<IFileAccess> {
+class FileAccess final : public Component<IFileAccess, IFileLocks> {
   public:
     static constexpr ComponentId kId = ComponentId::FileAccess;
     FileAccess() : Component(kId) {}
@@ -191,6 +191,35 @@ class FileAccess final : public Component<IFileAccess> {
             return m_core.Fail(hr, "no more files match");
         }
         return hr;
+    }
+
+    HRESULT TryLock(std::uint16_t nameLengthPlusOne, const char* name) override {
+        std::shared_ptr<FileStore> store;
+        if (const HRESULT hr = Enter("TryLock", store); FAILED(hr)) {
+            return hr;
+        }
+        if (name == nullptr) {
+            return m_core.Fail(com::E_POINTER, "TryLock: no name given");
+        }
+        const std::string file = TextOf(nameLengthPlusOne, name);
+        std::string why;
+        const HRESULT hr = store->TryLock(file, &why);
+        if (FAILED(hr)) {
+            return m_core.Fail(hr, "cannot lock \"" + file + "\": " + why);
+        }
+        return hr;
+    }
+
+    HRESULT Unlock(std::uint16_t nameLengthPlusOne, const char* name) override {
+        std::shared_ptr<FileStore> store;
+        if (const HRESULT hr = Enter("Unlock", store); FAILED(hr)) {
+            return hr;
+        }
+        if (name == nullptr) {
+            return m_core.Fail(com::E_POINTER, "Unlock: no name given");
+        }
+        store->Unlock(TextOf(nameLengthPlusOne, name));
+        return com::S_OK;
     }
 
   private:

@@ -78,7 +78,9 @@ void FileStore::SetFolder(fs::path folder) {
 
 com::HRESULT FileStore::Open(const std::string& name, std::uint32_t access, std::uint32_t& handle) {
     handle = 0;
-    if (!IsBareName(name)) {
+    // The lock file is the workstations' meeting point: replaced or emptied through a handle, it
+    // would no longer be the file every workstation locks.
+    if (!IsBareName(name) || EqualsNoCase(name, kLockFileName)) {
         return kFileOpenGeneral;
     }
     std::lock_guard lock(m_mutex);
@@ -165,7 +167,7 @@ std::vector<FileStore::Found> FileStore::List(const std::string& pattern,
         std::string name = it->path().filename().string();
         struct stat st {};
         if (name.size() >= kFindNameCapacity || !WildcardMatch(pattern, name) ||
-            ::lstat(it->path().c_str(), &st) != 0) {
+            EqualsNoCase(name, kLockFileName) || ::lstat(it->path().c_str(), &st) != 0) {
             continue;
         }
         const std::uint32_t attrs = AttributesOf(name, st);
@@ -225,11 +227,31 @@ com::HRESULT FileStore::FindNext(std::span<std::uint8_t> record) {
     return com::S_OK;
 }
 
+com::HRESULT FileStore::TryLock(const std::string& name, std::string* why) {
+    if (!IsBareName(name) || EqualsNoCase(name, kLockFileName)) {
+        *why = "\"" + name + "\" is not a bare file name";
+        return kFileOpenGeneral;
+    }
+    std::lock_guard lock(m_mutex);
+    return m_locks.TryLock(m_folder, name, why);
+}
+
+void FileStore::Unlock(const std::string& name) {
+    std::lock_guard lock(m_mutex);
+    m_locks.Unlock(name);
+}
+
+std::size_t FileStore::LockCount() const {
+    std::lock_guard lock(m_mutex);
+    return m_locks.HeldCount();
+}
+
 void FileStore::CloseAll() {
     std::map<std::uint32_t, std::unique_ptr<OpenFile>> files;
     std::lock_guard lock(m_mutex);
     files.swap(m_files);
     m_listings.clear();
+    m_locks.ReleaseAll();
 }
 
 }  // namespace control

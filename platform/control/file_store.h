@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/com/hresult.h"
+#include "platform/control/folder_locks.h"
 #include "platform/control/open_file.h"
 
 namespace control {
@@ -46,7 +47,13 @@ class FileStore {
     // listing is then finished).
     com::HRESULT FindNext(std::span<std::uint8_t> record);
 
-    // Drops every handle (replacements not closed are abandoned) and listing.
+    // The lock of a file name (folder_locks.h): S_OK held here, S_FALSE held elsewhere, or a
+    // failure with *why.
+    com::HRESULT TryLock(const std::string& name, std::string* why);
+    void Unlock(const std::string& name);
+    std::size_t LockCount() const;
+
+    // Drops every handle (replacements not closed are abandoned), listing and lock.
     void CloseAll();
 
   private:
@@ -67,6 +74,7 @@ class FileStore {
     std::filesystem::path m_folder;
     std::map<std::uint32_t, std::unique_ptr<OpenFile>> m_files;
     std::map<std::uint32_t, Listing> m_listings;
+    FolderLocks m_locks;
     std::uint32_t m_nextHandle = 1;
     std::uint32_t m_nextListing = 1;
 };

@@ -46,6 +46,8 @@ inline constexpr com::IID IID_IBoardStatusEx = Guid("{591636A5-2546-11D1-BF1C-00
 
 inline constexpr com::CLSID CLSID_FileAccess = Guid("{58D660A5-1CCF-11D1-BF19-0060083188E7}");
 inline constexpr com::IID IID_IFileAccess = Guid("{58D660A2-1CCF-11D1-BF19-0060083188E7}");
+// Our own addition to File Access, for workstations that share its data folder.
+inline constexpr com::IID IID_IFileLocks = Guid("{C8F6925A-3DE1-4684-9E84-09305F05E881}");
 
 // Offered by every component.
 inline constexpr com::IID IID_IErrorDescription = Guid("{C9032880-181E-11D1-BF18-0060083188E7}");

@@ -147,6 +147,24 @@ class IFileAccess : public com::IUnknown {
     ~IFileAccess() override = default;
 };
 
+// Offered by the File Access object (QueryInterface) beside IFileAccess. Several workstations may
+// share the data folder; a workstation holds the lock of a file while it decides on the file's
+// content and writes it. The locks are the file system's own, so a workstation that ends, however
+// it ends, holds none. Names are bare file names, compared without regard to case.
+class IFileLocks : public com::IUnknown {
+  public:
+    static constexpr com::IID kIid = IID_IFileLocks;
+    // Takes the file's lock without waiting: S_OK when it is now held here (also when it was
+    // already), S_FALSE when another workstation or process holds it; a failure when the lock
+    // cannot be had at all (the folder's file system takes no locks, say).
+    virtual HRESULT TryLock(std::uint16_t nameLengthPlusOne, const char* name) = 0;
+    // Lets the file's lock go; S_OK also when it was not held.
+    virtual HRESULT Unlock(std::uint16_t nameLengthPlusOne, const char* name) = 0;
+
+  protected:
+    ~IFileLocks() override = default;
+};
+
 class IErrorDescription : public com::IUnknown {
   public:
     static constexpr com::IID kIid = IID_IErrorDescription;

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "platform/control/file_access_codes.h"
+#include "platform/control/folder_locks.h"
 
 namespace control {
 
@@ -24,6 +25,8 @@ constexpr std::size_t kReadAheadBytes = 64u << 10;
 constexpr char kTempPrefix[] = ".";
 constexpr char kTempMarker[] = ".tav-";
 constexpr std::size_t kTempRandom = 6;
+// Hidden files a starting workstation took from under the writer before it locked them.
+constexpr int kReplacementAttempts = 8;
 
 com::HRESULT OpenErrorFromErrno(int error, bool writing) {
     switch (error) {
@@ -181,21 +184,38 @@ com::HRESULT OpenFile::Open(const fs::path& folder, const std::string& name, std
 }
 
 com::HRESULT OpenFile::BeginReplacement() {
-    std::string pattern =
-        (m_folder / (kTempPrefix + m_target.filename().string() + kTempMarker + "XXXXXX")).string();
-    UniqueFd temp(::mkostemp(pattern.data(), O_CLOEXEC));
-    if (!temp.Valid()) {
-        return OpenErrorFromErrno(errno, true);
+    // The hidden file is locked while it is written, so that a workstation starting meanwhile
+    // does not take it for one a killed rewrite left behind. Between its creation and the lock, a
+    // starting workstation may have taken it already: it is then given up for another one.
+    for (int attempt = 0; attempt < kReplacementAttempts; ++attempt) {
+        std::string pattern =
+            (m_folder / (kTempPrefix + m_target.filename().string() + kTempMarker + "XXXXXX"))
+                .string();
+        UniqueFd temp(::mkostemp(pattern.data(), O_CLOEXEC));
+        if (!temp.Valid()) {
+            return OpenErrorFromErrno(errno, true);
+        }
+        const LockResult lock = TryLockRange(temp.Get(), 0, 0);
+        struct stat held {};
+        struct stat named {};
+        const bool ours = lock == LockResult::Failed ||
+                          (lock == LockResult::Taken && ::fstat(temp.Get(), &held) == 0 &&
+                           ::lstat(pattern.c_str(), &named) == 0 && held.st_ino == named.st_ino &&
+                           held.st_dev == named.st_dev);
+        if (!ours) {
+            continue;  // the clean-up has it, and removes it
+        }
+        struct stat st {};
+        const mode_t mode = ::lstat(m_target.c_str(), &st) == 0 && S_ISREG(st.st_mode)
+                                ? (st.st_mode & 07777)
+                                : kNewFileMode;
+        ::fchmod(temp.Get(), mode);
+        m_temp = pattern;
+        m_fd = std::move(temp);
+        m_replace = Replace::Pending;
+        return com::S_OK;
     }
-    struct stat st {};
-    const mode_t mode = ::lstat(m_target.c_str(), &st) == 0 && S_ISREG(st.st_mode)
-                            ? (st.st_mode & 07777)
-                            : kNewFileMode;
-    ::fchmod(temp.Get(), mode);
-    m_temp = pattern;
-    m_fd = std::move(temp);
-    m_replace = Replace::Pending;
-    return com::S_OK;
+    return kFileOpenUnknown;
 }
 
 namespace {
@@ -334,16 +354,22 @@ com::HRESULT OpenFile::Close() {
     }
     const bool synced = ::fsync(m_fd.Get()) == 0;
     const int syncError = errno;
+    // The lock goes with the description's last descriptor: one stays open until the hidden file
+    // has taken the file's place, while the close that reports the writing's failures is made.
+    UniqueFd locked(::dup(m_fd.Get()));
     const bool closed = m_fd.Reset() == 0;
     if (!synced || !closed) {
+        m_fd = std::move(locked);
         Discard();
         return WriteErrorFromErrno(synced ? EIO : syncError);
     }
     if (::rename(m_temp.c_str(), m_target.c_str()) != 0) {
         const int error = errno;
+        m_fd = std::move(locked);
         Discard();
         return WriteErrorFromErrno(error);
     }
+    locked.Reset();
     m_temp.clear();
     m_replace = Replace::None;
     SyncFolder(m_folder);
@@ -373,20 +399,29 @@ void RemoveAbandonedReplacements(const fs::path& folder) {
         if (!IsAbandonedReplacementName(name)) {
             continue;
         }
+        // A writer, here or at another workstation, holds the lock of the file it is writing; only
+        // a file nobody holds was left behind. The lock is kept until the name is gone, and what
+        // is removed is the very file that was locked.
+        UniqueFd file(::openat(dir.Get(), name.c_str(),
+                               O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
         struct stat st {};
-        if (::fstatat(dir.Get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-            S_ISREG(st.st_mode) && st.st_uid == ::geteuid()) {
+        struct stat named {};
+        if (file.Valid() && ::fstat(file.Get(), &st) == 0 && S_ISREG(st.st_mode) &&
+            st.st_uid == ::geteuid() && TryLockRange(file.Get(), 0, 0) == LockResult::Taken &&
+            ::fstatat(dir.Get(), name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+            named.st_ino == st.st_ino && named.st_dev == st.st_dev) {
             ::unlinkat(dir.Get(), name.c_str(), 0);
         }
     }
 }
 
 void OpenFile::Discard() {
-    m_fd.Reset();
+    // Removed while still locked, so that nobody takes the name for one left behind meanwhile.
     if (!m_temp.empty()) {
         ::unlink(m_temp.c_str());
         m_temp.clear();
     }
+    m_fd.Reset();
 }
 
 }  // namespace control

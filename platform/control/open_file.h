@@ -1,6 +1,7 @@
 // One file opened through File Access. Replacing a file's content never exposes a half-written
-// file: the new content goes to a hidden file beside it, which takes the file's place at Close in
-// one rename. A handle dropped without Close (the server shutting down) leaves the file as it was.
+// file: the new content goes to a hidden file beside it, locked while it is written, which takes
+// the file's place at Close in one rename. A handle dropped without Close (the server shutting
+// down) leaves the file as it was.
 #pragma once
 
 #include <cstdint>
@@ -21,7 +22,8 @@ namespace control {
 inline constexpr std::uint64_t kMaxFileSize = 16u << 20;
 
 // Removes the hidden files of replacements that were never put in place (a process killed during
-// a rewrite); the server does this when it starts.
+// a rewrite); the server does this when it starts. A hidden file that a writer (of this or another
+// workstation sharing the folder) holds locked is being written and stays.
 void RemoveAbandonedReplacements(const std::filesystem::path& folder);
 // Whether a name in the data folder is that of such a hidden file, which the clean-up removes.
 bool IsAbandonedReplacementName(std::string_view name);

@@ -47,6 +47,12 @@ class Backend {
     // Inside a modal loop with nothing queued: wait for (or, headless, perform) the next user
     // action or posted message.
     virtual void WaitForEvents(CWnd& modalWindow) = 0;
+    // Inside a polling loop with nothing queued: wait at most `milliseconds` for the next user
+    // action or posted message. Headless, the driver acts, as in a modal loop.
+    virtual void WaitForEventsFor(CWnd& window, unsigned milliseconds) {
+        static_cast<void>(milliseconds);
+        WaitForEvents(window);
+    }
     // Lets the back end handle its own waiting events without blocking.
     virtual void ProcessPendingEvents() = 0;
     // Thread-safe: something was posted to the queue.

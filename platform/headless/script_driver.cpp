@@ -585,9 +585,11 @@ void ScriptDriver::Finish(int exitCode) {
             continue;
         }
         const std::string& verb = line->words[0];
-        if ((verb.rfind("data-", 0) == 0 || verb.rfind("audit-", 0) == 0) && m_extension &&
-            m_extension(*line, nullptr)) {
-            continue;  // a check of the program's files or trail, which the extension knows
+        if ((verb.rfind("data-", 0) == 0 || verb.rfind("audit-", 0) == 0 || verb == "signal" ||
+             verb == "await") &&
+            m_extension && m_extension(*line, nullptr)) {
+            continue;  // a check of the program's files or trail, or a step kept with another
+                       // player, which the extension knows
         }
         Fail(line, "the program has ended");
     }

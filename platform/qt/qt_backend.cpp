@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QThread>
+#include <QTimer>
 #include <QWidget>
 #include <cstdio>
 
@@ -91,6 +92,16 @@ std::unique_ptr<fw::WindowPeer> QtBackend::CreatePeer(fw::CWnd& window) {
 void QtBackend::WaitForEvents(fw::CWnd& /*modalWindow*/) {
     ReapIfIdle();
     SyncFocus();
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void QtBackend::WaitForEventsFor(fw::CWnd& /*window*/, unsigned milliseconds) {
+    ReapIfIdle();
+    SyncFocus();
+    // The timer's event ends the wait when nothing else does.
+    QTimer timeout;
+    timeout.setSingleShot(true);
+    timeout.start(static_cast<int>(milliseconds));
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 

@@ -32,6 +32,7 @@ class QtBackend final : public fw::Backend {
 
     std::unique_ptr<fw::WindowPeer> CreatePeer(fw::CWnd& window) override;
     void WaitForEvents(fw::CWnd& modalWindow) override;
+    void WaitForEventsFor(fw::CWnd& window, unsigned milliseconds) override;
     void ProcessPendingEvents() override;
     void Wake() override;
 

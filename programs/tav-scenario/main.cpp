@@ -22,6 +22,7 @@
 #include "programs/tav-scenario/qt_side.h"
 #include "programs/tav-scenario/run_folders.h"
 #include "programs/tav-scenario/scenario_boards.h"
+#include "programs/tav-scenario/sync_lines.h"
 #include "remap/tav_dlg.h"
 #include "res/resources.h"
 
@@ -35,16 +36,18 @@ struct Options {
     std::optional<fs::path> config;
     std::optional<fs::path> dataDir;
     fs::path pictures;  // where snapshot names without a folder of their own go
+    std::optional<fs::path> syncDir;
     bool quiet = false;
 };
 
 constexpr char kUsage[] =
-    "usage: tav-scenario [--qt] [--pictures DIR] [--config FILE] [--data-dir DIR] [--quiet] "
-    "SCRIPT\n"
+    "usage: tav-scenario [--qt] [--pictures DIR] [--config FILE] [--data-dir DIR] "
+    "[--sync-dir DIR] [--quiet] SCRIPT\n"
     "Plays a scenario script against Tavora on the headless back end (--qt: real Qt windows on\n"
     "the offscreen platform), prints what an operator would have seen, and exits non-zero at the\n"
     "first expectation that is not met. With --qt, snapshot lines save pictures (into DIR with\n"
-    "--pictures). The script format is in docs/scenarios.md.\n";
+    "--pictures). Players given one --data-dir are workstations sharing it; their signal and\n"
+    "await lines meet in one --sync-dir. The script format is in docs/scenarios.md.\n";
 
 int Usage() {
     std::cerr << kUsage;
@@ -66,6 +69,14 @@ struct SetUp {
         std::string content;
     };
     std::vector<File> files;
+    // after-send S signal|await NAME: a step kept with another player while the program waits
+    // for its boards, S seconds (program clock) after it sent.
+    struct AfterSend {
+        std::int64_t seconds;
+        headless::ScriptLine line;
+        bool done = false;
+    };
+    std::vector<AfterSend> afterSend;
 };
 
 SetUp TakeSetUp(std::vector<headless::ScriptLine>& lines, const fs::path& scriptDir,
@@ -91,6 +102,11 @@ SetUp TakeSetUp(std::vector<headless::ScriptLine>& lines, const fs::path& script
             setUp.faults.push_back(lines[i]);
         } else if (words[0] == "file" && words.size() == 3) {
             setUp.files.push_back({lines[i].number, words[1], words[2]});
+        } else if (words[0] == "after-send" && words.size() == 4 &&
+                   (words[2] == "signal" || words[2] == "await")) {
+            headless::ScriptLine step = lines[i];
+            step.words.erase(step.words.begin(), step.words.begin() + 2);
+            setUp.afterSend.push_back({std::stoll(words[1]), std::move(step)});
         } else if (boards.TakeSetUpLine(lines[i])) {
             continue;
         } else {
@@ -234,9 +250,10 @@ int Play(const Options& options) {
     }
     auto lines = headless::ParseScript(in);
     ScenarioBoards boards;
-    const SetUp setUp = TakeSetUp(lines, options.script.parent_path(), boards);
+    SetUp setUp = TakeSetUp(lines, options.script.parent_path(), boards);
 
     const fs::path dataDir = options.dataDir.value_or(folders.Data());
+    const SyncLines syncLines(options.syncDir.value_or(folders.Sync()));
     ::setenv("XDG_RUNTIME_DIR", folders.Runtime().c_str(), 1);
     ::setenv("TAVORA_DATA_DIR", dataDir.c_str(), 1);
     // The run's audit trail goes to its own file (TAVORA_AUDIT_JOURNAL=on sends it to the
@@ -256,13 +273,29 @@ int Play(const Options& options) {
     fw::InstallClock(&clock);
     headless::ScriptDriver driver(std::move(lines), &clock);
     driver.SetDataFolder(dataDir);
-    clock.SetSecondHook([&boards](std::int64_t now) { boards.OnSecond(now); });
+    SetUp::AfterSend* const steps = setUp.afterSend.data();
+    const std::size_t stepCount = setUp.afterSend.size();
+    clock.SetSecondHook([&boards, &syncLines, steps, stepCount](std::int64_t now) {
+        boards.OnSecond(now);
+        CTavApp* app = GetTavApp();
+        const CTavDlg* dlg = app != nullptr ? app->GetMainDlg() : nullptr;
+        const std::int64_t sentAt = dlg != nullptr ? dlg->LastNotification().sentAt : 0;
+        for (std::size_t i = 0; i < stepCount && sentAt != 0; ++i) {
+            if (!steps[i].done && now - sentAt >= steps[i].seconds) {
+                steps[i].done = true;
+                syncLines.Run(steps[i].line);
+            }
+        }
+    });
     QtSide* qtSide = nullptr;
     auto picturePath = [&options](const std::string& name) {
         return (options.pictures / name).string();
     };
-    driver.SetExtension([&dataDir, &auditFile, &clock, &boards, &qtSide, &picturePath](
+    driver.SetExtension([&dataDir, &auditFile, &clock, &boards, &qtSide, &picturePath, &syncLines](
                             const headless::ScriptLine& line, fw::CWnd* window) {
+        if (syncLines.Run(line)) {
+            return true;
+        }
         if (line.words[0] == "config-change") {
             control::AnnounceConfigSetChanging();
             return true;
@@ -376,6 +409,8 @@ int main(int argc, char** argv) {
             options.dataDir = fs::absolute(argv[++i]);
         } else if (arg == "--pictures" && i + 1 < argc) {
             options.pictures = argv[++i];
+        } else if (arg == "--sync-dir" && i + 1 < argc) {
+            options.syncDir = fs::absolute(argv[++i]);
         } else if (arg == "--qt") {
             options.qt = true;
         } else if (arg == "--quiet") {

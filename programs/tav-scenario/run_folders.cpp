@@ -47,7 +47,7 @@ RunFolders::RunFolders() {
     }
     m_parent = pattern;
     std::error_code ec;
-    for (const fs::path& folder : {Runtime(), Data(), State()}) {
+    for (const fs::path& folder : {Runtime(), Data(), State(), Sync()}) {
         // Private, as a runtime folder must be (Qt takes another one of its own otherwise).
         fs::create_directory(folder, ec);
         if (!ec) {

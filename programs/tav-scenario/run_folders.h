@@ -7,8 +7,8 @@
 
 class RunFolders {
   public:
-    // Creates "tavora-scenario-XXXXXX" in the temporary folder ($TMPDIR) with run/, data/ and
-    // state/ in it, and starts its guard. Call it while the player has no other thread: the
+    // Creates "tavora-scenario-XXXXXX" in the temporary folder ($TMPDIR) with run/, data/,
+    // state/ and sync/ in it, and starts its guard. Call it while the player has no other thread: the
     // guard is forked. Throws std::runtime_error when the folders or the guard cannot be made.
     RunFolders();
     ~RunFolders();
@@ -19,6 +19,8 @@ class RunFolders {
     std::filesystem::path Runtime() const { return m_parent / "run"; }
     std::filesystem::path Data() const { return m_parent / "data"; }
     std::filesystem::path State() const { return m_parent / "state"; }
+    // Where this player's signal and await lines meet when no --sync-dir names a shared one.
+    std::filesystem::path Sync() const { return m_parent / "sync"; }
 
   private:
     std::filesystem::path m_parent;

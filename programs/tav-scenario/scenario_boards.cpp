@@ -46,6 +46,10 @@ std::string DescribeHeld(const std::optional<std::vector<std::uint8_t>>& data) {
 
 bool ScenarioBoards::CheckLine(const headless::ScriptLine& line) {
     const auto& w = line.words;
+    if (w[0] == "expect-sent" || w[0] == "expect-sent-count") {
+        CheckSent(line);
+        return true;
+    }
     if (w[0] != "expect-board") {
         return false;
     }
@@ -64,8 +68,46 @@ bool ScenarioBoards::CheckLine(const headless::ScriptLine& line) {
     return true;
 }
 
+// expect-sent input|output "ROW:ORIG>NEW ..."|none: the latest RE-MAP message the witness took
+// is of that I/O type and carries exactly this remap data. expect-sent-count N: the witness took
+// N RE-MAP messages.
+void ScenarioBoards::CheckSent(const headless::ScriptLine& line) {
+    const auto& w = line.words;
+    if (!m_witness) {
+        throw Bad(line, w[0] + " needs the set-up line witness");
+    }
+    Settle();
+    const auto messages = m_witness->Messages();
+    if (w[0] == "expect-sent-count") {
+        if (w.size() != 2 || std::to_string(messages.size()) != w[1]) {
+            throw Bad(line, std::to_string(messages.size()) + " RE-MAP messages were sent");
+        }
+        return;
+    }
+    if (w.size() != 3 || (w[1] != "input" && w[1] != "output")) {
+        throw Bad(line, "expect-sent input|output \"ROW:ORIG>NEW ...\"");
+    }
+    if (messages.empty()) {
+        throw Bad(line, "no RE-MAP message was sent");
+    }
+    char io = 0;
+    std::string problem;
+    const std::string data = Witness::Describe(messages.back(), io, problem);
+    if (!problem.empty()) {
+        throw Bad(line, "the latest RE-MAP message is malformed: " + problem);
+    }
+    if (io != (w[1] == "input" ? 'I' : 'O') || data != w[2]) {
+        throw Bad(line, std::string("the latest RE-MAP message carries ") +
+                            (io == 'I' ? "input" : "output") + " data \"" + data + "\"");
+    }
+}
+
 bool ScenarioBoards::TakeSetUpLine(const headless::ScriptLine& line) {
     const auto& w = line.words;
+    if (w[0] == "witness" && w.size() == 1) {
+        m_witnessWanted = true;
+        return true;
+    }
     if (w[0] == "config-change-after-send" && w.size() == 2) {
         m_configChangeAfter = Number(line, 1);
         return true;
@@ -105,8 +147,11 @@ void ScenarioBoards::Prepare(control::Config& config) {
     }
     m_simulator = std::make_unique<control::BoardSimulator>(std::move(boards),
                                                             control::BoardSimulatorOptions{});
+    if (m_witnessWanted) {
+        m_witness = std::make_unique<Witness>(m_simulator->Port());
+    }
     // Port 0 is one the socket library refuses to send to.
-    config.rebootPort = m_sendFails ? 0 : m_simulator->Port();
+    config.rebootPort = m_sendFails ? 0 : m_witness ? m_witness->Port() : m_simulator->Port();
     config.statusPort = 0;
 }
 
@@ -132,7 +177,8 @@ void ScenarioBoards::Settle() {
         // Quiet boards are not enough on a busy machine: the boards must have taken every
         // datagram sent to them, and the Board Status Server every report they sent.
         const auto counts = m_simulator->GetCounts();
-        if (!changed && counts.received >= control::DatagramsSentTo(m_simulator->Port()) &&
+        if (!changed && (!m_witness || m_witness->CaughtUp()) &&
+            counts.received >= control::DatagramsSentTo(m_simulator->Port()) &&
             control::BoardReportCount() + m_reportsBefore >= counts.reportsSent) {
             return;
         }
@@ -165,6 +211,7 @@ void ScenarioBoards::OnSecond(std::int64_t now) {
 }
 
 void ScenarioBoards::Stop() {
+    m_witness.reset();
     if (m_simulator) {
         m_simulator->Stop();
     }

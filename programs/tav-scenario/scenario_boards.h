@@ -12,11 +12,12 @@
 #include "platform/control/board_simulator.h"
 #include "platform/control/config.h"
 #include "platform/headless/script_driver.h"
+#include "programs/tav-scenario/witness.h"
 
 class ScenarioBoards {
   public:
-    // Takes a set-up line it knows (board ..., config-change-after-send, send-fails); false
-    // otherwise.
+    // Takes a set-up line it knows (board ..., config-change-after-send, send-fails, witness);
+    // false otherwise.
     // Throws headless::ScriptFailure for a malformed one.
     bool TakeSetUpLine(const headless::ScriptLine& line);
 
@@ -29,8 +30,9 @@ class ScenarioBoards {
     // boards' datagrams settle in real time, then applies what is due at that second.
     void OnSecond(std::int64_t now);
     void Stop();
-    // Takes an expectation about the boards (expect-board); false for any other line. Throws
-    // headless::ScriptFailure when the expectation does not hold.
+    // Takes an expectation about the boards (expect-board) or about what the witness saw sent
+    // (expect-sent); false for any other line. Throws headless::ScriptFailure when the
+    // expectation does not hold.
     bool CheckLine(const headless::ScriptLine& line);
 
   private:
@@ -40,6 +42,7 @@ class ScenarioBoards {
         std::optional<std::int64_t> tookAt;
     };
     void Settle();
+    void CheckSent(const headless::ScriptLine& line);
 
     std::vector<std::pair<std::uint16_t, control::BoardBehaviour>> m_behaviours;
     std::vector<Late> m_late;
@@ -47,6 +50,8 @@ class ScenarioBoards {
     std::optional<std::int64_t> m_firstMessageAt;
     bool m_configChanged = false;
     bool m_sendFails = false;
+    bool m_witnessWanted = false;
     std::unique_ptr<control::BoardSimulator> m_simulator;
-    std::uint64_t m_reportsBefore = 0;  // sent by the boards, less those the server took
+    std::unique_ptr<Witness> m_witness;  // in front of the boards when the script asks
+    std::uint64_t m_reportsBefore = 0;   // sent by the boards, less those the server took
 };

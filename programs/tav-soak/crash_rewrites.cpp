@@ -121,6 +121,7 @@ FileContents ReadFiles(const fs::path& folder) {
         ::_exit(3);
     }
     CTavDlg dlg;
+    dlg.KnownFiles().RememberNow({"TAV.SDF", "TAV.IXT", "TAV.OXT"});  // as the start-up does
     Tables tables;
     for (int round = 0;; ++round) {
         SaveRound(dlg, tables, round % 2, progress);
@@ -151,6 +152,7 @@ bool Calibrate(const fs::path& folder, FileContents (&contents)[2],
         return false;
     }
     CTavDlg dlg;
+    dlg.KnownFiles().RememberNow({"TAV.SDF", "TAV.IXT", "TAV.OXT"});  // as the start-up does
     Tables tables;
     SaveRound(dlg, tables, 1, nullptr);
     contents[1] = ReadFiles(folder);

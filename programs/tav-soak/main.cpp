@@ -10,17 +10,21 @@
 
 #include "programs/tav-soak/crash_rewrites.h"
 #include "programs/tav-soak/remap_soak.h"
+#include "programs/tav-soak/shared_stress.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
 constexpr char kUsage[] =
-    "usage: tav-soak crash [KILLS] | cycles [CYCLES [EVERY]]\n"
+    "usage: tav-soak crash [KILLS] | cycles [CYCLES [EVERY]] | shared [WORKSTATIONS [CHANGES]]\n"
     "crash:  kills a process KILLS times (default 1000) while it rewrites TAV.SDF, TAV.IXT and\n"
     "        TAV.OXT, and checks every file and the next start after each kill.\n"
     "cycles: CYCLES remap and restore cycles (default 10000) with simulated boards, the process\n"
     "        measured every EVERY cycles (default 500).\n"
+    "shared: WORKSTATIONS (default 4) processes on one data folder each make CHANGES random\n"
+    "        remaps and restores (default 100); every RE-MAP message must carry the whole table\n"
+    "        in force and TAV.IXT what the last one carried.\n"
     "Exit status 1 when a file was not whole, a leftover stayed, or something grew.\n";
 
 // A data folder of the run's own, removed afterwards.
@@ -79,6 +83,23 @@ int Cycles(int cycles, int every) {
     return report.failures.empty() && grown.empty() ? 0 : 1;
 }
 
+int Shared(int workstations, int changes) {
+    RunFolder folder;
+    const SharedStressReport report =
+        RunSharedStress({folder.path / "shared", workstations, changes, 1});
+    std::printf("workstations: %d, changes each: %d\n", workstations, changes);
+    std::printf("changes tried: %d, confirmed and written: %d\n", report.tried, report.confirmed);
+    std::printf("lock found held and waited for: %d\n", report.waited);
+    std::printf("table found changed and read again: %d (changes stopped by it: %d)\n",
+                report.readAgain, report.stopped);
+    std::printf("RE-MAP messages checked: %d\n", report.messages);
+    std::printf("failures: %zu\n", report.failures.size());
+    for (const auto& failure : report.failures) {
+        std::printf("  %s\n", failure.c_str());
+    }
+    return report.failures.empty() ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -89,6 +110,9 @@ int main(int argc, char** argv) {
     }
     if (mode == "crash" && argc <= 3) {
         return Crash(Number(argc, argv, 2, 1000));
+    }
+    if (mode == "shared" && argc <= 4) {
+        return Shared(Number(argc, argv, 2, 4), Number(argc, argv, 3, 100));
     }
     if (mode == "cycles" && argc <= 4) {
         return Cycles(Number(argc, argv, 2, 10000), std::max(1, Number(argc, argv, 3, 500)));

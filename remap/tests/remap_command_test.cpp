@@ -7,6 +7,7 @@
 
 #include "platform/audit/audit.h"
 #include "platform/com/com.h"
+#include "platform/control/folder_locks.h"
 #include "platform/control/udp_socket.h"
 #include "remap/tests/main_dialog_fixture.h"
 #include "remap/tests/remap_entries.h"
@@ -72,6 +73,77 @@ class RemapCommand : public MainDialogTest {
         return std::any_of(Transcript().begin(), Transcript().end(),
                            [&](const std::string& l) { return l.find(text) != std::string::npos; });
     }
+
+    // The ports of the last RE-MAP message the boards were sent, "original>new" each.
+    std::string Sent() {
+        Answer();
+        const std::size_t at = 12 + 6 * dlg.NotifyBoardList().size();
+        std::string ports;
+        for (std::size_t e = at + 4; e + 6 <= last.size(); e += 6) {
+            ports += (ports.empty() ? "" : " ") + std::to_string((last[e + 2] << 8) | last[e + 3]) +
+                     ">" + std::to_string((last[e + 4] << 8) | last[e + 5]);
+        }
+        return ports;
+    }
+    // Another workstation's table file: one remap of original 7 to 101, made there.
+    void ChangedElsewhere() {
+        Put("TAV.IXT", "CONFIGCRC(" + std::to_string(app->GetActiveSetCrc()) +
+                           ")\r\n09:00:00,May 05 2003,MAIN,VIDEO,0,7,7,101,101,elsewhere\r\n");
+    }
+    void SelectSpareThenRemap(bool changed) {
+        Start();
+        Put("SPARE.IXT", "CONFIGCRC(" + std::to_string(app->GetActiveSetCrc()) +
+                             ")\r\n08:00:00,May 05 2003,MAIN,VIDEO,0,9,9,102,102,spare\r\n");
+        dlg.SelectRemapTable(0, "SPARE.IXT");
+        ASSERT_EQ(Entries(), 1u);
+        if (changed) {
+            ChangedElsewhere();
+        }
+        SetUpSingle("5");
+        Proceed();
+        CloseProgress();
+        Click(IDC_REMAP);
+        EXPECT_TRUE(driver.Exhausted());
+        EXPECT_EQ(Shown("The table taken from SPARE.IXT is no longer the working table."), changed);
+        EXPECT_EQ(Sent(), (changed ? "7>101 5>" : "9>102 5>") + newNumber);
+        EXPECT_EQ(Get("TAV.IXT").find(changed ? ",9,9,102" : ",7,7,101"), std::string::npos);
+        EXPECT_NE(Get("TAV.IXT").find(Line("5") + "\r\n"), std::string::npos);
+        EXPECT_EQ(dlg.TableFile(0), "TAV.IXT");
+    }
+    void RemapWhileTheLockIsHeld(bool giveUp) {
+        Start();
+        control::FolderLocks other;
+        std::string why;
+        ASSERT_EQ(other.TryLock(dir / "data", "TAV.IXT", &why), com::S_OK);
+        SetUpSingle("5");
+        std::string told;
+        driver.Then([&](fw::CWnd& w) {
+            told = headless::Item(w, IDC_LOCK_WAIT_TEXT).GetWindowText();
+            EXPECT_FALSE(dlg.IsWindowEnabled());
+            if (giveUp) {
+                headless::Item(w, fw::IDCANCEL).UserClick();
+            } else {
+                other.ReleaseAll();
+            }
+        });
+        if (!giveUp) {
+            Proceed();
+            CloseProgress();
+        }
+        Click(IDC_REMAP);
+        EXPECT_TRUE(driver.Exhausted());
+        EXPECT_TRUE(dlg.IsWindowEnabled());
+        EXPECT_EQ(told,
+                  "Another workstation is changing TAV.IXT.\nTavora goes on as soon as it has "
+                  "finished.");
+        EXPECT_EQ(Shown("open 150"), true);
+        EXPECT_EQ(Shown("open 139"), !giveUp);
+        EXPECT_EQ(Entries(), giveUp ? 0u : 1u);
+        EXPECT_EQ(dlg.GetDlgItemText(IDC_ORIGINAL_NUMBER), giveUp ? "5" : "");
+        EXPECT_EQ(Get("TAV.IXT").find(",5,5,") != std::string::npos, !giveUp);
+    }
+    static constexpr char kReadAgain[] =
+        "TAV.IXT was changed at another workstation; Tavora has read it again.";
 
     control::UdpSocket listener = control::UdpSocket::BindLoopback(0);
     std::vector<std::uint8_t> last;
@@ -288,6 +360,65 @@ TEST_F(RemapCommand, AHeldTableFileIsNeverRewrittenUntilACopyOfItCanBeMade) {
     EXPECT_TRUE(
         Shown("The remap table file TAV.IXT was kept as TAV.IXT.50.BAD; this change "
               "replaces it."));
+}
+
+// Another workstation changed the table file since it was read here: the Remap reads it again
+// first, says so, and sends and writes the other workstation's remap with its own.
+TEST_F(RemapCommand, AFileChangedElsewhereIsReadAgainBeforeTheChecks) {
+    Start();
+    ChangedElsewhere();
+    SetUpSingle("5");
+    Proceed();
+    CloseProgress();
+    Click(IDC_REMAP);
+    EXPECT_TRUE(driver.Exhausted());
+    EXPECT_TRUE(Shown(kReadAgain));
+    EXPECT_EQ(Sent(), "7>101 5>" + newNumber);
+    const std::string file = Get("TAV.IXT");
+    EXPECT_NE(file.find(",MAIN,VIDEO,0,7,7,101,101,elsewhere\r\n"), std::string::npos);
+    EXPECT_NE(file.find(Line("5") + "\r\n"), std::string::npos);
+}
+
+// A saved copy taken with Select is the working table only while the file it will replace is as
+// this workstation saw it: a remap writes the copy's entries when nobody changed the file, and
+// the file's when somebody did (the operator is told the copy is no longer the working table).
+TEST_F(RemapCommand, ASelectedCopyIsWrittenOverAFileNobodyChanged) {
+    SelectSpareThenRemap(false);
+}
+
+TEST_F(RemapCommand, ASelectedCopyGivesWayToAFileChangedElsewhere) {
+    SelectSpareThenRemap(true);
+}
+
+// The file changed while the operator answered the questions: nothing is sent or written, the
+// table is read again and the remap stays set up for another try.
+TEST_F(RemapCommand, AChangeWhileTheOperatorConfirmsStopsTheRemap) {
+    Start();
+    SetUpSingle("5");
+    driver.Then([this](fw::CWnd& w) {
+        ChangedElsewhere();
+        headless::Item(w, fw::IDOK).UserClick();
+    });
+    Click(IDC_REMAP);
+    EXPECT_TRUE(driver.Exhausted());
+    EXPECT_TRUE(Shown(std::string(kReadAgain) +
+                      "\\nNothing was remapped: check the remap and press Remap again."));
+    EXPECT_FALSE(Shown("open 139"));
+    EXPECT_FALSE(listener.TryReceive().has_value()) << "nothing was sent";
+    EXPECT_EQ(Get("TAV.IXT").find(",5,5,"), std::string::npos);
+    ASSERT_EQ(Entries(), 1u);
+    EXPECT_EQ(dlg.Table(0)->front()->m_nOrigFirst, 7);
+    EXPECT_EQ(dlg.GetDlgItemText(IDC_ORIGINAL_NUMBER), "5");
+}
+
+// Another workstation holds the table file's lock: a window says so until it lets go, and the
+// remap then goes on; given up, nothing is sent or written and the remap stays set up.
+TEST_F(RemapCommand, ALockHeldElsewhereIsWaitedFor) {
+    RemapWhileTheLockIsHeld(false);
+}
+
+TEST_F(RemapCommand, AWaitForALockHeldElsewhereCanBeGivenUp) {
+    RemapWhileTheLockIsHeld(true);
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ std::string Describe(const DialogTemplate& d, const ControlTemplate& c) {
            "\"";
 }
 
-constexpr int kAllDialogs[] = {100, 102, 131, 133, 134, 137, 138, 139, 140, 141, 143, 145};
+constexpr int kAllDialogs[] = {100, 102, 131, 133, 134, 137, 138, 139, 140, 141, 143, 145, 150};
 
 class EveryDialog : public testing::TestWithParam<int> {};
 

@@ -54,11 +54,14 @@ class SysDefTableTest : public AppTest {
         return in ? std::optional(std::string(std::istreambuf_iterator<char>(in), {}))
                   : std::nullopt;
     }
-    // Every entry of the data folder, so a test can see that nothing was left beside the file.
+    // Every entry of the data folder, so a test can see that nothing was left beside the file;
+    // the lock file that workstations sharing the folder meet at stays, and is not counted.
     std::vector<std::string> DataFolderEntries() {
         std::vector<std::string> names;
         for (const auto& entry : std::filesystem::directory_iterator(dir / "data")) {
-            names.push_back(entry.path().filename().string());
+            if (entry.path().filename() != ".tavora.lock") {
+                names.push_back(entry.path().filename().string());
+            }
         }
         return names;
     }
@@ -68,6 +71,35 @@ class SysDefTableTest : public AppTest {
         const std::size_t boxes = driver.MessageBoxes().size();
         dlg->SaveSysDefTable();
         EXPECT_EQ(driver.MessageBoxes().size(), boxes + more);
+    }
+
+    // The table read from the file, edited here (MAIN VIDEO's input range 8), while another
+    // workstation saved the file with MAIN AUDIO1's input range 4; the operator answers the save's
+    // question.
+    void SaveOverAChangeMadeElsewhere(int answer) {
+        Begin();
+        Put("TAV.SDF", kDefaultFileText);
+        dlg->KnownFiles().RememberNow({"TAV.SDF"});
+        ASSERT_EQ(dlg->LoadSysDefTable(), 1);
+        (*dlg->GetSysDefTable())[0]->m_nInRange = 8;
+        std::string theirs = kDefaultFileText;
+        theirs.replace(theirs.find("1 8 8"), 5, "1 4 8");
+        Put("TAV.SDF", theirs);
+        driver.Answer(answer);
+        dlg->SaveSysDefTable();
+        EXPECT_EQ(Transcript().back(),
+                  std::string("msgbox caption=\"Save System Definition File\" icon=question "
+                              "buttons=yesno text=\"TAV.SDF was changed at another workstation "
+                              "since Tavora read it.\\nReplace it with the table edited here? No "
+                              "keeps it and reads it again.\" -> ") +
+                      (answer == fw::IDYES ? "yes" : "no"));
+        std::string ours = kDefaultFileText;
+        ours.replace(ours.find("01616"), 5, "0 816");
+        EXPECT_EQ(ReadFile(), answer == fw::IDYES ? ours : theirs);
+        ASSERT_NE(dlg->GetSysDefTable(), nullptr);
+        EXPECT_EQ((*dlg->GetSysDefTable())[0]->m_nInRange, answer == fw::IDYES ? 8 : 16);
+        EXPECT_EQ((*dlg->GetSysDefTable())[1]->m_nInRange, answer == fw::IDYES ? 8 : 4);
+        EXPECT_EQ(control::OpenFileCount(), 0u);
     }
 
     std::unique_ptr<CTavDlg> dlg;
@@ -253,22 +285,12 @@ constexpr const char* kNotWrittenBox =
 // The table just entered stays in force whatever keeps the file from being written.
 TEST_F(SysDefTableTest, OpenFailureOnSaveKeepsTheTable) {
     Begin();
-    const std::function<void()> arrangements[] = {
-        // the name is a folder
-        [this] { std::filesystem::create_directory(DataFile("tav.sdf")); },
-        // File Access refuses the open, with its own code or with another facility's
-        [] {
-            control::InjectFault(control::Fault(control::ComponentId::FileAccess, "Open",
-                                                control::kFileShareViolation, 0, 1));
-        },
-        [] {
-            control::InjectFault(
-                control::Fault(control::ComponentId::FileAccess, "Open", com::E_FAIL, 0, 1));
-        },
-    };
-    for (const auto& arrange : arrangements) {
+    // File Access refuses the save's open, with its own code or with another facility's. (The
+    // call before it reads what the file holds now, to see whether another workstation changed
+    // it.)
+    for (const com::HRESULT hr : {control::kFileShareViolation, com::E_FAIL}) {
         std::filesystem::remove_all(DataFile("tav.sdf"));
-        arrange();
+        control::InjectFault(control::Fault(control::ComponentId::FileAccess, "Open", hr, 1, 1));
         auto table = DefaultTable();
         const SysDefTable* held = table.get();
         SaveExpectingABox(std::move(table), 2);
@@ -283,9 +305,43 @@ TEST_F(SysDefTableTest, OpenFailureOnSaveKeepsTheTable) {
     }
 }
 
+// A folder in the file's place cannot be read, so nobody can tell whether another workstation
+// changed the file: the failure is reported, nothing is written, and the table edited here is
+// kept for the operator.
+TEST_F(SysDefTableTest, AFileThatCannotBeReadIsNeitherCheckedNorOverwritten) {
+    Begin();
+    std::filesystem::create_directory(DataFile("tav.sdf"));
+    auto table = DefaultTable();
+    const SysDefTable* held = table.get();
+    dlg->SetSysDefTable(std::move(table));
+    std::string message;
+    driver.Then([&message](fw::CWnd& w) {
+        message = Item(w, IDC_ERROR_MESSAGE).GetWindowText();
+        Item(w, fw::IDOK).UserClick();
+    });
+    dlg->SaveSysDefTable();
+    EXPECT_TRUE(driver.Exhausted());
+    EXPECT_EQ(message, fw::LoadString(IDS_ERR_FILE_ACCESS));
+    EXPECT_TRUE(driver.MessageBoxes().empty());
+    EXPECT_EQ(dlg->GetSysDefTable(), held);
+    EXPECT_TRUE(std::filesystem::is_directory(DataFile("tav.sdf")));
+    EXPECT_EQ(control::OpenFileCount(), 0u);
+}
+
+// TAV.SDF changed at another workstation since it was read here is never overwritten unasked: Yes
+// replaces it with the table edited here, No keeps it and the table is read from it again.
+TEST_F(SysDefTableTest, ASaveOverAChangeMadeElsewhereAsksFirstAndReplacesOnYes) {
+    SaveOverAChangeMadeElsewhere(fw::IDYES);
+}
+
+TEST_F(SysDefTableTest, ASaveOverAChangeMadeElsewhereKeepsItOnNo) {
+    SaveOverAChangeMadeElsewhere(fw::IDNO);
+}
+
 TEST_F(SysDefTableTest, WriteFailureKeepsTheTableAndThePreviousFile) {
     Begin();
     Put("TAV.SDF", kDefaultFileText);
+    dlg->KnownFiles().RememberNow({"TAV.SDF"});  // the table held was read from it
     // The second line's write fails.
     control::InjectFault(control::Fault(control::ComponentId::FileAccess, "Write",
                                         com::HRESULT_FROM_WIN32(com::ERROR_DISK_FULL), 1, 1));
