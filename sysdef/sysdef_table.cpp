@@ -137,6 +137,9 @@ void CTavDlg::SaveSysDefTable() {
     if (!guard.Hold()) {
         change.outcome = guard.Outcome();
         change.reason = guard.Reason();
+        if (change.outcome == std::string("not-saved")) {
+            MessageBox(kNotWritten, kSaveCaption, fw::MB_OK | fw::MB_ICONSTOP);
+        }
         return RecordAuditEvent(change);
     }
     change.outcome = "saved";

@@ -8,8 +8,8 @@
 class RunFolders {
   public:
     // Creates "tavora-scenario-XXXXXX" in the temporary folder ($TMPDIR) with run/, data/,
-    // state/ and sync/ in it, and starts its guard. Call it while the player has no other thread: the
-    // guard is forked. Throws std::runtime_error when the folders or the guard cannot be made.
+    // state/ and sync/ in it, and starts its guard. Call it while the player has no other thread:
+    // the guard is forked. Throws std::runtime_error when the folders or the guard cannot be made.
     RunFolders();
     ~RunFolders();
     RunFolders(const RunFolders&) = delete;

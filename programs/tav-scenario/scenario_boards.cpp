@@ -151,7 +151,10 @@ void ScenarioBoards::Prepare(control::Config& config) {
         m_witness = std::make_unique<Witness>(m_simulator->Port());
     }
     // Port 0 is one the socket library refuses to send to.
-    config.rebootPort = m_sendFails ? 0 : m_witness ? m_witness->Port() : m_simulator->Port();
+    config.rebootPort = m_sendFails ? 0 : m_simulator->Port();
+    if (m_witness && !m_sendFails) {
+        SendThroughWitness(config, *m_witness, m_simulator->Port());
+    }
     config.statusPort = 0;
 }
 

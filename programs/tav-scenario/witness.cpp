@@ -108,3 +108,12 @@ std::string Witness::Describe(const std::vector<std::uint8_t>& message, char& io
     }
     return text.empty() ? "none" : text;
 }
+
+void SendThroughWitness(control::Config& config, const Witness& witness, std::uint16_t boardsPort) {
+    config.rebootPort = witness.Port();
+    for (control::BoardConfig& board : config.boards) {
+        if (!board.port) {
+            board.port = boardsPort;
+        }
+    }
+}

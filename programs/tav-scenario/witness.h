@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/control/config.h"
 #include "platform/control/udp_socket.h"
 
 class Witness {
@@ -50,3 +51,8 @@ class Witness {
     std::vector<std::vector<std::uint8_t>> m_messages;
     std::thread m_thread;
 };
+
+// Puts the witness in front of the boards listening at boardsPort: the program sends to the
+// witness, while the boards still answer from their own port, which is where their reports are
+// then believed from (a board that names a port of its own keeps it).
+void SendThroughWitness(control::Config& config, const Witness& witness, std::uint16_t boardsPort);

@@ -203,7 +203,7 @@ class Workstation {
             Witness witness(boards.Port(), [&sentLog](const std::vector<std::uint8_t>& bytes) {
                 AppendLine(sentLog, Hex(bytes));
             });
-            config.rebootPort = witness.Port();
+            SendThroughWitness(config, witness, boards.Port());
             config.statusPort = 0;
             control::StartSimulation(std::move(config));
             std::string error;

@@ -217,14 +217,16 @@ TEST_F(RemapCommand, RemapNoBoardConfirmedIsNotRecordedNotEvenForAMoment) {
     control::SetBoardRefreshHandler([](std::int32_t) {});  // no board ever reports
     SetUpSingle("5", "spare");
     Proceed();
-    // While the progress window waits for OK, every table file open but the next one is made to
-    // fail: a line appended now would be left in the file as if the program had ended before the
-    // rewrite.
+    // While the progress window waits for OK, the second table file open from then on is made
+    // to fail: a line appended now would be left in the file as if the program had ended before
+    // the rewrite. Without an appended line that open is the one that reads the file back once
+    // its lock is let go; its error dialog is answered.
     driver.Then([](fw::CWnd& w) {
         control::InjectFault(
-            control::Fault(control::ComponentId::FileAccess, "Open", com::E_FAIL, 1));
+            control::Fault(control::ComponentId::FileAccess, "Open", com::E_FAIL, 1, 1));
         headless::Item(w, fw::IDOK).UserClick();
     });
+    driver.Then([](fw::CWnd& w) { headless::Item(w, fw::IDOK).UserClick(); });
     Click(IDC_REMAP);
     EXPECT_TRUE(driver.Exhausted());
     EXPECT_EQ(NewBoxes().back(),
@@ -301,7 +303,7 @@ TEST_F(AuditOrder, ARewriteThatFailsAddsAFileErrorEvent) {
     Proceed();
     driver.Then([](fw::CWnd& w) {  // the append's open goes through, the rewrite's fails
         control::InjectFault(
-            control::Fault(control::ComponentId::FileAccess, "Open", com::E_FAIL, 1));
+            control::Fault(control::ComponentId::FileAccess, "Open", com::E_FAIL, 1, 1));
         headless::Item(w, fw::IDOK).UserClick();
     });
     Click(IDC_REMAP);

@@ -322,7 +322,8 @@ TEST_F(SysDefTableTest, AFileThatCannotBeReadIsNeitherCheckedNorOverwritten) {
     dlg->SaveSysDefTable();
     EXPECT_TRUE(driver.Exhausted());
     EXPECT_EQ(message, fw::LoadString(IDS_ERR_FILE_ACCESS));
-    EXPECT_TRUE(driver.MessageBoxes().empty());
+    // The table stays in force, and the operator is told so.
+    EXPECT_EQ(Transcript().back(), kNotWrittenBox);
     EXPECT_EQ(dlg->GetSysDefTable(), held);
     EXPECT_TRUE(std::filesystem::is_directory(DataFile("tav.sdf")));
     EXPECT_EQ(control::OpenFileCount(), 0u);
