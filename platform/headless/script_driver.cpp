@@ -446,6 +446,7 @@ int ScriptDriver::Answer(const fw::MessageBoxRequest& request) {
     Take();
     int answer = 0;
     std::string picture;
+    bool detailsShown = false;
     for (std::size_t i = 1; i < line->words.size(); ++i) {
         const std::string& word = line->words[i];
         if (word == "->") {
@@ -458,9 +459,14 @@ int ScriptDriver::Answer(const fw::MessageBoxRequest& request) {
         const auto eq = word.find('=');
         const std::string key = word.substr(0, eq);
         const std::string value = eq == std::string::npos ? std::string() : word.substr(eq + 1);
-        if (key == "snapshot") {
+        if (key == "snapshot" || key == "snapshot-details") {
             if (value.size() <= 4 || !value.ends_with(".png")) {
-                Fail(line, "snapshot= needs a file name ending in .png");
+                Fail(line, key + "= needs a file name ending in .png");
+            }
+            detailsShown = key == "snapshot-details";
+            if (detailsShown && request.detail.empty()) {
+                Fail(line, "snapshot-details= needs a box with a detailed text; the box shown is " +
+                               shown);
             }
             picture = value;
             continue;
@@ -494,7 +500,7 @@ int ScriptDriver::Answer(const fw::MessageBoxRequest& request) {
             Fail(line, "no answer given for " + shown);
         }
     }
-    if (!picture.empty() && m_boxPicture && !m_boxPicture(request, picture)) {
+    if (!picture.empty() && m_boxPicture && !m_boxPicture(request, picture, detailsShown)) {
         Fail(line, "cannot save a picture as " + picture);
     }
     return answer;
