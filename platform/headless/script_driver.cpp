@@ -325,6 +325,8 @@ void ScriptDriver::Expect(const ScriptLine& line, fw::CWnd& window) {
         check(visible == (prop == "visible"), visible ? "visible" : "hidden");
     } else if (prop == "checked" || prop == "unchecked") {
         check((c->GetCheck() != 0) == (prop == "checked"), c->GetCheck() ? "checked" : "unchecked");
+    } else if (prop == "focused") {
+        check(c->HasFocus(), "without the keyboard focus");
     } else if (prop == "text") {
         const std::string want = args.empty() ? std::string() : args[0];
         check(c->GetWindowText() == want, "showing " + Quote(c->GetWindowText()));
