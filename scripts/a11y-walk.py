@@ -1,15 +1,21 @@
 #!/usr/bin/python3
-"""Walks every window of a running Tavora through the desktop's accessibility bus (AT-SPI), as a
-screen reader sees them, and lists every control that takes input or shows a result but has no
-name. It drives the program itself, window by window, as an operator would: AT-SPI actions for
+"""Walks every window of Tavora through the desktop's accessibility bus (AT-SPI), as a screen
+reader sees them, and lists every control that takes input or shows a result but has no name. It
+starts Tavora itself and drives it window by window, as an operator would: AT-SPI actions for
 buttons, radio buttons and menu items, the keyboard and the mouse (xdotool) for typing and for
-picking grid cells.
+picking grid cells. It also plays what others do to Tavora: a program holding the boards' status
+port at start, a second copy started, another workstation holding and changing the input table.
 
-Run by scripts/a11y-check.sh, which starts the X server, the buses, the boards and Tavora on a
-data folder without a System Definition Table and a configuration whose board 2 never answers and
-whose first file listing fails. Exit status 0 when no control lacks a name.
+Run by scripts/a11y-check.sh, which starts the X server, the buses and the boards, and names
+Tavora (A11Y_TAVORA), a folder for its output (A11Y_WORK), a data folder without a System
+Definition Table (TAVORA_DATA_DIR) and a configuration (TAVORA_CONFIG) whose board 2 never
+answers and whose first file listing fails. Exit status 0 when no control lacks a name.
 """
 
+import fcntl
+import json
+import os
+import socket
 import subprocess
 import sys
 import time
@@ -93,20 +99,43 @@ class Walk:
 
 
 class Tavora:
-    """The running program, reached through the accessibility bus."""
+    """A Tavora the walk started, reached through the accessibility bus by its process."""
 
-    def __init__(self, timeout=20):
+    started = []
+
+    def __init__(self, run, timeout=20):
+        log = open(os.path.join(os.environ["A11Y_WORK"], f"tavora-{run}.log"), "w")
+        self.process = subprocess.Popen([os.environ["A11Y_TAVORA"]], stdout=log,
+                                        stderr=subprocess.STDOUT)
+        Tavora.started.append(self.process)
         desktop = pyatspi.Registry.getDesktop(0)
         deadline = time.time() + timeout
         self.app = None
         while self.app is None:
             for app in children(desktop):
-                if app is not None and app.name == "tavora":
-                    self.app = app
+                try:
+                    if app is not None and app.get_process_id() == self.process.pid:
+                        self.app = app
+                except GLib.Error:
+                    pass
             if self.app is None:
-                if time.time() > deadline:
-                    raise SystemExit("a11y-walk: no application 'tavora' on the accessibility bus")
+                if time.time() > deadline or self.process.poll() is not None:
+                    raise SystemExit(f"a11y-walk: Tavora ({run}) is not on the accessibility bus")
                 time.sleep(0.2)
+
+    def wait_end(self, timeout=10):
+        """The exit status once the program has ended by itself."""
+        try:
+            return self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise SystemExit("a11y-walk: Tavora is still running") from None
+
+    @classmethod
+    def end_all(cls):
+        for process in cls.started:
+            if process.poll() is None:
+                process.kill()
+                process.wait()
 
     def windows(self):
         shown = []
@@ -231,9 +260,81 @@ class Tavora:
         self.keys("Return")
 
 
+def lock_offset(name):
+    """The byte of the data folder's lock file that stands for a file name: FNV-1a over the name
+    in capitals, as platform/control/README.md says."""
+    value = 2166136261
+    for byte in name.upper().encode():
+        value = ((value ^ byte) * 16777619) & 0xFFFFFFFF
+    return 1 + value % (1 << 30)
+
+
+class OtherWorkstation:
+    """Another workstation on the data folder: holds a file's lock and writes the file."""
+
+    def __init__(self):
+        self.folder = os.environ["TAVORA_DATA_DIR"]
+        self.lock_file = None
+
+    def lock(self, name):
+        self.lock_file = open(os.path.join(self.folder, ".tavora.lock"), "a+b")
+        fcntl.lockf(self.lock_file, fcntl.LOCK_EX | fcntl.LOCK_NB, 1, lock_offset(name))
+
+    def unlock(self):
+        self.lock_file.close()
+        self.lock_file = None
+
+    def append(self, name, line):
+        with open(os.path.join(self.folder, name), "ab") as table:
+            table.write(line)
+
+
+def start_with_status_port_taken(walk):
+    """Another program holds the port the boards report to: Tavora says so and does not start."""
+    with open(os.environ["TAVORA_CONFIG"]) as config:
+        port = json.load(config)["statusPort"]
+    squatter = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)
+    squatter.bind(("127.0.0.1", port))
+    try:
+        t = Tavora("port-taken")
+        box = t.wait_window("tavora")
+        walk.window(box, "status port taken")
+        t.press(box, "push button", "OK")
+        if t.wait_end() != 1:
+            raise SystemExit("a11y-walk: Tavora did not end when the status port was taken")
+    finally:
+        squatter.close()
+
+
+def second_copy(walk):
+    """A second copy started while Tavora runs: it says so and ends."""
+    t = Tavora("second-copy")
+    box = t.wait_window("tavora")
+    walk.window(box, "second copy")
+    t.press(box, "push button", "OK")
+    t.wait_end()
+
+
+def items(acc):
+    return [c.name for c in children(acc) if role_of(c) == "list item"]
+
+
 def main():
     walk = Walk()
-    t = Tavora()
+    try:
+        start_with_status_port_taken(walk)
+        walk_tavora(walk)
+    finally:
+        Tavora.end_all()
+    print(f"a11y walk: {walk.windows} windows walked, {walk.controls} controls, "
+          f"{len(walk.unnamed)} without a name"
+          + (f" ({walk.blank_cells} blank grid cells read by their column's header)"
+             if walk.blank_cells else ""))
+    return 1 if walk.unnamed else 0
+
+
+def walk_tavora(walk):
+    t = Tavora("walked")
 
     # The first start: the question, with the please-wait window still up behind it.
     question = t.wait_window("Load System Definition Table")
@@ -257,10 +358,16 @@ def main():
     walk.window(idle, "idle inputs")
     t.press(idle, "push button", "OK")
     t.wait_gone(idle)
+    t.press(sysdef, "push button", "Idle Outputs")
+    idle = t.wait_window("Idle Outputs - MAIN - VIDEO")
+    walk.window(idle, "idle outputs")
+    t.press(idle, "push button", "Cancel")
+    t.wait_gone(idle)
     t.press(sysdef, "push button", "OK")
 
     main_win = t.wait_window("Tavora")
     walk.window(main_win, "main window")
+    second_copy(walk)
 
     # A remap: input 5 of MAIN VIDEO to the idle 112; board 2 never answers.
     t.press(main_win, "radio button", "INPUT")
@@ -282,17 +389,34 @@ def main():
     walk.window(progress, "boards being told")
     warning = t.wait_window("Warning", timeout=45)
     walk.window(warning, "a board did not answer")
+    t.press(warning, "push button", "Show Details...")
+    walk.window(warning, "a board did not answer, details shown")
+    details = t.get(warning, "text", "Details").queryText()
+    print("    details: " + " / ".join(details.getText(0, -1).splitlines()))
     t.press(warning, "push button", "OK")
     t.wait_gone(warning)
     walk.window(progress, "boards' answers")
+    sent = t.get(progress, "list", "Send Notification to Board:")
+    print("    sent list: " + ", ".join(f"'{name}'" for name in items(sent)))
     t.press(progress, "push button", "OK")
     t.wait_gone(progress)
 
-    # The same remap again: the question about a remap in force.
+    # The same remap again, while another workstation holds the input table and adds a remap of
+    # its own: the wait, the table read again, then the question about a remap in force.
+    other = OtherWorkstation()
+    other.lock("TAV.IXT")
     t.focus(t.get(main_win, "text", "Original Input"))
     t.type("5")
     t.keys("Tab", "Down")
     t.press(main_win, "push button", "Remap")
+    waiting = t.wait_window("Tavora")
+    walk.window(waiting, "another workstation changing the table")
+    other.append("TAV.IXT", b"02:14:05,March 03 2026,MAIN,VIDEO,0,7,7,113,113,other\r\n")
+    other.unlock()
+    read_again = t.wait_window("tavora")
+    walk.window(read_again, "table read again")
+    t.press(read_again, "push button", "OK")
+    t.wait_gone(read_again)
     confirm = t.wait_window("Tavora - REMAP")
     t.press(confirm, "push button", "Proceed")
     conflict = t.wait_window("tavora")
@@ -369,12 +493,7 @@ def main():
     t.wait_gone(sysdef)
 
     t.press(main_win, "push button", "Close")
-
-    print(f"a11y walk: {walk.windows} windows walked, {walk.controls} controls, "
-          f"{len(walk.unnamed)} without a name"
-          + (f" ({walk.blank_cells} blank grid cells read by their column's header)"
-             if walk.blank_cells else ""))
-    return 1 if walk.unnamed else 0
+    t.wait_end()
 
 
 if __name__ == "__main__":

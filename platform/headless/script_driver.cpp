@@ -325,6 +325,8 @@ void ScriptDriver::Expect(const ScriptLine& line, fw::CWnd& window) {
         check(visible == (prop == "visible"), visible ? "visible" : "hidden");
     } else if (prop == "checked" || prop == "unchecked") {
         check((c->GetCheck() != 0) == (prop == "checked"), c->GetCheck() ? "checked" : "unchecked");
+    } else if (prop == "focused") {
+        check(c->HasFocus(), "without the keyboard focus");
     } else if (prop == "text") {
         const std::string want = args.empty() ? std::string() : args[0];
         check(c->GetWindowText() == want, "showing " + Quote(c->GetWindowText()));
@@ -446,6 +448,7 @@ int ScriptDriver::Answer(const fw::MessageBoxRequest& request) {
     Take();
     int answer = 0;
     std::string picture;
+    bool detailsShown = false;
     for (std::size_t i = 1; i < line->words.size(); ++i) {
         const std::string& word = line->words[i];
         if (word == "->") {
@@ -458,9 +461,14 @@ int ScriptDriver::Answer(const fw::MessageBoxRequest& request) {
         const auto eq = word.find('=');
         const std::string key = word.substr(0, eq);
         const std::string value = eq == std::string::npos ? std::string() : word.substr(eq + 1);
-        if (key == "snapshot") {
+        if (key == "snapshot" || key == "snapshot-details") {
             if (value.size() <= 4 || !value.ends_with(".png")) {
-                Fail(line, "snapshot= needs a file name ending in .png");
+                Fail(line, key + "= needs a file name ending in .png");
+            }
+            detailsShown = key == "snapshot-details";
+            if (detailsShown && request.detail.empty()) {
+                Fail(line, "snapshot-details= needs a box with a detailed text; the box shown is " +
+                               shown);
             }
             picture = value;
             continue;
@@ -494,7 +502,7 @@ int ScriptDriver::Answer(const fw::MessageBoxRequest& request) {
             Fail(line, "no answer given for " + shown);
         }
     }
-    if (!picture.empty() && m_boxPicture && !m_boxPicture(request, picture)) {
+    if (!picture.empty() && m_boxPicture && !m_boxPicture(request, picture, detailsShown)) {
         Fail(line, "cannot save a picture as " + picture);
     }
     return answer;

@@ -29,9 +29,11 @@ class ScriptDriver final : public Driver {
     void SetDataFolder(std::filesystem::path folder) { m_dataFolder = std::move(folder); }
     // The transcript that transcript-has and transcript-lacks look at.
     void SetTranscript(const Transcript* transcript) { m_transcript = transcript; }
-    // Saves a picture of a message box as shown, for a msgbox line's snapshot=FILE.png; false
-    // when it cannot. Without one (no real windows) the field is passed over.
-    using MessageBoxPicture = std::function<bool(const fw::MessageBoxRequest&, const std::string&)>;
+    // Saves a picture of a message box as shown, for a msgbox line's snapshot=FILE.png (or, with
+    // its detailed text shown, snapshot-details=FILE.png); false when it cannot. Without one (no
+    // real windows) the field is passed over.
+    using MessageBoxPicture = std::function<bool(const fw::MessageBoxRequest&,
+                                                 const std::string& path, bool detailsShown)>;
     void SetMessageBoxPicture(MessageBoxPicture picture) { m_boxPicture = std::move(picture); }
 
     void Idle(fw::CWnd& modalWindow) override;

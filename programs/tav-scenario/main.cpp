@@ -19,6 +19,7 @@
 #include "platform/headless/headless_backend.h"
 #include "platform/headless/script_driver.h"
 #include "programs/tav-scenario/audit_checks.h"
+#include "programs/tav-scenario/other_workstation.h"
 #include "programs/tav-scenario/qt_side.h"
 #include "programs/tav-scenario/run_folders.h"
 #include "programs/tav-scenario/scenario_boards.h"
@@ -291,9 +292,10 @@ int Play(const Options& options) {
     auto picturePath = [&options](const std::string& name) {
         return (options.pictures / name).string();
     };
-    driver.SetExtension([&dataDir, &auditFile, &clock, &boards, &qtSide, &picturePath, &syncLines](
-                            const headless::ScriptLine& line, fw::CWnd* window) {
-        if (syncLines.Run(line)) {
+    OtherWorkstation other(dataDir);
+    driver.SetExtension([&dataDir, &auditFile, &clock, &boards, &qtSide, &picturePath, &syncLines,
+                         &other](const headless::ScriptLine& line, fw::CWnd* window) {
+        if (syncLines.Run(line) || other.Run(line)) {
             return true;
         }
         if (line.words[0] == "config-change") {
@@ -336,10 +338,11 @@ int Play(const Options& options) {
         }
         fw::InstallBackend(qt->Backend());
         qtSide = qt.get();
-        driver.SetMessageBoxPicture(
-            [&qtSide, &picturePath](const fw::MessageBoxRequest& request, const std::string& name) {
-                return qtSide->SnapshotMessageBox(request, picturePath(name));
-            });
+        driver.SetMessageBoxPicture([&qtSide, &picturePath](const fw::MessageBoxRequest& request,
+                                                            const std::string& name,
+                                                            bool detailsShown) {
+            return qtSide->SnapshotMessageBox(request, picturePath(name), detailsShown);
+        });
     } else {
         fw::InstallBackend(&backend);
     }

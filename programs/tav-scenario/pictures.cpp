@@ -1,8 +1,10 @@
 #include "programs/tav-scenario/pictures.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFontMetrics>
 #include <QHash>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPixmap>
 #include <QWidget>
@@ -68,6 +70,21 @@ QImage ToPalette(const QImage& source) {
                                      Qt::ThresholdDither | Qt::AvoidDither);
     }
     return image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
+}
+
+bool ShowDetails(QMessageBox& box) {
+    if (box.detailedText().isEmpty()) {
+        return false;
+    }
+    // The one button Qt adds to a box with a detailed text.
+    for (QAbstractButton* button : box.buttons()) {
+        if (box.buttonRole(button) == QMessageBox::ActionRole) {
+            button->click();
+            QApplication::processEvents();
+            return true;
+        }
+    }
+    return false;
 }
 
 bool Save(const QWidget& window, const QString& title, const QString& path) {

@@ -1,7 +1,9 @@
 #include "programs/tav-scenario/qt_driven_backend.h"
 
+#include "platform/fw/window.h"
 #include "platform/headless/transcript_peer.h"
 #include "platform/qt/qt_backend.h"
+#include "platform/qt/window_peer.h"
 
 QtDrivenBackend::QtDrivenBackend(headless::HeadlessBackend& driven, fwqt::QtBackend& qt)
     : m_driven(driven), m_qt(qt) {}
@@ -13,12 +15,26 @@ std::unique_ptr<fw::WindowPeer> QtDrivenBackend::CreatePeer(fw::CWnd& window) {
 
 void QtDrivenBackend::WaitForEvents(fw::CWnd& modalWindow) {
     // Let Qt lay out and paint what changed before the script looks and acts.
-    m_qt.ProcessPendingEvents();
+    ProcessPendingEvents();
     m_driven.WaitForEvents(modalWindow);
 }
 
 void QtDrivenBackend::ProcessPendingEvents() {
+    SyncFocus();
     m_qt.ProcessPendingEvents();
+}
+
+void QtDrivenBackend::SyncFocus() {
+    // The Qt back end finds no peer of its own behind the transcript's, so the focus the program
+    // gives a control is handed on here; a window shows it as the operator would see it (a
+    // grid's keyboard cell, a default button).
+    for (const fw::CWnd* window : fw::CWnd::TopLevelWindows()) {
+        const auto* outer = dynamic_cast<const headless::TranscriptPeer*>(window->GetPeer());
+        if (auto* peer =
+                dynamic_cast<fwqt::QtWindowPeer*>(outer != nullptr ? outer->Inner() : nullptr)) {
+            peer->SyncFocus();
+        }
+    }
 }
 
 void QtDrivenBackend::Wake() {

@@ -30,6 +30,9 @@ class QtDrivenBackend final : public fw::Backend {
     void SetWaitCursor(bool on) override;
     int TextWidth(const std::string& text, const std::string& fontFace, int points) const override;
 
+    // Hands the framework's focus on to the Qt windows.
+    void SyncFocus();
+
   private:
     headless::HeadlessBackend& m_driven;
     fwqt::QtBackend& m_qt;

@@ -37,14 +37,17 @@ class QtSideImpl final : public QtSide {
         }
         return false;
     }
-    bool SnapshotMessageBox(const fw::MessageBoxRequest& request,
-                            const std::string& path) override {
+    bool SnapshotMessageBox(const fw::MessageBoxRequest& request, const std::string& path,
+                            bool detailsShown) override {
         // The scenario answers the box itself; the picture is of the box the Qt back end would
         // have shown, built the same way, shown for the moment of the picture.
         const std::unique_ptr<QMessageBox> box =
             fwqt::MakeMessageBox(fwqt::MapMessageBox(request), nullptr);
         box->show();
         QApplication::processEvents();
+        if (detailsShown && !pictures::ShowDetails(*box)) {
+            return false;
+        }
         const bool saved = pictures::Save(*box, box->windowTitle(), QString::fromStdString(path));
         box->hide();
         return saved;

@@ -14,9 +14,10 @@ class QtSide {
     virtual fw::Backend* Backend() = 0;
     // Saves a picture of the window as it is shown now (PNG); false when it cannot.
     virtual bool Snapshot(const fw::CWnd& window, const std::string& path) = 0;
-    // Saves a picture of the message box as the Qt back end shows it; false when it cannot.
-    virtual bool SnapshotMessageBox(const fw::MessageBoxRequest& request,
-                                    const std::string& path) = 0;
+    // Saves a picture of the message box as the Qt back end shows it (with its detailed text
+    // shown, as after "Show Details...", when detailsShown); false when it cannot.
+    virtual bool SnapshotMessageBox(const fw::MessageBoxRequest& request, const std::string& path,
+                                    bool detailsShown) = 0;
 };
 
 // Null when this build has no Qt back end.

@@ -180,6 +180,36 @@ TEST_F(AccessibilityTest, WindowsAreDialogsAndTheMainWindowAnApplicationWindow) 
     main.DestroyWindow();
 }
 
+// The wait for another workstation (150) opens with an empty message the program fills in: a reader
+// reads the window's title, the message as it is set, and Give up, the one place Tab goes.
+TEST_F(AccessibilityTest, TheWaitForAnotherWorkstationIsReadWithItsMessage) {
+    fw::CDialog wait(IDD_LOCK_WAIT);
+    ASSERT_TRUE(wait.Create(IDD_LOCK_WAIT));
+    const char* message =
+        "Another workstation is changing TAV.IXT.\nTavora goes on as soon as it has finished.";
+    wait.SetDlgItemText(IDC_LOCK_WAIT_TEXT, message);
+    wait.ShowWindow(fw::SW_SHOW);
+    QApplication::processEvents();
+    QWidget* top = Backend().PeerWidget(wait);
+    EXPECT_EQ(Reader(top)->role(), QAccessible::Dialog);
+    EXPECT_EQ(NameOf(top), "Tavora");
+    QAccessibleInterface* text = Reader(Widget(wait, IDC_LOCK_WAIT_TEXT));
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->role(), QAccessible::StaticText);
+    EXPECT_EQ(text->text(QAccessible::Name), QString::fromUtf8(message));
+    QWidget* giveUp = Widget(wait, fw::IDCANCEL);
+    EXPECT_EQ(Reader(giveUp)->role(), QAccessible::Button);
+    EXPECT_EQ(NameOf(giveUp), "Give up");
+    std::vector<QWidget*> tabStops;
+    for (QWidget* w = top->nextInFocusChain(); w != top; w = w->nextInFocusChain()) {
+        if (w->isVisible() && (w->focusPolicy() & Qt::TabFocus)) {
+            tabStops.push_back(w);
+        }
+    }
+    EXPECT_EQ(tabStops, std::vector<QWidget*>{giveUp}) << "Tab stays on Give up";
+    wait.DestroyWindow();
+}
+
 TEST_F(QtTest, RadioButtonsAreRadioButtonsAndAReadersToggleIsAClick) {
     RecordingDialog dialog(kFormDialog);
     ASSERT_TRUE(dialog.Create(kFormDialog));

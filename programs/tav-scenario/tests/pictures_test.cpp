@@ -1,10 +1,13 @@
 // The guide's pictures: the window under a bar with its title, in at most 256 colours.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QColor>
 #include <QImage>
 #include <QLabel>
+#include <QMessageBox>
 #include <QSet>
+#include <QTextEdit>
 
 #include "programs/tav-scenario/pictures.h"
 
@@ -79,6 +82,31 @@ TEST(Pictures, TheWindowSitsUnderATitleBar) {
         lettered = QColor(picture.pixel(x, bar / 2)) == QColor(Qt::white);
     }
     EXPECT_TRUE(lettered);
+}
+
+TEST(Pictures, ABoxsDetailsAreShownAsShowDetailsShowsThem) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Warning"),
+                    QStringLiteral("Some board(s) are not responding."), QMessageBox::Ok);
+    box.setDetailedText(QStringLiteral("MAINVID, board 2, partner of board 0: no report"));
+    box.show();
+    QApplication::processEvents();
+    QTextEdit* details = box.findChild<QTextEdit*>();
+    ASSERT_NE(details, nullptr);
+    ASSERT_FALSE(details->isVisible());
+    const int closedHeight = box.height();
+    EXPECT_TRUE(pictures::ShowDetails(box));
+    EXPECT_TRUE(details->isVisible());
+    EXPECT_GT(box.height(), closedHeight);
+    EXPECT_EQ(box.buttons().size(), 2) << "no button was added";
+}
+
+TEST(Pictures, ABoxWithoutDetailsHasNoneToShow) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("tavora"),
+                    QStringLiteral("You have entered an invalid port number."), QMessageBox::Ok);
+    box.show();
+    QApplication::processEvents();
+    EXPECT_FALSE(pictures::ShowDetails(box));
+    EXPECT_EQ(box.findChild<QTextEdit*>(), nullptr);
 }
 
 }  // namespace
