@@ -29,7 +29,8 @@ struct WalkOutcome {
 // "Output", modeWord "single" or "whole board". A walk that does not abort leaves no entry of the
 // row sharing an original or a new number with the new remap, except the one entry that stands
 // for it (replacedInPlace); a new range running backwards is not compared with ranges. Changes
-// made after a Yes stay in table even when the walk then aborts.
+// made after a Yes stay in table when the walk then aborts: the Remap command puts the table
+// back itself.
 WalkOutcome WalkConflicts(RemapTable& table, int row, const RemapNumbers& remap,
                           const std::string& ioWord, const std::string& modeWord, const AskFn& ask);
 

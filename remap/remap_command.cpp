@@ -29,7 +29,10 @@ void CTavDlg::OnRemap() {
     m_bReplacedInPlace = false;
     KeepTableBeforeChange(m_nIOType);
     if (CheckRemapConflicts()) {
-        m_arrTableBefore[m_nIOType == 1].reset();  // a walk given up keeps its changes
+        // The operator said No: nothing goes to the boards, so what the walk deleted or narrowed
+        // after an earlier Yes is put back. The view and the file then still show what the boards
+        // hold.
+        UndoTableChange(m_nIOType, false);
         return;
     }
     if (!guard.Hold(CTableGuard::For::Remap)) {

@@ -171,7 +171,9 @@ TEST_F(RemapCommand, TheSameRemapTwiceTellsTheBoardsAgainAndKeepsOneEntry) {
     EXPECT_NE(Get("TAV.IXT").find(Line("5") + "\r\n"), std::string::npos);
 }
 
-TEST_F(RemapCommand, ConflictAbortKeepsEarlierDeletionsForTheNextRewrite) {
+// A No after a Yes: nothing is sent, so the entry deleted after the Yes comes back; the table
+// shows what the boards hold.
+TEST_F(RemapCommand, ConflictAbortPutsEarlierDeletionsBack) {
     Start();
     SetUpSingle("5");
     dlg.Table(0) = std::make_unique<RemapTable>();
@@ -183,8 +185,10 @@ TEST_F(RemapCommand, ConflictAbortKeepsEarlierDeletionsForTheNextRewrite) {
     Click(IDC_REMAP);
     EXPECT_TRUE(driver.Exhausted());
     EXPECT_FALSE(Shown("open 139"));
-    ASSERT_EQ(Entries(), 1u);
-    EXPECT_EQ(dlg.Table(0)->front()->m_nOrigFirst, 6);
+    EXPECT_FALSE(listener.TryReceive()) << "the boards were told";
+    ASSERT_EQ(Entries(), 2u);
+    EXPECT_EQ(dlg.Table(0)->front()->m_nOrigFirst, 5);
+    EXPECT_EQ(dlg.Table(0)->back()->m_nOrigFirst, 6);
     EXPECT_EQ(dlg.GetDlgItemText(IDC_ORIGINAL_NUMBER), "5");
 }
 
