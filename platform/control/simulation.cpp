@@ -45,7 +45,7 @@ bool StartSimulation(const SimulationOptions& options, std::string* error, Start
     }
     System::Instance().Start(std::move(config), file,
                              options.watchConfigFile && file
-                                 ? std::optional<std::chrono::milliseconds>(options.pollInterval)
+                                 ? std::optional<std::chrono::milliseconds>(options.watchSettle)
                                  : std::nullopt);
     RegisterComponentClasses();
     if (options.boardNetwork) {
@@ -59,11 +59,11 @@ bool StartSimulation(const SimulationOptions& options, std::string* error, Start
 }
 
 void StartSimulation(Config config, std::optional<std::filesystem::path> watchedFile,
-                     bool pollWatchedFile) {
+                     bool watchInThread) {
     System::Instance().Start(
         std::move(config), std::move(watchedFile),
-        pollWatchedFile ? std::optional<std::chrono::milliseconds>(std::chrono::milliseconds(200))
-                        : std::nullopt);
+        watchInThread ? std::optional<std::chrono::milliseconds>(std::chrono::milliseconds(200))
+                      : std::nullopt);
     RegisterComponentClasses();
 }
 

@@ -20,10 +20,12 @@ struct SimulationOptions {
     // The configuration file; when absent $TAVORA_CONFIG names it, and without that the built-in
     // configuration is used (and nothing is watched).
     std::optional<std::filesystem::path> configFile;
-    // Poll the configuration file for changes on a thread of its own. Tests turn it off and call
+    // Watch the configuration file for changes on a thread of its own. Tests turn it off and call
     // CheckConfigFileNow instead.
     bool watchConfigFile = true;
-    std::chrono::milliseconds pollInterval{200};
+    // How long after the first sign of a change the file is compared (writes within it make one
+    // change), and how often it is compared while its folder cannot be watched.
+    std::chrono::milliseconds watchSettle{200};
     // Open the Board Status Server's end of the board network (ConnectBoardNetwork), so that
     // boards in another process (tav-boards) answer. Off, RetrieveBoardRemapInfo reports the
     // records held, which keeps scripted runs independent of whatever listens on the machine.
@@ -47,7 +49,7 @@ bool StartSimulation(const SimulationOptions& options = {}, std::string* error =
 // Starts on a configuration already read (for tests that build one in code); the named file, if
 // any, is watched as above.
 void StartSimulation(Config config, std::optional<std::filesystem::path> watchedFile = {},
-                     bool pollWatchedFile = false);
+                     bool watchInThread = false);
 // Revokes the classes, lets every registered sink go and stops the watcher; objects still held
 // answer RPC_E_DISCONNECTED from then on.
 void StopSimulation();

@@ -1,5 +1,6 @@
-// A thread that sleeps until one of its sockets has data, a deadline passes or it is stopped:
-// the receivers of the board network never spin, and stop at once when asked.
+// A thread that sleeps until one of its sockets (or other descriptors) has data, a deadline passes
+// or it is stopped: the receivers of the board network and the configuration watcher never spin,
+// and stop at once when asked.
 #pragma once
 
 #include <atomic>

@@ -37,13 +37,13 @@ System& System::Instance() {
 }
 
 void System::Start(Config config, std::optional<std::filesystem::path> watchedFile,
-                   std::optional<std::chrono::milliseconds> poll) {
+                   std::optional<std::chrono::milliseconds> settle) {
     Stop();
     auto shared = std::make_shared<const Config>(std::move(config));
     std::shared_ptr<ConfigWatcher> watcher;
     if (watchedFile) {
         watcher = std::make_shared<ConfigWatcher>(*watchedFile,
-                                                  poll.value_or(std::chrono::milliseconds(200)),
+                                                  settle.value_or(std::chrono::milliseconds(200)),
                                                   [this] { ConfigFileChanged(); });
     }
     m_faults.SetConfigFaults(shared->faults);
@@ -61,7 +61,7 @@ void System::Start(Config config, std::optional<std::filesystem::path> watchedFi
         m_files = std::make_shared<FileStore>(ResolveDataFolder(*shared));
         m_watcher = watcher;
     }
-    if (watcher && poll) {
+    if (watcher && settle) {
         watcher->Start();
     }
 }

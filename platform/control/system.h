@@ -33,9 +33,9 @@ class System {
     static System& Instance();
 
     // Replaces whatever ran before. With a watched file, a change of it is announced as the
-    // configuration set changing; the watcher polls only when `poll` is set.
+    // configuration set changing; the watcher runs its thread only when `settle` is set.
     void Start(Config config, std::optional<std::filesystem::path> watchedFile,
-               std::optional<std::chrono::milliseconds> poll);
+               std::optional<std::chrono::milliseconds> settle);
     void Stop();
 
     SystemSnapshot Snapshot() const;

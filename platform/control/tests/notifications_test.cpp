@@ -33,13 +33,13 @@ class ConfigChange : public SimulationTest {
   protected:
     // Starts on a configuration file; the Control Center has `sink` registered unless polling.
     std::filesystem::path StartWatched(
-        bool poll = false, std::chrono::milliseconds interval = SimulationOptions().pollInterval) {
+        bool poll = false, std::chrono::milliseconds interval = SimulationOptions().watchSettle) {
         const auto file = Dir() / "tavora.json";
         testing::WriteFile(file, kConfigA);
         SimulationOptions options;
         options.configFile = file;
         options.watchConfigFile = poll;
-        options.pollInterval = interval;
+        options.watchSettle = interval;
         std::string error;
         EXPECT_TRUE(StartSimulation(options, &error)) << error;
         if (!poll) {
@@ -143,9 +143,9 @@ TEST_F(ConfigChange, StoppingTheSystemDropsRegistrationsAndPendingAnnouncements)
     sink->Release();
 }
 
-// The watcher polls once an hour here: a stop that waited for the next poll would hang until the
-// test's timeout instead of returning.
-TEST_F(ConfigChange, ThePollingWatcherStopsWithoutWaitingForItsNextPoll) {
+// The watcher would look at the file an hour after a change here: a stop that waited for its
+// thread's next turn would hang until the test's timeout instead of returning.
+TEST_F(ConfigChange, TheWatcherStopsWithoutWaitingForItsNextLook) {
     StartWatched(true, std::chrono::hours(1));
     StopSimulation();
     EXPECT_FALSE(SimulationRunning());
