@@ -7,6 +7,10 @@
 // "after-input" the line is printed at the same point but, at the window waited for, the process
 // ends only when its standard input reaches its end, so that whoever started it decides how long it
 // stays (the start race of scripts/start-race.sh keeps one copy up until the other has ended).
+// With "menu-exit" the line is printed at the same point, and half a second later (the session
+// settled: the boards' first reports in) the process prints "exit asked at <ms>" (the monotonic
+// clock, as spawn_measure's end time) and triggers the window's menu command named exitCommand,
+// so that it ends the way it does when an operator chooses File > Exit.
 // Without the variable nothing is installed and nothing changes.
 #pragma once
 
@@ -18,10 +22,13 @@ namespace fwqt {
 
 inline constexpr char kExitAtFirstWindowVariable[] = "TAVORA_BENCH_EXIT_AT_FIRST_WINDOW";
 inline constexpr int kEndedAtMessageBox = 3;
+inline constexpr int kNoExitCommand = 4;
 
 // Call once, after the QApplication is made and before any window is shown. The window waited
 // for is the top-level widget named windowName (QObject::objectName); windows shown before it,
-// such as a please-wait window, do not count.
-void ExitAtFirstWindowWhenAsked(QApplication& app, const QString& windowName);
+// such as a please-wait window, do not count. exitCommand names the menu action (objectName) that
+// "menu-exit" triggers.
+void ExitAtFirstWindowWhenAsked(QApplication& app, const QString& windowName,
+                                const QString& exitCommand = {});
 
 }  // namespace fwqt

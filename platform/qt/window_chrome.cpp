@@ -11,6 +11,11 @@ namespace fwqt {
 
 namespace {
 
+// As controls and dialogs are named: a command can be found by its id.
+QString CommandName(fw::UINT id) {
+    return QStringLiteral("command%1").arg(id);
+}
+
 void FillMenu(QMenu* menu, const std::vector<fw::MenuItem>& items,
               const std::function<void(fw::UINT)>& onCommand) {
     for (const auto& item : items) {
@@ -24,6 +29,7 @@ void FillMenu(QMenu* menu, const std::vector<fw::MenuItem>& items,
             QAction* action = menu->addAction(ToQt(item.text));
             action->setEnabled(!item.grayed);
             const fw::UINT id = item.id;
+            action->setObjectName(CommandName(id));
             QObject::connect(action, &QAction::triggered, menu, [onCommand, id] { onCommand(id); });
         }
     }
@@ -47,6 +53,7 @@ QMenuBar* CreateMenuBar(const fw::Menu& menu, QWidget* parent,
             QAction* action = bar->addAction(ToQt(item.text));
             action->setEnabled(!item.grayed);
             const fw::UINT id = item.id;
+            action->setObjectName(CommandName(id));
             QObject::connect(action, &QAction::triggered, bar, [onCommand, id] { onCommand(id); });
         }
     }

@@ -11,6 +11,7 @@
 
 #include "platform/control/simulation.h"
 #include "platform/fw/resources.h"
+#include "platform/fw/types.h"
 #include "platform/qt/first_window_exit.h"
 #include "platform/qt/known_warnings.h"
 #include "platform/qt/qt_backend.h"
@@ -83,7 +84,8 @@ int main(int argc, char** argv) {
 
     fwqt::QuietKnownWarnings();
     QApplication qapp(argc, argv);
-    fwqt::ExitAtFirstWindowWhenAsked(qapp, QStringLiteral("dialog%1").arg(IDD_TAV_DIALOG));
+    fwqt::ExitAtFirstWindowWhenAsked(qapp, QStringLiteral("dialog%1").arg(IDD_TAV_DIALOG),
+                                     QStringLiteral("command%1").arg(fw::ID_APP_EXIT));
     fw::InstallResources(&tav::TavResources());
     tavora::StartSnapshots(qapp);
     AnswerStartupQuestion(qapp);
