@@ -11,8 +11,15 @@
 #        same tree, RUNS runs each (default 11), interleaved, medians. Both programs end right
 #        after their first window is exposed and painted (TAVORA_BENCH_EXIT_AT_FIRST_WINDOW=1);
 #        each data folder holds a TAV.SDF that matches its configuration, so tavora's first window
-#        is its main window, which the script checks.
-# Takes about two minutes on an idle machine. Nothing here is a test: no figure fails the run.
+#        is its main window, which the script checks;
+#   6.   the exit: File > Exit to the end of the process, RUNS runs each (interleaved, medians) of
+#        tavora with the built-in configuration and of tavora with a configuration file (the
+#        built-in configuration's text) and tav-boards running, on Qt offscreen
+#        (TAVORA_BENCH_EXIT_AT_FIRST_WINDOW=menu-exit: half a second at the main window, then the
+#        menu's Exit);
+#   7.   the idle program: the system calls of every thread of tavora in 10 seconds at its main
+#        window (strace -f -c, attached 2 seconds after the window is shown), both cases as in 6.
+# Takes about two and a half minutes on an idle machine. Nothing here is a test: no figure fails the run.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -26,7 +33,8 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAV_TESTS=OFF \
     "${launcher[@]}" >/dev/null
 fi
-cmake --build "$build" -j2 --target tav_bench tavora bare_qt_dialog spawn_measure >/dev/null
+cmake --build "$build" -j2 --target tav_bench tavora bare_qt_dialog spawn_measure \
+  tav-boards >/dev/null
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -35,6 +43,7 @@ bench="$build/bench/tav_bench"
 measure="$build/bench/spawn_measure"
 tavora="$build/programs/tavora/tavora"
 bare="$build/bench/bare_qt_dialog"
+boards="$build/programs/tav-boards/tav-boards"
 
 build_type="$(sed -n 's/^CMAKE_BUILD_TYPE:STRING=//p' "$build/CMakeCache.txt")"
 cpu="$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -1)"
@@ -140,6 +149,121 @@ for _ in $(seq "$runs"); do
   done
 done
 
+# --- 6 and 7: the exit and the idle program -----------------------------------------------------
+# The built-in configuration's text as a file, so that the second case differs from the first only
+# in having a file to watch and boards that answer.
+mkdir -p "$work/file"
+cat >"$work/file/config.json" <<'JSON'
+{
+  "activeSet": true, "configSetChanging": false, "rebootPort": 5150, "statusPort": 5151,
+  "levels": [
+    {"switcher": "MAIN",   "level": "VIDEO",  "inputs": 128, "outputs": 64, "board": 0},
+    {"switcher": "MAIN",   "level": "AUDIO1", "inputs": 64,  "outputs": 64, "board": 1},
+    {"switcher": "MAIN",   "level": "AUDIO2", "inputs": 64,  "outputs": 32, "board": 1},
+    {"switcher": "STUDIO", "level": "VIDEO",  "inputs": 32,  "outputs": 32, "board": 3},
+    {"switcher": "STUDIO", "level": "TC",     "inputs": 16,  "outputs": 16, "board": 4}
+  ],
+  "boards": [
+    {"name": "MAINVID", "address": "02:00:00:00:00:01", "type": "Q", "flag": 0},
+    {"name": "MAINAUD", "address": "02:00:00:00:00:02", "type": "Q", "flag": 0},
+    {"name": "MAINVID", "address": "02:00:00:00:00:03", "type": "Q", "flag": 1},
+    {"name": "STUDIO",  "address": "02:00:00:00:00:04", "type": "B", "flag": 0},
+    {"name": "TCGEN",   "address": "02:00:00:00:00:05", "type": "C", "flag": 0},
+    {"name": "PANEL1",  "address": "02:00:00:00:00:06", "type": "C", "flag": 0}
+  ]
+}
+JSON
+
+# The environment of tavora for a case of 6 and 7, then the program.
+tavora_env() {  # kind mode
+  local -a args=(-u TAVORA_CONFIG -u TAVORA_ANSWER_STARTUP -u TAVORA_SNAPSHOT_DIR
+    QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR="$work/run" TAVORA_DATA_DIR="$work/builtin/data"
+    TAVORA_BENCH_EXIT_AT_FIRST_WINDOW="$2")
+  [ "$1" = file ] && args+=(TAVORA_CONFIG="$work/file/config.json")
+  printf '%s\n' "${args[@]}" "$tavora"
+}
+
+# One measured exit: appends the milliseconds from the menu's Exit to the end of the process.
+exit_once() {  # kind
+  local kind="$1" out="$work/exit-$1.out"
+  local -a args
+  mapfile -t args < <(tavora_env "$kind" menu-exit)
+  "$measure" "$work/one" "$(command -v env)" "${args[@]}" >"$out" 2>"$work/exit-$kind.err" || {
+    echo "the $kind exit run failed:" >&2
+    cat "$work/exit-$kind.err" "$out" >&2
+    exit 1
+  }
+  local asked
+  asked="$(sed -n 's/^exit asked at //p' "$out")"
+  if [ -z "$asked" ] || ! grep -q "^first window: Tavora" "$out"; then
+    echo "the $kind exit run did not reach File > Exit: $(cat "$out")" >&2
+    exit 1
+  fi
+  awk -v asked="$asked" '{ printf "%.3f\n", $4 - asked }' "$work/one" >>"$work/exit-$kind.results"
+}
+
+# The system calls of the idle program: one line "calls top-calls" for the kind.
+idle_once() {  # kind
+  local kind="$1" out="$work/idle-$1.out" pid hold
+  local -a args
+  mapfile -t args < <(tavora_env "$kind" after-input)
+  rm -f "$work/in"
+  mkfifo "$work/in"
+  env "${args[@]}" <"$work/in" >"$out" 2>"$work/idle-$kind.err" &
+  pid=$!
+  exec {hold}>"$work/in"  # the program stays at its window until this closes
+  for _ in $(seq 100); do
+    grep -q "^first window: Tavora" "$out" && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if ! grep -q "^first window: Tavora" "$out"; then
+    echo "the $kind idle run did not reach the main window: $(cat "$out" "$work/idle-$kind.err")" >&2
+    exit 1
+  fi
+  sleep 2
+  timeout -s INT 10 strace -f -c -p "$pid" -o "$work/idle-$kind.strace" 2>/dev/null || true
+  exec {hold}>&-
+  wait "$pid" || true
+  # The summary's last line is the total; none at all when nothing was called.
+  awk '/^-+ / { rule++; next } rule == 1 && NF >= 5 { top = top (top ? ", " : "") $NF " " $4 }
+       / total$/ { calls = $4 }
+       END { printf "%d %s\n", calls, (top ? top : "none") }' "$work/idle-$kind.strace" \
+    >"$work/idle-$kind.results"
+}
+
+echo "exit: $runs runs each of tavora (built-in) and tavora (file, boards), interleaved..." >&2
+"$boards" --config "$work/file/config.json" >"$work/boards.log" 2>&1 &
+boards_pid=$!
+trap 'kill "$boards_pid" 2>/dev/null; wait "$boards_pid" 2>/dev/null; rm -rf "$work"' EXIT
+for _ in $(seq 50); do
+  grep -q "^tav-boards: .* boards of" "$work/boards.log" && break
+  kill -0 "$boards_pid" 2>/dev/null || break
+  sleep 0.1
+done
+if ! grep -q "^tav-boards: .* boards of" "$work/boards.log"; then
+  echo "tav-boards did not start: $(cat "$work/boards.log")" >&2
+  exit 1
+fi
+: >"$work/exit-builtin.results"
+: >"$work/exit-file.results"
+for _ in $(seq "$runs"); do
+  for kind in builtin file; do
+    exit_once "$kind"
+  done
+done
+if command -v strace >/dev/null; then
+  echo "idle: 10 seconds of each at its main window under strace..." >&2
+  for kind in builtin file; do
+    idle_once "$kind"
+  done
+else
+  echo "strace is not installed: no idle figures" >&2
+  for kind in builtin file; do
+    echo "n/a (no strace)" >"$work/idle-$kind.results"
+  done
+fi
+
 load_after="$(cut -d' ' -f1-3 /proc/loadavg)"
 
 # --- the table ---------------------------------------------------------------------------------
@@ -171,6 +295,20 @@ waited="SilentBoardsWait/iterations:1"
 wait_wall="$(field "$work/SilentBoardsWait.csv" "$waited" wall_s)"
 wait_cpu="$(field "$work/SilentBoardsWait.csv" "$waited" cpu_s)"
 wait_percent="$(field "$work/SilentBoardsWait.csv" "$waited" cpu_percent_of_one_core)"
+exit_builtin="$(median "$work/exit-builtin.results" 1)"
+exit_file="$(median "$work/exit-file.results" 1)"
+exit_slower="$(awk -v a="$exit_builtin" -v b="$exit_file" 'BEGIN { print (a > b ? a : b) }')"
+read -r idle_builtin_calls idle_builtin_what <"$work/idle-builtin.results"
+read -r idle_file_calls idle_file_what <"$work/idle-file.results"
+idle_verdict() {
+  if [ "$idle_builtin_calls" = n/a ]; then
+    echo "not measured"
+  elif [ "$idle_builtin_calls" = 0 ] && [ "$idle_file_calls" = 0 ]; then
+    echo met
+  else
+    echo "**missed**"
+  fi
+}
 for kind in bare builtin largest; do
   for column in 1 2 3; do
     printf -v "${kind}_$column" '%s' "$(median "$work/$kind.results" "$column")"
@@ -199,4 +337,9 @@ waits; processor time is what the code costs, the figure a busy machine disturbs
 |---|---|---|---|---|---|---|
 | 5 | Built-in configuration | $(mib "$builtin_3") | $(mib "$bare_3") | $(ratio "$builtin_3" "$bare_3") x | at most 1.2 x | $(verdict "$(ratio "$builtin_3" "$bare_3")" "$(ratio "$builtin_3" "$bare_3")" 1.2) |
 | 5 | Largest configuration | $(mib "$largest_3") | $(mib "$bare_3") | $(ratio "$largest_3" "$bare_3") x | | |
+
+| # | Exit and idle (Qt offscreen, tav-boards running) | Built-in configuration | Configuration file | Goal | |
+|---|---|---|---|---|---|
+| 6 | File > Exit to the end of the process (median of $runs) | $(fmt "$exit_builtin" 1) ms | $(fmt "$exit_file" 1) ms | at most 100 ms | $(verdict "$exit_slower" "$exit_slower" 100) |
+| 7 | System calls in 10 idle seconds, every thread | $idle_builtin_calls ($idle_builtin_what) | $idle_file_calls ($idle_file_what) | none | $(idle_verdict) |
 TABLE
