@@ -82,8 +82,10 @@ void ConfigWatcher::Start() {
     m_watches.clear();
     m_lookAt.reset();
     m_lastLook = SocketLoop::Clock::now();
-    // Before the thread runs, so that a change from here on is seen.
+    // Before the thread runs, so that a change from here on is seen; and one comparison at once
+    // for a change made since the reference was taken, which raised no event for anyone.
     Watch();
+    m_lookAt = m_lastLook;
     std::vector<int> fds;
     if (m_inotify.Valid()) {
         fds.push_back(m_inotify.Get());

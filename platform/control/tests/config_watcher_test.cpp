@@ -40,21 +40,30 @@ class ConfigWatcherTest : public ::testing::Test {
         fs::remove_all(m_dir);
     }
 
-    void StartWatching(const fs::path& file, std::chrono::milliseconds settle = kSettle) {
+    void MakeWatcher(const fs::path& file, std::chrono::milliseconds settle = kSettle) {
+        m_firstLooks = 0;
         watcher = std::make_unique<ConfigWatcher>(file, settle, [this] {
             std::lock_guard lock(m_mutex);
             ++m_announced;
             m_changed.notify_all();
         });
-        watcher->Start();
     }
+    // Starts the watcher and waits for its first comparison, made at once; looks are counted
+    // from there.
+    void StartWatching(const fs::path& file, std::chrono::milliseconds settle = kSettle) {
+        MakeWatcher(file, settle);
+        watcher->Start();
+        ASSERT_TRUE(Reached(1, 0)) << "the comparison at the start";
+        m_firstLooks = watcher->Looks();
+    }
+    std::uint64_t Looks() const { return watcher->Looks() - m_firstLooks; }
 
     // Waits, without a fixed sleep, until the watcher has looked `looks` times and announced
     // `announced` changes in all; false when it did not within the patience.
     bool Reached(std::uint64_t looks, int announced) {
         std::unique_lock lock(m_mutex);
         const auto deadline = std::chrono::steady_clock::now() + kPatience;
-        while (watcher->Looks() < looks || m_announced < announced) {
+        while (Looks() < looks || m_announced < announced) {
             // The looks are not signalled: ask again soon, the announcements wake the wait.
             if (m_changed.wait_until(lock, std::min(deadline, std::chrono::steady_clock::now() +
                                                                   std::chrono::milliseconds(5))) ==
@@ -97,6 +106,7 @@ class ConfigWatcherTest : public ::testing::Test {
     std::mutex m_mutex;
     std::condition_variable m_changed;
     int m_announced = 0;
+    std::uint64_t m_firstLooks = 0;
 };
 
 TEST_F(ConfigWatcherTest, EveryChangeIsAnnouncedAndTheFileIsLookedAtOnlyWhenSomethingHappened) {
@@ -151,7 +161,7 @@ TEST_F(ConfigWatcherTest, EveryChangeIsAnnouncedAndTheFileIsLookedAtOnlyWhenSome
             ASSERT_TRUE(Reached(fewest, announced));
             // A look while nothing happened to the file (or for the other file's changes, made
             // before) would show here.
-            EXPECT_LE(watcher->Looks(), most);
+            EXPECT_LE(Looks(), most);
             EXPECT_EQ(Announced(), announced);
         }
     }
@@ -181,7 +191,7 @@ TEST_F(ConfigWatcherTest, ALinkIsFollowedToTheFileItLeadsTo) {
     Replace(first, R"({"a": 2})");  // no longer the configuration
     Replace(second, R"({"b": 1})");
     ASSERT_TRUE(Reached(3, 3)) << "the new target, edited";
-    EXPECT_LE(watcher->Looks(), 6u);
+    EXPECT_LE(Looks(), 6u);
     EXPECT_EQ(Announced(), 3);
 }
 
@@ -197,10 +207,10 @@ TEST_F(ConfigWatcherTest, AFolderThatIsNotThereIsComparedUntilItCanBeWatched) {
     Replace(file, "{}");
     ASSERT_TRUE(Reached(0, 1)) << "the file that appeared";
     ASSERT_TRUE(PollingWithin(false));
-    const auto looks = watcher->Looks();
+    const auto looks = Looks();
     Replace(file, R"({"a": 1})");
     ASSERT_TRUE(Reached(looks + 1, 2));
-    EXPECT_LE(watcher->Looks(), looks + 2) << "watched, no longer compared on a clock";
+    EXPECT_LE(Looks(), looks + 2) << "watched, no longer compared on a clock";
 
     fs::remove_all(folder);
     ASSERT_TRUE(Reached(0, 3)) << "the file gone with its folder";
@@ -209,6 +219,17 @@ TEST_F(ConfigWatcherTest, AFolderThatIsNotThereIsComparedUntilItCanBeWatched) {
     Replace(file, "{}");
     ASSERT_TRUE(Reached(0, 4)) << "back again";
     EXPECT_EQ(Announced(), 4);
+}
+
+// The reference is taken when the watcher is made, and a change made before its watches are set
+// raises no event for it: the start compares the file once.
+TEST_F(ConfigWatcherTest, AChangeBeforeTheStartIsAnnounced) {
+    const auto file = Dir() / "tavora.json";
+    testing::WriteFile(file, "{}");
+    MakeWatcher(file, std::chrono::hours(1));
+    Replace(file, R"({"a": 1})");
+    watcher->Start();
+    ASSERT_TRUE(Reached(1, 1));
 }
 
 // The thread's next look is an hour away (or never): a stop that waited for it would hang until
