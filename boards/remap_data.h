@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "remap/remap_entry.h"
+#include "records/remap_entry.h"
 
 namespace boards {
 

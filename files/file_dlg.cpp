@@ -3,8 +3,8 @@
 #include <array>
 #include <cstring>
 
-#include "app/audit_events.h"
 #include "app/tav_app.h"
+#include "audit_events/audit_events.h"
 #include "common/text.h"
 #include "platform/com/com.h"
 #include "platform/control/file_access_codes.h"

@@ -1,7 +1,7 @@
 // The Remap command: the checks, the operator's confirmation, the conflict walk, the boards, and
 // the remap recorded in the table and its file.
-#include "app/audit_events.h"
 #include "app/tav_app.h"
+#include "audit_events/audit_events.h"
 #include "platform/fw/clock.h"
 #include "platform/fw/dialog.h"
 #include "remap/remap_line.h"

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/audit_events.h"
 #include "app/tav_app.h"
+#include "audit_events/audit_events.h"
 #include "common/format.h"
 #include "common/text.h"
 #include "platform/com/com.h"

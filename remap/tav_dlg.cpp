@@ -1,6 +1,5 @@
 #include "remap/tav_dlg.h"
 
-#include "app/about_dlg.h"
 #include "app/tav_app.h"
 #include "platform/fw/app.h"
 #include "platform/fw/backend.h"
@@ -117,8 +116,9 @@ void CTavDlg::RegisterForBoardNotifications() {
 
 void CTavDlg::OnSysCommand(fw::UINT id, fw::LPARAM lParam) {
     if ((id & 0xFFF0) == IDM_ABOUTBOX) {
-        CAboutDlg dlg;
-        dlg.DoModal();
+        if (CTavApp* app = GetTavApp()) {
+            app->OnAppAbout();
+        }
         return;
     }
     CDialog::OnSysCommand(id, lParam);

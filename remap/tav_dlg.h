@@ -10,15 +10,15 @@
 #include <string>
 #include <vector>
 
-#include "app/audit_events.h"
-#include "boards/notify_result.h"
+#include "audit_events/audit_events.h"
 #include "boards/remap_data.h"
+#include "records/notify_result.h"
 
 #include "files/known_files.h"
 #include "files/tav_file.h"
 #include "platform/fw/dialog.h"
-#include "remap/remap_entry.h"
-#include "sysdef/sysdef_record.h"
+#include "records/remap_entry.h"
+#include "records/sysdef_record.h"
 
 class CTavDlg : public fw::CDialog {
   public:

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "app/print_pages.h"
 #include "common/format.h"
 #include "platform/fw/app.h"
+#include "print/print_pages.h"
 #include "remap/tav_dlg.h"
 
 namespace {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/audit_events.h"
 #include "app/tav_app.h"
+#include "audit_events/audit_events.h"
 #include "common/format.h"
 #include "remap/table_guard.h"
 #include "remap/tav_dlg.h"

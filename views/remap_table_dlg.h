@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/fw/dialog.h"
-#include "remap/remap_entry.h"
+#include "records/remap_entry.h"
 
 struct AuditChange;
 class CRemapTableGrid;

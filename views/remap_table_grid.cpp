@@ -1,6 +1,6 @@
 #include "views/remap_table_grid.h"
 
-#include "app/grid_headers.h"
+#include "grids/grid_headers.h"
 #include "platform/fw/backend.h"
 #include "res/resource.h"
 #include "views/remap_table_dlg.h"

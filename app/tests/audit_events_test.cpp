@@ -2,7 +2,7 @@
 // said to have confirmed what it did not.
 #include <gtest/gtest.h>
 
-#include "app/audit_events.h"
+#include "audit_events/audit_events.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "boards/notify_result.h"
+#include "records/notify_result.h"
 
 #include "common/format.h"
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "boards/notify_result.h"
 #include "platform/audit/audit.h"
+#include "records/notify_result.h"
 
 enum class AuditKind { Remap, Restore, RestoreAll, SysDefSave, SaveAs, Select };
 

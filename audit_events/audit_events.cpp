@@ -1,8 +1,7 @@
-#include "app/audit_events.h"
+#include "audit_events/audit_events.h"
 
 #include <algorithm>
 
-#include "app/tav_app.h"
 #include "common/format.h"
 #include "platform/fw/app.h"
 
@@ -30,6 +29,9 @@ KindWords Words(AuditKind kind) {
     }
     return {"unknown", "Change"};
 }
+
+// The application whose operator has been told that the trail takes no events: once a run.
+const fw::CWinApp* g_toldApp = nullptr;
 
 }  // namespace
 
@@ -114,12 +116,12 @@ audit::Event BuildAuditEvent(const AuditChange& c) {
 
 void RecordAuditEvent(const AuditChange& change) {
     const audit::Recorded recorded = audit::Record(BuildAuditEvent(change));
-    CTavApp* app = GetTavApp();
-    if (recorded.kept || app == nullptr || app->m_bAuditFailureShown) {
+    const fw::CWinApp* app = fw::AfxGetApp();
+    if (recorded.kept || app == nullptr || app == g_toldApp) {
         return;
     }
     // Once a run: the trail says the rest on the error output, event by event.
-    app->m_bAuditFailureShown = true;
+    g_toldApp = app;
     fw::AfxMessageBox(tav::Format("The audit trail cannot be written: %s.\nChanges are still "
                                   "made; their records go to the error output.",
                                   recorded.problem),
