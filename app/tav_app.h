@@ -14,6 +14,7 @@
 #include "platform/control/socket_thread.h"
 #include "platform/fw/app.h"
 #include "platform/fw/named_mutex.h"
+#include "records/io_type.h"
 #include "records/switcher_level.h"
 
 class CTavDlg;
@@ -84,7 +85,7 @@ class CTavApp : public fw::CWinApp {
     void OnViewInputRemapTable();
     void OnViewOutputRemapTable();
     // The remap table view of io, the main dialog's Close button off while it is open.
-    void RunRemapTableView(int io);
+    void RunRemapTableView(IoType io);
     void OnFilePrintSetupCommand();
     void OnHelpCommand();
 

@@ -41,7 +41,7 @@ std::string AuditNumbers(int first, int last) {
 
 audit::Event BuildAuditEvent(const AuditChange& c) {
     const KindWords words = Words(c.kind);
-    const char* io = c.io == 0 ? "input" : c.io == 1 ? "output" : nullptr;
+    const char* io = c.io == IoType::Input ? "input" : c.io == IoType::Output ? "output" : nullptr;
     std::string message = words.what;
     if (io != nullptr) {
         message += tav::Format(" (%s)", io);

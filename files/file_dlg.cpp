@@ -52,21 +52,21 @@ fw::BOOL CFileDlg::OnInitDialog() {
 }
 
 void CFileDlg::OnInput() {
-    ChooseType(0);
+    ChooseType(IoType::Input);
 }
 
 void CFileDlg::OnOutput() {
-    ChooseType(1);
+    ChooseType(IoType::Output);
 }
 
-void CFileDlg::ChooseType(int type) {
+void CFileDlg::ChooseType(IoType type) {
     m_nType = type;
     m_pFileType->ResetContent();
     for (fw::Control* c :
          {m_pOK, m_pFileTypeLabel, m_pFileNameLabel, m_pFileList, m_pFileName, m_pFileType}) {
         c->EnableWindow(fw::TRUE);
     }
-    m_pFileType->AddString(type == 0 ? m_strInputPattern : m_strOutputPattern);
+    m_pFileType->AddString(type == IoType::Input ? m_strInputPattern : m_strOutputPattern);
     m_pFileType->AddString(m_strAllFiles);
     m_pFileType->SetCurSel(0);
     FillFileList();

@@ -39,7 +39,7 @@ void CTavDlg::OnRemap() {
         // Nothing goes to the boards. A table read again from its file stands as read; otherwise
         // (the wait for another workstation given up) the walk's changes are taken back.
         if (guard.WasReadAgain()) {
-            m_arrTableBefore[m_nIOType == 1].reset();
+            m_arrTableBefore[IoSlot(m_nIOType)].reset();
         } else {
             UndoTableChange(m_nIOType, false);
         }
@@ -67,7 +67,7 @@ void CTavDlg::OnRemap() {
         UndoTableChange(m_nIOType, true);
         return;
     }
-    m_arrTableBefore[m_nIOType == 1].reset();
+    m_arrTableBefore[IoSlot(m_nIOType)].reset();
     // A remap no board confirmed is not recorded; its time-stamped line would bring it back as
     // an entry at the next start if the program ended before the rewrite below.
     const bool unconfirmed = notified && !m_bReplacedInPlace && !m_bBoardsResponded;

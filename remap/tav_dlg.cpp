@@ -157,7 +157,7 @@ void CTavDlg::EnableCloseButton(fw::BOOL on) {
 
 void CTavDlg::ReleaseData() {
     FreeSysDefTable(m_pSysDefTable);
-    ClearRemapTable(0);
-    ClearRemapTable(1);
+    ClearRemapTable(IoType::Input);
+    ClearRemapTable(IoType::Output);
     CloseRemapTableFile();
 }
