@@ -1,7 +1,7 @@
 // The remap table printout: its lines, pages, print dialog and printer.
 #include "views/remap_print.h"
 #include "app/tests/app_fixture.h"
-#include "app/tests/printed_pages.h"
+#include "print/tests/printed_pages.h"
 #include "remap/tav_dlg.h"
 #include "remap/tests/remap_entries.h"
 
