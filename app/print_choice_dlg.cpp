@@ -12,11 +12,11 @@ void CPrintChoiceDlg::DoDataExchange() {
 }
 
 void CPrintChoiceDlg::OnInputTable() {
-    m_nType = 0;
+    m_nType = IoType::Input;
     m_pBtnPrint->EnableWindow(fw::TRUE);
 }
 
 void CPrintChoiceDlg::OnOutputTable() {
-    m_nType = 1;
+    m_nType = IoType::Output;
     m_pBtnPrint->EnableWindow(fw::TRUE);
 }

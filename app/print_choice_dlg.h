@@ -2,12 +2,13 @@
 #pragma once
 
 #include "platform/fw/dialog.h"
+#include "records/io_type.h"
 
 class CPrintChoiceDlg : public fw::CDialog {
   public:
     CPrintChoiceDlg();
-    // 0 input, 1 output, 2 while none has been chosen.
-    int GetType() const { return m_nType; }
+    // None while no table has been chosen.
+    IoType GetType() const { return m_nType; }
 
   protected:
     void DoDataExchange() override;
@@ -17,5 +18,5 @@ class CPrintChoiceDlg : public fw::CDialog {
     void OnOutputTable();
 
     fw::Control* m_pBtnPrint = nullptr;
-    int m_nType = 2;
+    IoType m_nType = IoType::None;
 };

@@ -186,14 +186,14 @@ void CTavApp::OnPrintRemapTable() {
 }
 
 void CTavApp::OnViewInputRemapTable() {
-    RunRemapTableView(0);
+    RunRemapTableView(IoType::Input);
 }
 
 void CTavApp::OnViewOutputRemapTable() {
-    RunRemapTableView(1);
+    RunRemapTableView(IoType::Output);
 }
 
-void CTavApp::RunRemapTableView(int io) {
+void CTavApp::RunRemapTableView(IoType io) {
     CTavDlg* mainDlg = GetMainDlg();
     // The view shows what the file holds now, also when another workstation changed it; it opens
     // on the table held here when the file cannot be looked at.

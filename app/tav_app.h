@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "app/sinks.h"
-#include "app/switcher_level.h"
 #include "app/wait_dlg.h"
 #include "platform/com/com_ptr.h"
 #include "platform/control/interfaces.h"
 #include "platform/control/socket_thread.h"
 #include "platform/fw/app.h"
 #include "platform/fw/named_mutex.h"
+#include "records/io_type.h"
+#include "records/switcher_level.h"
 
 class CTavDlg;
 
@@ -69,23 +70,22 @@ class CTavApp : public fw::CWinApp {
     // View > System Definition, also the Yes to the start-up question: the System Definition
     // dialog, and the table saved when it was accepted.
     void OnSystemDefinition();
+    // Help > About, also the main window's system menu.
+    void OnAppAbout();
 
     int m_nErrorContext = 0;
     com::HRESULT m_hrLast = com::S_OK;
-    // The operator has been told that the audit trail takes no events (once a run).
-    bool m_bAuditFailureShown = false;
     std::uint16_t m_wRebootPort = 0;
 
   private:
     // Menu commands.
-    void OnAppAbout();
     void OnSelectRemapTable();
     void OnSaveRemapTableAs();
     void OnPrintRemapTable();
     void OnViewInputRemapTable();
     void OnViewOutputRemapTable();
     // The remap table view of io, the main dialog's Close button off while it is open.
-    void RunRemapTableView(int io);
+    void RunRemapTableView(IoType io);
     void OnFilePrintSetupCommand();
     void OnHelpCommand();
 

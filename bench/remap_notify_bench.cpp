@@ -75,7 +75,8 @@ void BoardChoiceAndMessage(benchmark::State& state) {
         std::copy(data->begin(), data->end(),
                   message.begin() +
                       static_cast<std::ptrdiff_t>(boards::RemapMessageLength(chosen.size(), 0)));
-        boards::WriteRemapHeader(message.data(), chosen, static_cast<int>(table.size()), 0,
+        boards::WriteRemapHeader(message.data(), chosen, static_cast<int>(table.size()),
+                                 IoType::Input,
                                  ComputeCrc16(data->data(), static_cast<unsigned>(data->size())));
         benchmark::DoNotOptimize(message.data());
         state.counters["boards"] = static_cast<double>(chosen.size());
@@ -116,7 +117,7 @@ void SilentBoardsWait(benchmark::State& state) {
         program.Driver().Then([](fw::CWnd& w) { headless::Item(w, fw::IDOK).UserClick(); });
         const double cpu0 = ProcessCpuSeconds();
         const auto wall0 = std::chrono::steady_clock::now();
-        dlg.CommitTableChange(0, fw::FALSE);
+        dlg.CommitTableChange(IoType::Input, fw::FALSE);
         const double wall =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - wall0).count();
         const double cpu = ProcessCpuSeconds() - cpu0;

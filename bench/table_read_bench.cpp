@@ -50,15 +50,15 @@ void TableFileRead(benchmark::State& state) {
     for (auto _ : state) {
         // The table of the run before goes untimed: at start there is none to free.
         state.PauseTiming();
-        dlg.ClearRemapTable(0);
+        dlg.ClearRemapTable(IoType::Input);
         state.ResumeTiming();
-        if (!dlg.OpenRemapTableFile(0, fw::FALSE, fw::TRUE, {}) || !dlg.LoadRemapTable(0) ||
-            !dlg.VerifyRemapTable(0)) {
+        if (!dlg.OpenRemapTableFile(IoType::Input, fw::FALSE, fw::TRUE, {}) ||
+            !dlg.LoadRemapTable(IoType::Input) || !dlg.VerifyRemapTable(IoType::Input)) {
             state.SkipWithError("the table did not load");
             break;
         }
         dlg.CloseRemapTableFile();
-        if (dlg.Table(0)->size() != static_cast<std::size_t>(kLines)) {
+        if (dlg.Table(IoType::Input)->size() != static_cast<std::size_t>(kLines)) {
             state.SkipWithError("the table lost entries");
             break;
         }

@@ -25,7 +25,7 @@ constexpr unsigned kTurnSleepMs = 10;
 
 }  // namespace
 
-fw::BOOL CTavDlg::NotifyBoards(int nIOType, fw::BOOL bTableUpdated) {
+fw::BOOL CTavDlg::NotifyBoards(IoType nIOType, fw::BOOL bTableUpdated) {
     // A notification that fails before its send must not show the boards of the one before.
     m_lastNotification = {};
     if (!ReadRebootPort()) {
@@ -59,7 +59,7 @@ std::optional<std::uint32_t> CTavDlg::RefusedReportCount() {
     return count;
 }
 
-fw::BOOL CTavDlg::BuildNotifyRowList(int nIOType, fw::BOOL bTableUpdated) {
+fw::BOOL CTavDlg::BuildNotifyRowList(IoType nIOType, fw::BOOL bTableUpdated) {
     m_nSysDefRow = FindSysDefRow();
     // A table already updated (a Restore, say) does not depend on the level the main dialog
     // happens to show; only a pending remap needs its row.
@@ -68,7 +68,7 @@ fw::BOOL CTavDlg::BuildNotifyRowList(int nIOType, fw::BOOL bTableUpdated) {
     }
     m_pNotifyRows =
         boards::NotifyRowsOf(Table(nIOType).get(), m_pSysDefTable->size(),
-                             bTableUpdated ? -1 : m_nSysDefRow, m_arrRowsInForce[nIOType == 1]);
+                             bTableUpdated ? -1 : m_nSysDefRow, m_arrRowsInForce[IoSlot(nIOType)]);
     return fw::TRUE;
 }
 
@@ -80,7 +80,7 @@ fw::BOOL CTavDlg::BuildBoardList() {
     return chosen ? fw::TRUE : fw::FALSE;
 }
 
-fw::BOOL CTavDlg::BuildRemapEntries(std::span<std::uint8_t> dest, int nIOType,
+fw::BOOL CTavDlg::BuildRemapEntries(std::span<std::uint8_t> dest, IoType nIOType,
                                     fw::BOOL bTableUpdated) {
     m_nSysDefRow = FindSysDefRow();
     const bool withPending = !m_bReplacedInPlace && !bTableUpdated;
@@ -104,12 +104,12 @@ fw::BOOL CTavDlg::BuildRemapEntries(std::span<std::uint8_t> dest, int nIOType,
     return fw::TRUE;
 }
 
-fw::BOOL CTavDlg::BuildRemapHeader(int nIOType, std::uint8_t* pDest, std::uint16_t wCrc) {
+fw::BOOL CTavDlg::BuildRemapHeader(IoType nIOType, std::uint8_t* pDest, std::uint16_t wCrc) {
     boards::WriteRemapHeader(pDest, m_arrNotifyBoards, m_nRemapCount, nIOType, wCrc);
     return fw::TRUE;
 }
 
-fw::BOOL CTavDlg::SendRemapData(int nIOType, fw::BOOL bTableUpdated) {
+fw::BOOL CTavDlg::SendRemapData(IoType nIOType, fw::BOOL bTableUpdated) {
     CTavApp* app = GetTavApp();
     if (bTableUpdated) {
         m_nRemapCount = CountRemappedPorts(nIOType);
@@ -166,10 +166,10 @@ fw::BOOL CTavDlg::SendRemapData(int nIOType, fw::BOOL bTableUpdated) {
     const std::uint8_t flag = remaps > 0 ? 1 : 0;
     for (const auto& board : m_arrNotifyBoards) {
         BoardInfo& record = expected[board.number];
-        record[nIOType == 0 ? 0 : 1] = flag;
-        record[nIOType == 0 ? 2 : 4] = static_cast<std::uint8_t>(crc & 0xFF);
-        record[nIOType == 0 ? 3 : 5] = static_cast<std::uint8_t>(crc >> 8);
-        record[nIOType == 0 ? 6 : 7] = 0;
+        record[nIOType == IoType::Input ? 0 : 1] = flag;
+        record[nIOType == IoType::Input ? 2 : 4] = static_cast<std::uint8_t>(crc & 0xFF);
+        record[nIOType == IoType::Input ? 3 : 5] = static_cast<std::uint8_t>(crc >> 8);
+        record[nIOType == IoType::Input ? 6 : 7] = 0;
     }
 
     m_lastNotification = {};
@@ -261,7 +261,7 @@ fw::BOOL CTavDlg::SendRemapData(int nIOType, fw::BOOL bTableUpdated) {
     if (sent) {
         // The boards that confirmed hold exactly the rows this message carried entries for; one
         // that did not may still hold what it had before.
-        std::vector<unsigned>& inForce = m_arrRowsInForce[nIOType == 1];
+        std::vector<unsigned>& inForce = m_arrRowsInForce[IoSlot(nIOType)];
         std::vector<unsigned> carried =
             boards::NotifyRowsOf(Table(nIOType).get(), m_pSysDefTable->size(),
                                  bTableUpdated || m_bReplacedInPlace ? -1 : m_nSysDefRow);

@@ -89,7 +89,7 @@ std::optional<std::vector<std::uint8_t>> RemapDataOf(const RemapTable* table, st
 }
 
 void WriteRemapHeader(std::uint8_t* dest, const std::vector<NotifyBoard>& boards, int remapCount,
-                      int io, std::uint16_t crc) {
+                      IoType io, std::uint16_t crc) {
     std::uint8_t* at = dest;
     std::memcpy(at, kRemapMarker, kAddressBytes);
     at += kAddressBytes;
@@ -100,7 +100,7 @@ void WriteRemapHeader(std::uint8_t* dest, const std::vector<NotifyBoard>& boards
     std::memset(at, 0, kAddressBytes);
     at += kAddressBytes;
     *at++ = static_cast<std::uint8_t>(remapCount & 0xFF);
-    *at++ = io == 0 ? 'I' : 'O';
+    *at++ = io == IoType::Input ? 'I' : 'O';
     PutWord(at, crc);
 }
 

@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "remap/remap_entry.h"
+#include "records/io_type.h"
+#include "records/remap_entry.h"
 
 namespace boards {
 
@@ -60,6 +61,6 @@ std::optional<std::vector<std::uint8_t>> RemapDataOf(const RemapTable* table, st
 // address, six 0 bytes, the count's low byte, "I" or "O", the CRC high byte first. dest holds
 // RemapMessageLength(addresses.size(), 0) bytes at least; every address at least 6.
 void WriteRemapHeader(std::uint8_t* dest, const std::vector<NotifyBoard>& boards, int remapCount,
-                      int io, std::uint16_t crc);
+                      IoType io, std::uint16_t crc);
 
 }  // namespace boards

@@ -3,8 +3,8 @@
 #include <array>
 #include <cstring>
 
-#include "app/audit_events.h"
 #include "app/tav_app.h"
+#include "audit_events/audit_events.h"
 #include "common/text.h"
 #include "platform/com/com.h"
 #include "platform/control/file_access_codes.h"
@@ -52,21 +52,21 @@ fw::BOOL CFileDlg::OnInitDialog() {
 }
 
 void CFileDlg::OnInput() {
-    ChooseType(0);
+    ChooseType(IoType::Input);
 }
 
 void CFileDlg::OnOutput() {
-    ChooseType(1);
+    ChooseType(IoType::Output);
 }
 
-void CFileDlg::ChooseType(int type) {
+void CFileDlg::ChooseType(IoType type) {
     m_nType = type;
     m_pFileType->ResetContent();
     for (fw::Control* c :
          {m_pOK, m_pFileTypeLabel, m_pFileNameLabel, m_pFileList, m_pFileName, m_pFileType}) {
         c->EnableWindow(fw::TRUE);
     }
-    m_pFileType->AddString(type == 0 ? m_strInputPattern : m_strOutputPattern);
+    m_pFileType->AddString(type == IoType::Input ? m_strInputPattern : m_strOutputPattern);
     m_pFileType->AddString(m_strAllFiles);
     m_pFileType->SetCurSel(0);
     FillFileList();

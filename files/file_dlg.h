@@ -6,6 +6,7 @@
 #include <string>
 
 #include "platform/fw/dialog.h"
+#include "records/io_type.h"
 
 class CFileDlg : public fw::CDialog {
   public:
@@ -14,7 +15,7 @@ class CFileDlg : public fw::CDialog {
 
     explicit CFileDlg(int mode, fw::CWnd* parent = nullptr);
 
-    int GetType() const { return m_nType; }
+    IoType GetType() const { return m_nType; }
 
   protected:
     void DoDataExchange() override;
@@ -26,13 +27,13 @@ class CFileDlg : public fw::CDialog {
     void OnOutput();
     void OnSelchangeFileType();
     void OnSelchangeFileList();
-    void ChooseType(int type);
+    void ChooseType(IoType type);
     void FillFileList();
     // The name to use: the typed one, with the type's extension added when its pattern is chosen.
     std::string NameToUse() const;
 
     int m_nMode;
-    int m_nType = 2;
+    IoType m_nType = IoType::None;
     std::string m_strAllFiles;
     std::string m_strOutputPattern;
     std::string m_strInputPattern;

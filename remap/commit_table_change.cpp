@@ -5,7 +5,7 @@
 #include "remap/tav_dlg.h"
 #include "res/resource.h"
 
-void CTavDlg::KeepTableBeforeChange(int io) {
+void CTavDlg::KeepTableBeforeChange(IoType io) {
     auto copy = std::unique_ptr<RemapTable>();
     if (const RemapTable* table = Table(io).get()) {
         copy = std::make_unique<RemapTable>();
@@ -13,11 +13,11 @@ void CTavDlg::KeepTableBeforeChange(int io) {
             copy->push_back(std::make_unique<CRemapEntry>(*entry));
         }
     }
-    m_arrTableBefore[io == 1] = std::move(copy);
+    m_arrTableBefore[IoSlot(io)] = std::move(copy);
 }
 
-void CTavDlg::UndoTableChange(int io, bool tell) {
-    if (auto& before = m_arrTableBefore[io == 1]) {
+void CTavDlg::UndoTableChange(IoType io, bool tell) {
+    if (auto& before = m_arrTableBefore[IoSlot(io)]) {
         Table(io) = std::move(*before);
         before.reset();
     }
@@ -29,7 +29,7 @@ void CTavDlg::UndoTableChange(int io, bool tell) {
     }
 }
 
-fw::BOOL CTavDlg::CommitTableChange(int io, fw::BOOL confirm, AuditChange* change) {
+fw::BOOL CTavDlg::CommitTableChange(IoType io, fw::BOOL confirm, AuditChange* change) {
     if (confirm) {
         fw::CDialog question(IDD_RESTORE_CONFIRM);
         if (question.DoModal() != fw::IDOK) {
@@ -54,7 +54,7 @@ fw::BOOL CTavDlg::CommitTableChange(int io, fw::BOOL confirm, AuditChange* chang
         }
         return fw::FALSE;
     }
-    m_arrTableBefore[io == 1].reset();
+    m_arrTableBefore[IoSlot(io)].reset();
     // The event is recorded before the rewrite puts the change into the file: a program ended in
     // between leaves an event the file does not bear out, never a change without its event.
     record("recorded");

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "platform/fw/types.h"
-#include "remap/remap_entry.h"
+#include "records/remap_entry.h"
 
 namespace remap {
 

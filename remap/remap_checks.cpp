@@ -4,7 +4,7 @@
 #include "remap/tav_dlg.h"
 #include "res/resource.h"
 
-fw::BOOL CTavDlg::CheckRemapLimit(int nIOType, int nLimit) {
+fw::BOOL CTavDlg::CheckRemapLimit(IoType nIOType, int nLimit) {
     int ports = 1;
     if (m_nRangeMode != 0) {
         int first = 0;
@@ -26,7 +26,7 @@ fw::BOOL CTavDlg::CheckRemapConflicts() {
         return fw::FALSE;
     }
     m_bReplacedInPlace = false;
-    const std::string ioWord = fw::LoadString(m_nIOType == 1 ? IDS_OUTPUT : IDS_INPUT);
+    const std::string ioWord = fw::LoadString(m_nIOType == IoType::Output ? IDS_OUTPUT : IDS_INPUT);
     const std::string modeWord =
         fw::LoadString(m_nRangeMode == 0 ? IDS_MODE_SINGLE : IDS_MODE_WHOLE_BOARD);
     m_nSysDefRow = FindSysDefRow();

@@ -1,7 +1,7 @@
 // The Remap command: the checks, the operator's confirmation, the conflict walk, the boards, and
 // the remap recorded in the table and its file.
-#include "app/audit_events.h"
 #include "app/tav_app.h"
+#include "audit_events/audit_events.h"
 #include "platform/fw/clock.h"
 #include "platform/fw/dialog.h"
 #include "remap/remap_line.h"
@@ -39,7 +39,7 @@ void CTavDlg::OnRemap() {
         // Nothing goes to the boards. A table read again from its file stands as read; otherwise
         // (the wait for another workstation given up) the walk's changes are taken back.
         if (guard.WasReadAgain()) {
-            m_arrTableBefore[m_nIOType == 1].reset();
+            m_arrTableBefore[IoSlot(m_nIOType)].reset();
         } else {
             UndoTableChange(m_nIOType, false);
         }
@@ -67,7 +67,7 @@ void CTavDlg::OnRemap() {
         UndoTableChange(m_nIOType, true);
         return;
     }
-    m_arrTableBefore[m_nIOType == 1].reset();
+    m_arrTableBefore[IoSlot(m_nIOType)].reset();
     // A remap no board confirmed is not recorded; its time-stamped line would bring it back as
     // an entry at the next start if the program ended before the rewrite below.
     const bool unconfirmed = notified && !m_bReplacedInPlace && !m_bBoardsResponded;

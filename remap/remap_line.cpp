@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "common/format.h"
+#include "records/limits.h"
 #include "remap/tav_dlg.h"
-#include "sysdef/sysdef_format.h"
 
 namespace {
 
@@ -172,11 +172,11 @@ std::unique_ptr<CRemapEntry> ParseRemapLine(const std::string& line) {
         }
         return last;
     };
-    const auto row = ReadNumberField(field(4), static_cast<std::int32_t>(sysdef::kMaxRows) - 1);
-    const auto origFirst = ReadNumberField(field(5), sysdef::kMaxPortCount);
-    const auto origLast = ReadNumberField(field(6), sysdef::kMaxPortCount);
-    const auto newFirst = ReadNumberField(field(7), sysdef::kMaxPortCount);
-    const auto newLast = ReadNumberField(field(8), sysdef::kMaxPortCount);
+    const auto row = ReadNumberField(field(4), static_cast<std::int32_t>(records::kMaxRows) - 1);
+    const auto origFirst = ReadNumberField(field(5), records::kMaxPortCount);
+    const auto origLast = ReadNumberField(field(6), records::kMaxPortCount);
+    const auto newFirst = ReadNumberField(field(7), records::kMaxPortCount);
+    const auto newLast = ReadNumberField(field(8), records::kMaxPortCount);
     if (!row || !origFirst || !origLast || !newFirst || !newLast) {
         return nullptr;
     }

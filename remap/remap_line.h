@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "remap/remap_entry.h"
+#include "records/remap_entry.h"
 
 // "CONFIGCRC(%d)" with the CRC written unsigned.
 std::string FormatCrcLine(std::uint16_t crc);

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/audit_events.h"
 #include "app/tav_app.h"
+#include "audit_events/audit_events.h"
 #include "common/format.h"
 #include "common/text.h"
 #include "platform/com/com.h"
@@ -126,18 +126,18 @@ std::string HeldTableAdvice(const std::string& name, bool namesTaken) {
                             name);
 }
 
-const char* IoWord(int io) {
-    return io == 1 ? "output" : "input";
+const char* IoWord(IoType io) {
+    return io == IoType::Output ? "output" : "input";
 }
 
 }  // namespace
 
-fw::BOOL CTavDlg::OpenRemapTableFile(int io, fw::BOOL rewrite, fw::BOOL useDefaultName,
+fw::BOOL CTavDlg::OpenRemapTableFile(IoType io, fw::BOOL rewrite, fw::BOOL useDefaultName,
                                      const std::string& name) {
     CloseRemapTableFile();
-    std::string& fileName = io == 1 ? m_strOutputTableFile : m_strInputTableFile;
+    std::string& fileName = io == IoType::Output ? m_strOutputTableFile : m_strInputTableFile;
     if (useDefaultName) {
-        fileName = io == 1 ? kDefaultOutputFile : kDefaultInputFile;
+        fileName = io == IoType::Output ? kDefaultOutputFile : kDefaultInputFile;
     } else {
         if (name.empty()) {
             return fw::FALSE;
@@ -161,12 +161,12 @@ void CTavDlg::CloseRemapTableFile() {
     m_pRemapFile.reset();
 }
 
-fw::BOOL CTavDlg::LoadRemapTable(int io) {
+fw::BOOL CTavDlg::LoadRemapTable(IoType io) {
     ClearRemapTable(io);
     return ReadRemapTableFile(io);
 }
 
-fw::BOOL CTavDlg::ReadRemapTableFile(int io) {
+fw::BOOL CTavDlg::ReadRemapTableFile(IoType io) {
     if (!m_pRemapFile || !m_pRemapFile->Rewind()) {
         return fw::FALSE;
     }
@@ -203,7 +203,7 @@ fw::BOOL CTavDlg::ReadRemapTableFile(int io) {
     return m_pRemapFile->m_nError == 0 ? fw::TRUE : fw::FALSE;
 }
 
-fw::BOOL CTavDlg::VerifyRemapTable(int io) {
+fw::BOOL CTavDlg::VerifyRemapTable(IoType io) {
     const std::unique_ptr<RemapTable>& table = Table(io);
     if (!table) {
         return fw::TRUE;
@@ -235,7 +235,7 @@ fw::BOOL CTavDlg::VerifyRemapTable(int io) {
     return fw::TRUE;
 }
 
-void CTavDlg::ClearRemapTable(int io) {
+void CTavDlg::ClearRemapTable(IoType io) {
     Table(io).reset();
 }
 
@@ -259,7 +259,7 @@ void CTavDlg::AppendRemapLine() {
     }
 }
 
-void CTavDlg::WriteRemapTableFile(int io) {
+void CTavDlg::WriteRemapTableFile(IoType io) {
     if (!m_pRemapFile) {
         return;
     }
@@ -276,10 +276,11 @@ void CTavDlg::WriteRemapTableFile(int io) {
     }
 }
 
-fw::BOOL CTavDlg::SaveRemapTableAs(int io, std::uint32_t file) {
+fw::BOOL CTavDlg::SaveRemapTableAs(IoType io, std::uint32_t file) {
     // An absent table is saved as an empty one: the operator confirmed replacing the file, and a
     // file left whole would bring its old entries back when it is selected.
-    const std::unique_ptr<RemapTable>& table = io == 1 ? m_pOutputRemapTable : m_pInputRemapTable;
+    const std::unique_ptr<RemapTable>& table =
+        io == IoType::Output ? m_pOutputRemapTable : m_pInputRemapTable;
     CTavApp* app = GetTavApp();
     auto write = [&](const std::string& line) {
         const std::string bytes = line + "\r\n";
@@ -303,7 +304,7 @@ fw::BOOL CTavDlg::SaveRemapTableAs(int io, std::uint32_t file) {
     return fw::TRUE;
 }
 
-fw::BOOL CTavDlg::SelectRemapTable(int io, const std::string& name) {
+fw::BOOL CTavDlg::SelectRemapTable(IoType io, const std::string& name) {
     // The chosen file is read into a table of its own first: the working table is replaced only
     // by a table that loaded and matches the configuration, so a missing or unusable file never
     // costs the operator the remaps in force (the next change would write them away).
@@ -332,7 +333,7 @@ fw::BOOL CTavDlg::SelectRemapTable(int io, const std::string& name) {
     CloseRemapTableFile();
     if (!taken) {
         Table(io) = std::move(working);
-        (io == 1 ? m_strOutputTableFile : m_strInputTableFile) = workingFile;
+        (io == IoType::Output ? m_strOutputTableFile : m_strInputTableFile) = workingFile;
     }
     UpdateTitle();
     change.outcome = taken ? "selected" : "refused";
@@ -341,8 +342,9 @@ fw::BOOL CTavDlg::SelectRemapTable(int io, const std::string& name) {
     return fw::TRUE;
 }
 
-int CTavDlg::CountRemappedPorts(int io) const {
-    const std::unique_ptr<RemapTable>& table = io == 1 ? m_pOutputRemapTable : m_pInputRemapTable;
+int CTavDlg::CountRemappedPorts(IoType io) const {
+    const std::unique_ptr<RemapTable>& table =
+        io == IoType::Output ? m_pOutputRemapTable : m_pInputRemapTable;
     int ports = 0;
     if (table) {
         for (const auto& entry : *table) {
@@ -372,7 +374,7 @@ void CTavDlg::LoadTablesAtStart() {
     // Without the whole level list (it could not be read) nothing can be checked, and the switcher
     // list stays empty, so no remap can be made that would rewrite the file: it stays where it is.
     const bool levelsKnown = m_bLevelListRead && !GetTavApp()->GetLevels().empty();
-    for (int io : {0, 1}) {
+    for (IoType io : {IoType::Input, IoType::Output}) {
         bool unusable = false;
         bool unreadable = false;
         if (OpenRemapTableFile(io, fw::FALSE, fw::TRUE, {})) {
@@ -391,7 +393,7 @@ void CTavDlg::LoadTablesAtStart() {
             KeepUnreadableTable(io);
         }
         // What the boards were last told, as far as this workstation knows.
-        std::vector<unsigned>& inForce = m_arrRowsInForce[io];
+        std::vector<unsigned>& inForce = m_arrRowsInForce[IoSlot(io)];
         inForce.clear();
         if (const RemapTable* table = Table(io).get()) {
             for (const auto& entry : *table) {
@@ -408,7 +410,7 @@ void CTavDlg::LoadTablesAtStart() {
 // A table file that could not be read stays as it is (the next start may read it), but a remap
 // made now would rewrite it with only what is in memory: it is copied aside first, and the
 // operator told. Without a copy the file is held: nothing of that I/O type may rewrite it.
-void CTavDlg::KeepUnreadableTable(int io) {
+void CTavDlg::KeepUnreadableTable(IoType io) {
     const std::string name = TableFile(io);
     const KeptAside kept = KeepTableAside(GetTavApp()->GetFileAccess(), name);
     if (kept.copy.empty()) {
@@ -427,7 +429,7 @@ void CTavDlg::KeepUnreadableTable(int io) {
 // The next remap would rewrite the file with only what is in memory, so a table file that could
 // not be used is copied aside first and the operator told, once: the copy's name is in the
 // message, and an empty table takes the file's place. Without a copy the file is held.
-void CTavDlg::SetAsideUnusableTable(int io) {
+void CTavDlg::SetAsideUnusableTable(IoType io) {
     const std::string name = TableFile(io);
     const KeptAside kept = KeepTableAside(GetTavApp()->GetFileAccess(), name);
     if (kept.copy.empty()) {
@@ -448,8 +450,8 @@ void CTavDlg::SetAsideUnusableTable(int io) {
                nullptr, fw::MB_ICONEXCLAMATION);
 }
 
-void CTavDlg::HoldTable(int io, bool namesTaken, const std::string& what) {
-    m_bTableHeld[io == 1 ? 1 : 0] = true;
+void CTavDlg::HoldTable(IoType io, bool namesTaken, const std::string& what) {
+    m_bTableHeld[IoSlot(io)] = true;
     MessageBox(tav::Format("%s\nIt could not be copied aside, so it is kept as it is, and no %s "
                            "remap or restore can be made until it is dealt with.\n%s",
                            what, IoWord(io), HeldTableAdvice(TableFile(io), namesTaken)),
@@ -458,12 +460,12 @@ void CTavDlg::HoldTable(int io, bool namesTaken, const std::string& what) {
 
 // A held table file is rewritten only once it is gone or a copy of it could be made at last;
 // until then every change of its I/O type is refused before anything is sent or written.
-bool CTavDlg::MayRewriteTable(int io) {
-    bool& held = m_bTableHeld[io == 1 ? 1 : 0];
+bool CTavDlg::MayRewriteTable(IoType io) {
+    bool& held = m_bTableHeld[IoSlot(io)];
     if (!held) {
         return true;
     }
-    const std::string name = io == 1 ? kDefaultOutputFile : kDefaultInputFile;
+    const std::string name = io == IoType::Output ? kDefaultOutputFile : kDefaultInputFile;
     control::IFileAccess* files = GetTavApp()->GetFileAccess();
     if (files != nullptr && !NameTaken(*files, name)) {
         held = false;  // moved away: nothing is left to lose
@@ -485,7 +487,7 @@ bool CTavDlg::MayRewriteTable(int io) {
 }
 
 void CTavDlg::UpdateTitle() {
-    if (m_nIOType == 2) {
+    if (m_nIOType == IoType::None) {
         return;
     }
     std::string title = GetWindowText();

@@ -7,14 +7,14 @@
 
 namespace {
 
-const char* DefaultFile(int io) {
-    return io == 1 ? "TAV.OXT" : "TAV.IXT";
+const char* DefaultFile(IoType io) {
+    return io == IoType::Output ? "TAV.OXT" : "TAV.IXT";
 }
 
 }  // namespace
 
-CTableGuard::CTableGuard(CTavDlg* dlg, int io, fw::CWnd* window) : m_dlg(dlg), m_io(io) {
-    if (dlg != nullptr && (io == 0 || io == 1)) {
+CTableGuard::CTableGuard(CTavDlg* dlg, IoType io, fw::CWnd* window) : m_dlg(dlg), m_io(io) {
+    if (dlg != nullptr && io != IoType::None) {
         m_file = std::make_unique<CSharedFileGuard>(dlg->KnownFiles(), DefaultFile(io),
                                                     window != nullptr ? window : dlg);
     }

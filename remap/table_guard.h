@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "files/shared_file_guard.h"
+#include "records/io_type.h"
 
 class CTavDlg;
 
@@ -19,7 +20,7 @@ class CTableGuard {
 
     // io 0 input, 1 output; for any other value, or without the main dialog, there is nothing
     // to guard. window: the window the operator works in (the main dialog when none is given).
-    CTableGuard(CTavDlg* dlg, int io, fw::CWnd* window = nullptr);
+    CTableGuard(CTavDlg* dlg, IoType io, fw::CWnd* window = nullptr);
 
     // Waits for the lock, reads the file again when it was changed elsewhere (the operator is
     // told), and lets the lock go. False when the command must not go on.
@@ -37,7 +38,7 @@ class CTableGuard {
     void ReadAgain(const char* consequence);
 
     CTavDlg* m_dlg;
-    int m_io;
+    IoType m_io;
     std::unique_ptr<CSharedFileGuard> m_file;  // none: nothing to guard
     bool m_readAgain = false;
 };

@@ -1,6 +1,5 @@
 #include "remap/tav_dlg.h"
 
-#include "app/about_dlg.h"
 #include "app/tav_app.h"
 #include "platform/fw/app.h"
 #include "platform/fw/backend.h"
@@ -117,8 +116,9 @@ void CTavDlg::RegisterForBoardNotifications() {
 
 void CTavDlg::OnSysCommand(fw::UINT id, fw::LPARAM lParam) {
     if ((id & 0xFFF0) == IDM_ABOUTBOX) {
-        CAboutDlg dlg;
-        dlg.DoModal();
+        if (CTavApp* app = GetTavApp()) {
+            app->OnAppAbout();
+        }
         return;
     }
     CDialog::OnSysCommand(id, lParam);
@@ -157,7 +157,7 @@ void CTavDlg::EnableCloseButton(fw::BOOL on) {
 
 void CTavDlg::ReleaseData() {
     FreeSysDefTable(m_pSysDefTable);
-    ClearRemapTable(0);
-    ClearRemapTable(1);
+    ClearRemapTable(IoType::Input);
+    ClearRemapTable(IoType::Output);
     CloseRemapTableFile();
 }

@@ -10,15 +10,16 @@
 #include <string>
 #include <vector>
 
-#include "app/audit_events.h"
-#include "boards/notify_result.h"
+#include "audit_events/audit_events.h"
 #include "boards/remap_data.h"
+#include "records/notify_result.h"
 
 #include "files/known_files.h"
 #include "files/tav_file.h"
 #include "platform/fw/dialog.h"
-#include "remap/remap_entry.h"
-#include "sysdef/sysdef_record.h"
+#include "records/io_type.h"
+#include "records/remap_entry.h"
+#include "records/sysdef_record.h"
 
 class CTavDlg : public fw::CDialog {
   public:
@@ -64,40 +65,40 @@ class CTavDlg : public fw::CDialog {
     void FollowSysDefTable();
 
     // The remap tables and their files.
-    fw::BOOL OpenRemapTableFile(int io, fw::BOOL rewrite, fw::BOOL useDefaultName,
+    fw::BOOL OpenRemapTableFile(IoType io, fw::BOOL rewrite, fw::BOOL useDefaultName,
                                 const std::string& name);
     void CloseRemapTableFile();
-    fw::BOOL LoadRemapTable(int io);
-    fw::BOOL ReadRemapTableFile(int io);
-    fw::BOOL VerifyRemapTable(int io);
-    void ClearRemapTable(int io);
+    fw::BOOL LoadRemapTable(IoType io);
+    fw::BOOL ReadRemapTableFile(IoType io);
+    fw::BOOL VerifyRemapTable(IoType io);
+    void ClearRemapTable(IoType io);
     void AppendRemapLine();
-    void WriteRemapTableFile(int io);
-    fw::BOOL SaveRemapTableAs(int io, std::uint32_t file);
-    fw::BOOL SelectRemapTable(int io, const std::string& name);
+    void WriteRemapTableFile(IoType io);
+    fw::BOOL SaveRemapTableAs(IoType io, std::uint32_t file);
+    fw::BOOL SelectRemapTable(IoType io, const std::string& name);
     // A default table file that could not be used at start: copied aside, replaced by an empty
     // table, the operator told. One that cannot be copied aside is held as it is.
-    void SetAsideUnusableTable(int io);
-    void KeepUnreadableTable(int io);
+    void SetAsideUnusableTable(IoType io);
+    void KeepUnreadableTable(IoType io);
     // Whether a change of I/O type io may rewrite its table file; a held file is copied aside
     // first, or the change refused with the operator told what to do.
-    bool MayRewriteTable(int io);
-    bool IsTableHeld(int io) const { return m_bTableHeld[io == 1 ? 1 : 0]; }
-    int CountRemappedPorts(int io) const;
+    bool MayRewriteTable(IoType io);
+    bool IsTableHeld(IoType io) const { return m_bTableHeld[IoSlot(io)]; }
+    int CountRemappedPorts(IoType io) const;
     std::unique_ptr<CRemapEntry> CopyRemapEntry(const CRemapEntry& entry, int origFirst,
                                                 int origLast, int newFirst, int newLast) const;
     // Printing a remap table (views/remap_print.cpp).
-    void PrintRemapTable(int nIOType);
-    std::string FormatRemapPrintLine(int nIOType, int nEntry, int k);
+    void PrintRemapTable(IoType nIOType);
+    std::string FormatRemapPrintLine(IoType nIOType, int nEntry, int k);
 
     // The field reader of the table file lines: the next comma-separated field from position.
     static bool GetNextField(const std::string& line, std::size_t& position, std::string& field);
 
-    std::unique_ptr<RemapTable>& Table(int io) {
-        return io == 1 ? m_pOutputRemapTable : m_pInputRemapTable;
+    std::unique_ptr<RemapTable>& Table(IoType io) {
+        return io == IoType::Output ? m_pOutputRemapTable : m_pInputRemapTable;
     }
-    const std::string& TableFile(int io) const {
-        return io == 1 ? m_strOutputTableFile : m_strInputTableFile;
+    const std::string& TableFile(IoType io) const {
+        return io == IoType::Output ? m_strOutputTableFile : m_strInputTableFile;
     }
     CTavFile* GetRemapFile() const { return m_pRemapFile.get(); }
     // What this workstation last saw of the files it shares with other workstations.
@@ -110,27 +111,30 @@ class CTavDlg : public fw::CDialog {
     void GetNewRange(int& first, int& last) const;
 
     // Checks of a remap before it is applied, and the walk over the remaps it clashes with.
-    fw::BOOL CheckRemapLimit(int nIOType, int nLimit);
+    fw::BOOL CheckRemapLimit(IoType nIOType, int nLimit);
     fw::BOOL CheckRemapConflicts();
 
     // Board notification: the RE-MAP message to the router boards and their confirmations.
-    fw::BOOL NotifyBoards(int nIOType, fw::BOOL bTableUpdated);
+    fw::BOOL NotifyBoards(IoType nIOType, fw::BOOL bTableUpdated);
     fw::BOOL ReadRebootPort();
     // The Board Status Server's count of datagrams it refused at its status port; nothing (after
     // the error report) when it cannot be read.
     std::optional<std::uint32_t> RefusedReportCount();
-    fw::BOOL SendRemapData(int nIOType, fw::BOOL bTableUpdated);
-    fw::BOOL BuildNotifyRowList(int nIOType, fw::BOOL bTableUpdated);
+    fw::BOOL SendRemapData(IoType nIOType, fw::BOOL bTableUpdated);
+    fw::BOOL BuildNotifyRowList(IoType nIOType, fw::BOOL bTableUpdated);
     fw::BOOL BuildBoardList();
     // Writes exactly dest.size() bytes of remap data; fails when the data would not fill dest.
-    fw::BOOL BuildRemapEntries(std::span<std::uint8_t> dest, int nIOType, fw::BOOL bTableUpdated);
-    fw::BOOL BuildRemapHeader(int nIOType, std::uint8_t* pDest, std::uint16_t wCrc);
+    fw::BOOL BuildRemapEntries(std::span<std::uint8_t> dest, IoType nIOType,
+                               fw::BOOL bTableUpdated);
+    fw::BOOL BuildRemapHeader(IoType nIOType, std::uint8_t* pDest, std::uint16_t wCrc);
     const std::vector<unsigned>& NotifyRows() const { return m_pNotifyRows; }
     // Rows of table io whose boards may still hold entries: the rows of the table loaded at start,
     // then the rows each message sent carried entries for (and, while not every board confirmed,
     // the rows in force before it). Every notification names them, so that a row which lost its
     // last entry has its board told so.
-    const std::vector<unsigned>& RowsInForce(int io) const { return m_arrRowsInForce[io == 1]; }
+    const std::vector<unsigned>& RowsInForce(IoType io) const {
+        return m_arrRowsInForce[IoSlot(io)];
+    }
     const std::vector<boards::NotifyBoard>& NotifyBoardList() const { return m_arrNotifyBoards; }
     // Board by board, how the latest notification ended.
     const boards::NotifyResult& LastNotification() const { return m_lastNotification; }
@@ -146,9 +150,9 @@ class CTavDlg : public fw::CDialog {
     // After the remap table view changed table io: the boards, then the file. False when the
     // boards were not told (the table is then back as KeepTableBeforeChange kept it) or the file
     // was not written. change, when given, is recorded in the audit trail with how it ended.
-    fw::BOOL CommitTableChange(int io, fw::BOOL confirm, AuditChange* change = nullptr);
+    fw::BOOL CommitTableChange(IoType io, fw::BOOL confirm, AuditChange* change = nullptr);
     // Keeps a copy of table io as it is, before a change the boards have yet to be told of.
-    void KeepTableBeforeChange(int io);
+    void KeepTableBeforeChange(IoType io);
 
   protected:
     int OnCreate() override;
@@ -158,7 +162,7 @@ class CTavDlg : public fw::CDialog {
   private:
     void OnInput();
     void OnOutput();
-    void ChooseIOType(int io);
+    void ChooseIOType(IoType io);
     void OnSelchangeSwitcher();
     void OnSelchangeLevel();
     void OnSingle();
@@ -184,7 +188,7 @@ class CTavDlg : public fw::CDialog {
 
     // The boards could not be told of a change: table io goes back to the copy kept before it
     // (when one was), and with tell the operator hears so.
-    void UndoTableChange(int io, bool tell);
+    void UndoTableChange(IoType io, bool tell);
 
     void LoadSystemDefinitionAtStart();
     // Without a System Definition Table INPUT and OUTPUT do nothing: the status bar says why.
@@ -192,10 +196,10 @@ class CTavDlg : public fw::CDialog {
     void LoadTablesAtStart();
     bool RemapTableFileExists(const std::string& name);
     std::string GetComment() const;
-    void HoldTable(int io, bool namesTaken, const std::string& what);
+    void HoldTable(IoType io, bool namesTaken, const std::string& what);
 
     fw::CStatusBar m_wndStatusBar;
-    int m_nIOType = 2;
+    IoType m_nIOType = IoType::None;
     int m_nRangeMode = 2;
 
     std::unique_ptr<SysDefTable> m_pSysDefTable;

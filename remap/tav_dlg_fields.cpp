@@ -26,15 +26,15 @@ std::string WithIOWord(const std::string& text, const std::string& word,
 }  // namespace
 
 void CTavDlg::OnInput() {
-    ChooseIOType(0);
+    ChooseIOType(IoType::Input);
 }
 
 void CTavDlg::OnOutput() {
-    ChooseIOType(1);
+    ChooseIOType(IoType::Output);
 }
 
-void CTavDlg::ChooseIOType(int io) {
-    fw::Control* button = GetDlgItem(io == 0 ? IDC_INPUT : IDC_OUTPUT);
+void CTavDlg::ChooseIOType(IoType io) {
+    fw::Control* button = GetDlgItem(io == IoType::Input ? IDC_INPUT : IDC_OUTPUT);
     if (!m_pSysDefTable) {
         button->SetCheck(0);  // no remap without a System Definition Table
         return;
@@ -43,19 +43,20 @@ void CTavDlg::ChooseIOType(int io) {
         m_nIOType = io;
         const std::string input = fw::LoadString(IDS_INPUT);
         const std::string output = fw::LoadString(IDS_OUTPUT);
-        const std::string& word = io == 0 ? input : output;
-        const std::string& otherWord = io == 0 ? output : input;
+        const std::string& word = io == IoType::Input ? input : output;
+        const std::string& otherWord = io == IoType::Input ? output : input;
         for (int id : {IDC_SINGLE, IDC_ORIGINAL_LABEL, IDC_NEW_LABEL}) {
             SetDlgItemText(id, WithIOWord(GetDlgItemText(id), word, otherWord));
         }
-        SetDlgItemText(IDC_REMAP_GROUP, io == 0 ? "Select Remap Inputs" : "Select Remap Outputs");
+        SetDlgItemText(IDC_REMAP_GROUP,
+                       io == IoType::Input ? "Select Remap Inputs" : "Select Remap Outputs");
     }
     UpdateTitle();
     UpdateControls();
 }
 
 void CTavDlg::UpdateControls() {
-    const fw::BOOL typeChosen = m_nIOType != 2 ? fw::TRUE : fw::FALSE;
+    const fw::BOOL typeChosen = m_nIOType != IoType::None ? fw::TRUE : fw::FALSE;
     for (int id : kSelectionControls) {
         GetDlgItem(id)->EnableWindow(typeChosen);
     }

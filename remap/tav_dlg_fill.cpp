@@ -23,8 +23,8 @@ struct IdleRange {
 
 // The idle ranges of one direction of a row. A row read from a damaged file may announce more
 // ranges than it holds: only those it holds are offered.
-std::vector<IdleRange> IdleRanges(const SysDefRecord& record, int io) {
-    const bool input = io == 0;
+std::vector<IdleRange> IdleRanges(const SysDefRecord& record, IoType io) {
+    const bool input = io == IoType::Input;
     const std::int32_t announced = input ? record.m_nIdleInRanges : record.m_nIdleOutRanges;
     const auto& starts = input ? record.m_pIdleInStart : record.m_pIdleOutStart;
     const auto& counts = input ? record.m_pIdleInCount : record.m_pIdleOutCount;
@@ -95,15 +95,15 @@ int CTavDlg::FindSysDefRow() {
 }
 
 int CTavDlg::PortCount() const {
-    return m_nIOType == 0 ? m_pSysDefRecord->m_nInputs : m_pSysDefRecord->m_nOutputs;
+    return m_nIOType == IoType::Input ? m_pSysDefRecord->m_nInputs : m_pSysDefRecord->m_nOutputs;
 }
 
 int CTavDlg::BoardSize() const {
-    return m_nIOType == 0 ? m_pSysDefRecord->m_nInRange : m_pSysDefRecord->m_nOutRange;
+    return m_nIOType == IoType::Input ? m_pSysDefRecord->m_nInRange : m_pSysDefRecord->m_nOutRange;
 }
 
 void CTavDlg::FillNewNumberList() {
-    if (m_nIOType == 2) {
+    if (m_nIOType == IoType::None) {
         return;
     }
     fw::Control* numbers = GetDlgItem(IDC_NEW_NUMBER);
@@ -124,7 +124,7 @@ void CTavDlg::FillNewNumberList() {
 }
 
 void CTavDlg::FillNewRangeList() {
-    if (m_nIOType == 2) {
+    if (m_nIOType == IoType::None) {
         return;
     }
     fw::Control* ranges = GetDlgItem(IDC_NEW_RANGE);
@@ -142,7 +142,7 @@ void CTavDlg::FillNewRangeList() {
 }
 
 void CTavDlg::FillOriginalRangeList() {
-    if (m_nIOType == 2) {
+    if (m_nIOType == IoType::None) {
         return;
     }
     fw::Control* ranges = GetDlgItem(IDC_ORIGINAL_RANGE);
@@ -179,7 +179,7 @@ void CTavDlg::RefillIdleLists() {
     // The board size may have changed with the table: boards of the old size must not stay on
     // offer beside idle ranges of the new one.
     FillOriginalRangeList();
-    if (m_nIOType != 2) {
+    if (m_nIOType != IoType::None) {
         EnableRemapFromCheck();
     }
 }

@@ -5,8 +5,8 @@
 #include <string>
 
 #include "platform/fw/dialog.h"
+#include "records/sysdef_record.h"
 #include "sysdef/idle_grid.h"
-#include "sysdef/sysdef_record.h"
 
 class CIdleDlg : public fw::CDialog {
   public:

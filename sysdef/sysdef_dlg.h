@@ -6,8 +6,8 @@
 #include <string>
 
 #include "platform/fw/dialog.h"
+#include "records/sysdef_record.h"
 #include "sysdef/sysdef_grid.h"
-#include "sysdef/sysdef_record.h"
 
 class CSysDefDlg : public fw::CDialog {
   public:

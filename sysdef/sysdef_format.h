@@ -6,7 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "sysdef/sysdef_record.h"
+#include "records/limits.h"
+#include "records/sysdef_record.h"
 
 namespace sysdef {
 
@@ -14,9 +15,9 @@ inline constexpr const char* kSysDefFileName = "TAV.SDF";
 
 // The file's column limits: a value beyond them would push every later column out of place.
 inline constexpr std::size_t kMaxNameLength = 8;
-inline constexpr std::int32_t kMaxPortCount = 9999;
+using records::kMaxPortCount;
 inline constexpr std::int32_t kMaxRangeField = 99;  // board ranges and idle range counts
-inline constexpr std::size_t kMaxRows = 100;        // row positions 0..99
+using records::kMaxRows;
 inline constexpr std::uint32_t kMaxIdleValue = 999;
 
 // The line of record `position` (its 0-based place in the table), without the line feed.

@@ -1,6 +1,6 @@
 #include "sysdef/sysdef_grid.h"
 
-#include "app/grid_headers.h"
+#include "grids/grid_headers.h"
 #include "platform/fw/backend.h"
 #include "res/resource.h"
 #include "sysdef/sysdef_dlg.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/print_pages.h"
 #include "common/format.h"
+#include "print/print_pages.h"
 #include "sysdef/sysdef_dlg.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "sysdef/sysdef_record.h"
+#include "records/sysdef_record.h"
 
 inline constexpr int kSysDefLinesPerPage = 60;  // counting the header line
 

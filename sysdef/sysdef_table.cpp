@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/audit_events.h"
 #include "app/tav_app.h"
+#include "audit_events/audit_events.h"
 #include "common/text.h"
 #include "files/tav_file.h"
 #include "platform/control/file_access_codes.h"

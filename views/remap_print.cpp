@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "app/print_pages.h"
 #include "common/format.h"
 #include "platform/fw/app.h"
+#include "print/print_pages.h"
 #include "remap/tav_dlg.h"
 
 namespace {
@@ -30,7 +30,7 @@ int RemapPrintLineCount(const CRemapEntry& entry) {
     return entry.m_nOrigLast > entry.m_nOrigFirst ? entry.m_nOrigLast - entry.m_nOrigFirst + 1 : 1;
 }
 
-std::string CTavDlg::FormatRemapPrintLine(int nIOType, int nEntry, int k) {
+std::string CTavDlg::FormatRemapPrintLine(IoType nIOType, int nEntry, int k) {
     const std::unique_ptr<RemapTable>& table = Table(nIOType);
     if (!table || nEntry < 0 || static_cast<std::size_t>(nEntry) >= table->size()) {
         return " ";
@@ -38,7 +38,7 @@ std::string CTavDlg::FormatRemapPrintLine(int nIOType, int nEntry, int k) {
     return ::FormatRemapPrintLine(*(*table)[static_cast<std::size_t>(nEntry)], k);
 }
 
-void CTavDlg::PrintRemapTable(int nIOType) {
+void CTavDlg::PrintRemapTable(IoType nIOType) {
     const std::unique_ptr<RemapTable>& table = Table(nIOType);
     if (!table) {
         fw::SystemMessageBox(nullptr, "There is no remap table to print.", "No Remap Table",

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "remap/remap_entry.h"
+#include "records/remap_entry.h"
 
 inline constexpr int kRemapLinesPerPage = 62;  // counting the header line
 

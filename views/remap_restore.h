@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "remap/remap_entry.h"
+#include "records/remap_entry.h"
 
 class CTavDlg;
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/audit_events.h"
 #include "app/tav_app.h"
+#include "audit_events/audit_events.h"
 #include "common/format.h"
 #include "remap/table_guard.h"
 #include "remap/tav_dlg.h"
@@ -20,7 +20,7 @@ CTavDlg* MainDlg() {
 
 }  // namespace
 
-CRemapTableDlg::CRemapTableDlg(int nIOType, fw::CWnd* parent)
+CRemapTableDlg::CRemapTableDlg(IoType nIOType, fw::CWnd* parent)
     : CDialog(IDD_REMAP_TABLE, parent), m_nIOType(nIOType) {
     if (CTavDlg* main = MainDlg()) {
         m_pTable = main->Table(nIOType).get();
@@ -48,8 +48,9 @@ fw::BOOL CRemapTableDlg::OnInitDialog() {
         placeHolder->GetWindowRect(&rect);
         m_pGrid->SetColumnWidths(rect.right - rect.left);
     }
-    std::string title =
-        fw::LoadString(m_nIOType == 0 ? IDS_INPUT_REMAP_TABLE : IDS_OUTPUT_REMAP_TABLE) + " - ";
+    std::string title = fw::LoadString(m_nIOType == IoType::Input ? IDS_INPUT_REMAP_TABLE
+                                                                  : IDS_OUTPUT_REMAP_TABLE) +
+                        " - ";
     if (CTavDlg* main = MainDlg()) {
         title += main->TableFile(m_nIOType);
     }
@@ -167,9 +168,9 @@ bool CRemapTableDlg::HoldTable(CTableGuard& table) {
     }
     if (CTavDlg* main = MainDlg()) {
         m_pTable = main->Table(m_nIOType).get();
-        SetWindowText(
-            fw::LoadString(m_nIOType == 0 ? IDS_INPUT_REMAP_TABLE : IDS_OUTPUT_REMAP_TABLE) +
-            " - " + main->TableFile(m_nIOType));
+        SetWindowText(fw::LoadString(m_nIOType == IoType::Input ? IDS_INPUT_REMAP_TABLE
+                                                                : IDS_OUTPUT_REMAP_TABLE) +
+                      " - " + main->TableFile(m_nIOType));
     }
     FillGrid();
     return false;

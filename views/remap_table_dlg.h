@@ -3,7 +3,8 @@
 #pragma once
 
 #include "platform/fw/dialog.h"
-#include "remap/remap_entry.h"
+#include "records/io_type.h"
+#include "records/remap_entry.h"
 
 struct AuditChange;
 class CRemapTableGrid;
@@ -13,7 +14,7 @@ class CTavDlg;
 class CRemapTableDlg : public fw::CDialog {
   public:
     // nIOType 0 input, 1 output.
-    CRemapTableDlg(int nIOType, fw::CWnd* parent);
+    CRemapTableDlg(IoType nIOType, fw::CWnd* parent);
     ~CRemapTableDlg() override;
 
     void FillGrid();
@@ -47,5 +48,5 @@ class CRemapTableDlg : public fw::CDialog {
     int m_nRows = 0;
     RemapTable* m_pTable = nullptr;      // the main dialog's table; null when it does not exist
     CRemapTableGrid* m_pGrid = nullptr;  // one of this dialog's controls once created
-    int m_nIOType = 0;
+    IoType m_nIOType = IoType::Input;
 };

@@ -1,6 +1,6 @@
 #include "views/remap_table_grid.h"
 
-#include "app/grid_headers.h"
+#include "grids/grid_headers.h"
 #include "platform/fw/backend.h"
 #include "res/resource.h"
 #include "views/remap_table_dlg.h"
@@ -33,7 +33,7 @@ fw::GridSettings RemapGridSettings() {
 
 }  // namespace
 
-CRemapTableGrid::CRemapTableGrid(fw::CDialog& parent, int id, const fw::Rect& rect, int nIOType,
+CRemapTableGrid::CRemapTableGrid(fw::CDialog& parent, int id, const fw::Rect& rect, IoType nIOType,
                                  CRemapTableDlg* pDlg)
     : CGridCtrl(parent, id, rect), m_pDlg(pDlg), m_nIOType(nIOType) {
     // The cell-type map: the header row, the row-number column, plain cells everywhere else.
@@ -44,7 +44,7 @@ CRemapTableGrid::CRemapTableGrid(fw::CDialog& parent, int id, const fw::Rect& re
 }
 
 std::unique_ptr<CRemapTableGrid> CRemapTableGrid::CreateObject(fw::CDialog& parent, int id) {
-    return std::make_unique<CRemapTableGrid>(parent, id, fw::Rect{}, 2, nullptr);
+    return std::make_unique<CRemapTableGrid>(parent, id, fw::Rect{}, IoType::None, nullptr);
 }
 
 void CRemapTableGrid::GridOnInitialUpdate() {
@@ -52,7 +52,7 @@ void CRemapTableGrid::GridOnInitialUpdate() {
                                             IDS_NEW_INPUT, -1};
     static constexpr int kOutputHeaders[] = {IDS_REMAP_SWITCHER, IDS_REMAP_LEVEL, IDS_ORIG_OUTPUT,
                                              IDS_NEW_OUTPUT, -1};
-    SetGridHeaders(this, &m_nCols, 1, m_nIOType == 0 ? kInputHeaders : kOutputHeaders);
+    SetGridHeaders(this, &m_nCols, 1, m_nIOType == IoType::Input ? kInputHeaders : kOutputHeaders);
 }
 
 void CRemapTableGrid::SetColumnWidths(int width) {

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/fw/grid.h"
+#include "records/io_type.h"
 
 class CRemapTableDlg;
 
@@ -13,7 +14,7 @@ class CRemapTableGrid : public fw::CGridCtrl {
   public:
     // A grid for the view dlg, as control id of parent; with an empty rectangle it takes the
     // place of the parent's place-holder of that id.
-    CRemapTableGrid(fw::CDialog& parent, int id, const fw::Rect& rect, int nIOType,
+    CRemapTableGrid(fw::CDialog& parent, int id, const fw::Rect& rect, IoType nIOType,
                     CRemapTableDlg* pDlg);
     // The grid made by name, as the library does: I/O type 2 and no view.
     static std::unique_ptr<CRemapTableGrid> CreateObject(fw::CDialog& parent, int id);
@@ -28,7 +29,7 @@ class CRemapTableGrid : public fw::CGridCtrl {
     int m_nRowCount = 0;
     int m_nSelected = 0;
     CRemapTableDlg* m_pDlg = nullptr;
-    int m_nIOType = 2;
+    IoType m_nIOType = IoType::None;
 
   protected:
     void OnLButtonDown(int row, int col) override;

@@ -136,14 +136,14 @@ TEST_F(AppDialogs, PrintChooserEnablesPrintOnlyAfterAChoice) {
             EXPECT_FALSE(Item(w, fw::IDOK).IsWindowEnabled());
             EXPECT_EQ(Item(w, IDC_INPUT_TABLE).GetCheck(), 0);
             EXPECT_EQ(Item(w, IDC_OUTPUT_TABLE).GetCheck(), 0);
-            EXPECT_EQ(dlg.GetType(), 2);
+            EXPECT_EQ(dlg.GetType(), IoType::None);
             dynamic_cast<fw::CDialog&>(w).UserPressEnter();  // Print is off: nothing happens
             Item(w, radio).UserClick();
             EXPECT_TRUE(Item(w, fw::IDOK).IsWindowEnabled());
         });
         driver.Then([](fw::CWnd& w) { Item(w, fw::IDOK).UserClick(); });
         EXPECT_EQ(dlg.DoModal(), fw::IDOK);
-        EXPECT_EQ(dlg.GetType(), radio == IDC_INPUT_TABLE ? 0 : 1);
+        EXPECT_EQ(dlg.GetType(), radio == IDC_INPUT_TABLE ? IoType::Input : IoType::Output);
     }
 }
 

@@ -395,10 +395,11 @@ std::vector<Flow> Flows() {
          [](FaultSweep& sweep, CTavDlg& main) {
              main.UserCommand(ID_FILE_SELECT_REMAP_TABLE);
              // Selected: the spare table is the one in force; not selected: the old one is.
-             const std::string file = main.TableFile(0);
-             const std::size_t entries = main.Table(0) ? main.Table(0)->size() : 0;
+             const std::string file = main.TableFile(IoType::Input);
+             const std::size_t entries =
+                 main.Table(IoType::Input) ? main.Table(IoType::Input)->size() : 0;
              if (entries != 1 || (file != "SPARE.IXT" && file != "TAV.IXT") ||
-                 (*main.Table(0))[0]->m_nOrigFirst != (file == "SPARE.IXT" ? 5 : 16)) {
+                 (*main.Table(IoType::Input))[0]->m_nOrigFirst != (file == "SPARE.IXT" ? 5 : 16)) {
                  sweep.Note("the table in force is neither the old nor the selected one");
              } else if (sweep.Clean() && file != "SPARE.IXT") {
                  sweep.Note("SPARE.IXT was not selected");

@@ -35,7 +35,7 @@ TEST_F(QtAppDialogs, PrintChooserEnablesPrintAfterARadioClick) {
     });
     Watchdog(dlg);
     EXPECT_EQ(dlg.DoModal(), fw::IDOK);
-    EXPECT_EQ(dlg.GetType(), 1);
+    EXPECT_EQ(dlg.GetType(), IoType::Output);
 }
 
 }  // namespace

@@ -74,13 +74,13 @@ class NotifyTest : public AppTest {
         reports.push_back({second, board, record});
     }
     // Runs the notification; the progress window's OK is pressed when the wait is over.
-    fw::BOOL Notify(int io, fw::BOOL updated) {
+    fw::BOOL Notify(IoType io, fw::BOOL updated) {
         HookReports();
         ArmOk();
         return dlg.NotifyBoards(io, updated);
     }
     // Tells the boards of table io's change, as Restore does.
-    fw::BOOL Commit(int io) {
+    fw::BOOL Commit(IoType io) {
         HookReports();
         ArmOk();
         return dlg.CommitTableChange(io, fw::FALSE);
@@ -152,7 +152,7 @@ constexpr char kWarning[] = "caption=\"Warning\" icon=stop buttons=ok text=\"Som
 TEST_F(NotifyTest, EmptiedTableGoesToEveryBoardAndRecordsAlreadyMatchingConfirmAtFourSeconds) {
     Open();
     ArmOk();
-    EXPECT_TRUE(dlg.CommitTableChange(0, fw::FALSE));
+    EXPECT_TRUE(dlg.CommitTableChange(IoType::Input, fw::FALSE));
     EXPECT_EQ(Received(), (Bytes{0x52, 0x45, 0x2D, 0x4D, 0x41, 0x50, 0x02, 0x00, 0x00, 0x00,
                                  0x00, 0x01, 0x02, 0x00, 0x00, 0x00, 0x00, 0x03, 0x02, 0x00,
                                  0x00, 0x00, 0x00, 0x02, 0x02, 0x00, 0x00, 0x00, 0x00, 0x04,
@@ -191,7 +191,7 @@ TEST_F(NotifyTest, EmptiedTableReachesSimulatedBoardsThatHeldDataAndTheyConfirm)
         }
     });
     ArmOk();
-    EXPECT_TRUE(dlg.CommitTableChange(0, fw::FALSE));
+    EXPECT_TRUE(dlg.CommitTableChange(IoType::Input, fw::FALSE));
     EXPECT_EQ(simulator.HeldData(0, 0), Bytes{});
     EXPECT_EQ(okEnabledAt - sentAt(), 4);
     EXPECT_TRUE(dlg.BoardsResponded());
@@ -257,7 +257,7 @@ TEST_F(NotifyTest, ForgedReportsConfirmNoBoardAndFailNone) {
         }
     });
     ArmOk();
-    const bool committed = dlg.CommitTableChange(0, fw::FALSE);
+    const bool committed = dlg.CommitTableChange(IoType::Input, fw::FALSE);
     stop = true;
     forger.join();
 
@@ -271,7 +271,7 @@ TEST_F(NotifyTest, ForgedReportsConfirmNoBoardAndFailNone) {
     ASSERT_TRUE(refused);
     EXPECT_GT(*refused, 0u);
     EXPECT_LE(*refused, forged.load());
-    AuditChange change(AuditKind::RestoreAll, 0);
+    AuditChange change(AuditKind::RestoreAll, IoType::Input);
     change.outcome = "recorded";
     change.notification = &dlg.LastNotification();
     const audit::Event event = BuildAuditEvent(change);
@@ -290,7 +290,7 @@ TEST_F(NotifyTest, ARefusedCountThatCannotBeReadIsReportedAndLeftOut) {
     Pending("5-5", "120-120");
     Report(4, 3, Record{1, 0, 0x2D, 0xCB, 0, 0, 0, 0});
     driver.Then([](fw::CWnd& w) { headless::Item(w, fw::IDOK).UserClick(); });  // error dialog
-    EXPECT_TRUE(Notify(0, fw::FALSE));
+    EXPECT_TRUE(Notify(IoType::Input, fw::FALSE));
     EXPECT_TRUE(Shown("open 143"));
     EXPECT_TRUE(dlg.BoardsResponded());
     EXPECT_FALSE(dlg.LastNotification().reportsRefused);
@@ -301,7 +301,7 @@ TEST_F(NotifyTest, PendingRemapIsSentAndConfirmedWhenTheBoardReportsIt) {
     Choose("STUDIO", "VIDEO");
     Pending("5-5", "120-120");
     Report(6, 3, Record{1, 0, 0x2D, 0xCB, 0, 0, 0, 0});
-    EXPECT_TRUE(Notify(0, fw::FALSE));
+    EXPECT_TRUE(Notify(IoType::Input, fw::FALSE));
     EXPECT_EQ(Received(), (Bytes{0x52, 0x45, 0x2D, 0x4D, 0x41, 0x50, 0x02, 0x00, 0x00, 0x00,
                                  0x00, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x49,
                                  0xCB, 0x2D, 0x03, 0x01, 0x00, 0x05, 0x00, 0x78}));
@@ -318,7 +318,7 @@ TEST_F(NotifyTest, OneSilentBoardOfTwoWaitsThirtySecondsAndWarns) {
     Pending("16-17", "240-241");
     // CRC-16/MODBUS of 00 02 00 10 00 F0 00 00 00 11 00 F1 is 0xF4C3.
     Report(1, 0, Record{1, 0, 0xC3, 0xF4, 0, 0, 0, 0});
-    EXPECT_TRUE(Notify(0, fw::FALSE));
+    EXPECT_TRUE(Notify(IoType::Input, fw::FALSE));
     const auto message = Received();
     ASSERT_TRUE(message);
     EXPECT_EQ(Bytes(message->begin() + 24, message->end()),
@@ -346,7 +346,7 @@ TEST_F(NotifyTest, WrongAnswersAreJudgedAndNoneConfirms) {
     // CRC-16/MODBUS of 00 01 00 10 00 F0 is 0x5A3C.
     Report(3, 0, Record{1, 0, 0x3D, 0x5A, 0, 0, 0, 0});
     Report(3, 2, Record{1, 0, 0x3C, 0x5A, 0, 0, 1, 0});
-    EXPECT_TRUE(Notify(0, fw::FALSE));
+    EXPECT_TRUE(Notify(IoType::Input, fw::FALSE));
     EXPECT_FALSE(dlg.BoardsResponded());
     EXPECT_TRUE(Shown(kWarning));
     EXPECT_EQ(Outcomes(),
@@ -361,7 +361,7 @@ TEST_F(NotifyTest, WrongAnswersAreJudgedAndNoneConfirms) {
 TEST_F(NotifyTest, FailedSendShowsTheBoardsTheWarningAndNeedsOk) {
     Open([](control::Config& c) { c.rebootPort = 0; });
     Pending("16-16", "240-240");
-    EXPECT_FALSE(Notify(0, fw::FALSE));
+    EXPECT_FALSE(Notify(IoType::Input, fw::FALSE));
     EXPECT_EQ(okEnabledAt - sentAt(), 0);
     EXPECT_FALSE(dlg.BoardsResponded());
     EXPECT_TRUE(Shown(kWarning));
@@ -382,9 +382,9 @@ const Bytes kRowZeroAndStudio{0x52, 0x45, 0x2D, 0x4D, 0x41, 0x50, 0x02, 0x00, 0x
 
 TEST_F(NotifyTest, RestoringTheLastEntryOfARowTellsItsBoardWithNoGroupForIt) {
     Open([this](control::Config& c) { PutTwoRowsInForce(c); });
-    ASSERT_EQ(dlg.RowsInForce(0), (std::vector<unsigned>{0, 3}));
-    dlg.Table(0)->pop_back();  // STUDIO VIDEO 7 restored; MAIN VIDEO 5 stays
-    EXPECT_TRUE(Commit(0));
+    ASSERT_EQ(dlg.RowsInForce(IoType::Input), (std::vector<unsigned>{0, 3}));
+    dlg.Table(IoType::Input)->pop_back();  // STUDIO VIDEO 7 restored; MAIN VIDEO 5 stays
+    EXPECT_TRUE(Commit(IoType::Input));
     EXPECT_EQ(Received(), kRowZeroAndStudio);
 }
 
@@ -394,9 +394,9 @@ TEST_F(NotifyTest, ASelectedTableWithoutARowStillTellsThatRowsBoard) {
         Put("SPARE.IXT", "CONFIGCRC(" + std::to_string(c.activeSetCrc) +
                              ")\r\n14:05:09,March 03 2002,MAIN,VIDEO,0,5,5,100,100, \r\n");
     });
-    dlg.SelectRemapTable(0, "SPARE.IXT");
-    ASSERT_EQ(dlg.Table(0)->size(), 1u);
-    EXPECT_TRUE(Commit(0));
+    dlg.SelectRemapTable(IoType::Input, "SPARE.IXT");
+    ASSERT_EQ(dlg.Table(IoType::Input)->size(), 1u);
+    EXPECT_TRUE(Commit(IoType::Input));
     EXPECT_EQ(Received(), kRowZeroAndStudio);
 }
 
@@ -414,13 +414,13 @@ class RowsInForce : public NotifyTest, public ::testing::WithParamInterface<InFo
 
 TEST_P(RowsInForce, ARowStaysInForceUntilEveryBoardToldOfItConfirmed) {
     Open([this](control::Config& c) { PutTwoRowsInForce(c); });
-    dlg.Table(0)->pop_back();
+    dlg.Table(IoType::Input)->pop_back();
     for (std::uint16_t board : GetParam().answering) {
         Report(4, board, Record{1, 0, 0x2C, 0x31, 0, 0, 0, 0});
     }
-    EXPECT_TRUE(Commit(0));
+    EXPECT_TRUE(Commit(IoType::Input));
     EXPECT_TRUE(Received());
-    EXPECT_EQ(dlg.RowsInForce(0), GetParam().inForce);
+    EXPECT_EQ(dlg.RowsInForce(IoType::Input), GetParam().inForce);
 }
 
 INSTANTIATE_TEST_SUITE_P(Boards, RowsInForce,
@@ -463,9 +463,9 @@ TEST_P(NotTold, NothingGoesOutTheOperatorIsToldAndTableAndFileStayAsTheyWere) {
     if (c.before) {
         c.before(dlg);
     }
-    dlg.KeepTableBeforeChange(0);
-    const std::string before = remaptest::Lines(*dlg.Table(0));
-    c.change(*dlg.Table(0));
+    dlg.KeepTableBeforeChange(IoType::Input);
+    const std::string before = remaptest::Lines(*dlg.Table(IoType::Input));
+    c.change(*dlg.Table(IoType::Input));
     if (c.fault) {
         c.fault();
     }
@@ -475,12 +475,12 @@ TEST_P(NotTold, NothingGoesOutTheOperatorIsToldAndTableAndFileStayAsTheyWere) {
     if (c.refusedSend) {
         ArmOk();
     }
-    EXPECT_FALSE(dlg.CommitTableChange(0, fw::FALSE));
+    EXPECT_FALSE(dlg.CommitTableChange(IoType::Input, fw::FALSE));
     EXPECT_FALSE(Received());
     ASSERT_FALSE(driver.MessageBoxes().empty());
     EXPECT_TRUE(Shown(kNotTold));
-    ASSERT_TRUE(dlg.Table(0));
-    EXPECT_EQ(remaptest::Lines(*dlg.Table(0)), before);
+    ASSERT_TRUE(dlg.Table(IoType::Input));
+    EXPECT_EQ(remaptest::Lines(*dlg.Table(IoType::Input)), before);
     EXPECT_EQ(Get("TAV.IXT"), file);
 }
 
@@ -513,9 +513,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(NotifyTest, RestoreDoesNotDependOnTheLevelTheMainDialogShows) {
     Open();
     Choose("MAIN", "NO SUCH LEVEL");
-    dlg.Table(0) = std::make_unique<RemapTable>();
-    dlg.Table(0)->push_back(remaptest::Entry(0, 5, 5, 100));
-    EXPECT_TRUE(Commit(0));
+    dlg.Table(IoType::Input) = std::make_unique<RemapTable>();
+    dlg.Table(IoType::Input)->push_back(remaptest::Entry(0, 5, 5, 100));
+    EXPECT_TRUE(Commit(IoType::Input));
     const auto message = Received();
     ASSERT_TRUE(message);
     EXPECT_EQ(Bytes(message->end() - 10, message->end()),
@@ -527,7 +527,7 @@ TEST_F(NotifyTest, RebootPortFailureSendsNothingAndOpensNoWindow) {
     control::InjectFault(
         control::Fault(control::ComponentId::CorvaneRegistry, "GetRebootPort", com::E_FAIL));
     driver.Then([](fw::CWnd& w) { headless::Item(w, fw::IDOK).UserClick(); });
-    EXPECT_FALSE(dlg.NotifyBoards(0, fw::TRUE));
+    EXPECT_FALSE(dlg.NotifyBoards(IoType::Input, fw::TRUE));
     EXPECT_FALSE(Received());
     EXPECT_TRUE(Shown("open 143"));
     EXPECT_FALSE(Shown("open 139"));
@@ -541,7 +541,7 @@ TEST_F(NotifyTest, RefreshFailureIsReportedAndTheWaitGoesOn) {
     Report(5, 0, Record{1, 0, 0x3C, 0x5A, 0, 0, 0, 0});
     Report(5, 2, Record{1, 0, 0x3C, 0x5A, 0, 0, 0, 0});
     driver.Then([](fw::CWnd& w) { headless::Item(w, fw::IDOK).UserClick(); });  // error dialog
-    EXPECT_TRUE(Notify(0, fw::FALSE));
+    EXPECT_TRUE(Notify(IoType::Input, fw::FALSE));
     EXPECT_TRUE(Shown("open 143"));
     EXPECT_EQ(okEnabledAt - sentAt(), 5);
     EXPECT_TRUE(dlg.BoardsResponded());
@@ -550,7 +550,7 @@ TEST_F(NotifyTest, RefreshFailureIsReportedAndTheWaitGoesOn) {
 TEST_F(NotifyTest, WithoutASystemDefinitionTableNoBoardIsChosen) {
     Open();
     dlg.SetSysDefTable(nullptr);
-    EXPECT_FALSE(dlg.NotifyBoards(0, fw::TRUE));
+    EXPECT_FALSE(dlg.NotifyBoards(IoType::Input, fw::TRUE));
     EXPECT_TRUE(Transcript().empty());
     EXPECT_FALSE(Received());
 }
@@ -559,7 +559,7 @@ TEST_F(NotifyTest, APendingRemapWithoutASystemDefinitionRowIsNotSent) {
     Open();
     Choose("MAIN", "NO SUCH LEVEL");
     Pending("16-16", "240-240");
-    EXPECT_FALSE(dlg.NotifyBoards(0, fw::FALSE));
+    EXPECT_FALSE(dlg.NotifyBoards(IoType::Input, fw::FALSE));
     EXPECT_FALSE(Shown("open 139"));
     EXPECT_FALSE(Received());
 }
@@ -588,7 +588,7 @@ TEST_F(NotifyTest, MessageLongerThanSixteenBitsCanCountIsRefusedNotCutShort) {
                 {"SW", "L" + std::to_string(k), 8, 8, static_cast<std::uint16_t>(2 * k)});
         }
     });
-    EXPECT_FALSE(dlg.NotifyBoards(0, fw::TRUE));
+    EXPECT_FALSE(dlg.NotifyBoards(IoType::Input, fw::TRUE));
     EXPECT_EQ(dlg.NotifyBoardList().size(), 10922u);
     EXPECT_TRUE(Shown("The remap data for 10922 boards does not fit in one message."));
     EXPECT_FALSE(Shown("open 139"));
@@ -598,9 +598,9 @@ TEST_F(NotifyTest, MessageLongerThanSixteenBitsCanCountIsRefusedNotCutShort) {
 TEST_F(NotifyTest, SixtyFourPortLimitCountsOnlyTheTableOfTheType) {
     Open();
     Pending("16-31", "240-255");
-    dlg.Table(0) = std::make_unique<RemapTable>();
-    dlg.Table(0)->push_back(remaptest::Entry(1, 0, 59, 100));
-    EXPECT_FALSE(dlg.CheckRemapLimit(0, 64));
+    dlg.Table(IoType::Input) = std::make_unique<RemapTable>();
+    dlg.Table(IoType::Input)->push_back(remaptest::Entry(1, 0, 59, 100));
+    EXPECT_FALSE(dlg.CheckRemapLimit(IoType::Input, 64));
     EXPECT_EQ(dlg.RemapCount(), 0);
     ASSERT_EQ(Transcript().size(), 1u);
     EXPECT_EQ(Transcript()[0],
@@ -608,10 +608,10 @@ TEST_F(NotifyTest, SixtyFourPortLimitCountsOnlyTheTableOfTheType) {
               "remaps in the Input and Output Remap Tables.\\nThe system can not remap more than "
               "64 inputs/outputs.\\n\\nPlease check the Remap Table again to assure no more than "
               "64 remaps in the system.\" -> ok");
-    EXPECT_TRUE(dlg.CheckRemapLimit(1, 64));
+    EXPECT_TRUE(dlg.CheckRemapLimit(IoType::Output, 64));
     EXPECT_EQ(dlg.RemapCount(), 16);
     // The notification stops at the limit without a window.
-    EXPECT_FALSE(dlg.NotifyBoards(0, fw::FALSE));
+    EXPECT_FALSE(dlg.NotifyBoards(IoType::Input, fw::FALSE));
     EXPECT_FALSE(Shown("open 139"));
     EXPECT_FALSE(Received());
 }

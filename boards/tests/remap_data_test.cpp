@@ -18,7 +18,7 @@ boards::NotifyBoard Board(std::uint16_t number, Bytes address) {
 }
 
 // The whole message as the notification assembles it.
-Bytes Message(const std::vector<boards::NotifyBoard>& chosen, int io, const Bytes& data) {
+Bytes Message(const std::vector<boards::NotifyBoard>& chosen, IoType io, const Bytes& data) {
     Bytes message(boards::RemapMessageLength(chosen.size(), data.size() / 6), 0xEE);
     const std::size_t at = boards::RemapMessageLength(chosen.size(), 0);
     std::copy(data.begin(), data.end(), message.begin() + static_cast<std::ptrdiff_t>(at));
@@ -34,7 +34,7 @@ TEST(RemapData, WorkedExampleOneBoardOneInputRemap) {
     const auto data = boards::RemapDataOf(&empty, 5, &pending, 1);
     ASSERT_TRUE(data);
     EXPECT_EQ(*data, (Bytes{0x03, 0x01, 0x00, 0x05, 0x00, 0x78}));
-    EXPECT_EQ(Message({Board(0, {0x02, 0, 0, 0, 0, 0x01})}, 0, *data),
+    EXPECT_EQ(Message({Board(0, {0x02, 0, 0, 0, 0, 0x01})}, IoType::Input, *data),
               (Bytes{0x52, 0x45, 0x2D, 0x4D, 0x41, 0x50, 0x02, 0x00, 0x00, 0x00,
                      0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x49,
                      0xCB, 0x2D, 0x03, 0x01, 0x00, 0x05, 0x00, 0x78}));
@@ -46,7 +46,8 @@ TEST(RemapData, EmptiedTableCarriesNoDataCountZeroAndCrcZero) {
     ASSERT_TRUE(data);
     EXPECT_TRUE(data->empty());
     EXPECT_TRUE(boards::NotifyRowsOf(&empty, 5, -1).empty());
-    EXPECT_EQ(Message({Board(0, {2, 0, 0, 0, 0, 1}), Board(3, {2, 0, 0, 0, 0, 4, 9, 9})}, 1, *data),
+    EXPECT_EQ(Message({Board(0, {2, 0, 0, 0, 0, 1}), Board(3, {2, 0, 0, 0, 0, 4, 9, 9})},
+                      IoType::Output, *data),
               (Bytes{0x52, 0x45, 0x2D, 0x4D, 0x41, 0x50, 0x02, 0x00, 0x00, 0x00,
                      0x00, 0x01, 0x02, 0x00, 0x00, 0x00, 0x00, 0x04, 0x00, 0x00,
                      0x00, 0x00, 0x00, 0x00, 0x00, 0x4F, 0x00, 0x00}));
@@ -65,7 +66,7 @@ TEST(RemapData, GroupsByAscendingRowWithCountInFirstEntryAndPendingLast) {
                          0x00, 0x79, 0x02, 0x03, 0x00, 0x10, 0x00, 0xF0, 0x02, 0x00,
                          0x00, 0x11, 0x00, 0xF1, 0x02, 0x00, 0x00, 0x12, 0x00, 0xF2};
     EXPECT_EQ(*data, expected);
-    const Bytes message = Message({Board(1, {2, 0, 0, 0, 0, 2})}, 0, *data);
+    const Bytes message = Message({Board(1, {2, 0, 0, 0, 0, 2})}, IoType::Input, *data);
     const Bytes head{0x52, 0x45, 0x2D, 0x4D, 0x41, 0x50, 0x02, 0x00, 0x00, 0x00, 0x00,
                      0x02, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x05, 0x49, 0x4B, 0x76};
     ASSERT_EQ(message.size(), head.size() + expected.size());

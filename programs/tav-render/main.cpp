@@ -153,7 +153,7 @@ bool RenderFilled(fwqt::QtBackend& backend, const QString& dir) {
     }
     {
         // The input remap table view over a single port and a whole board, one row marked red.
-        main.Table(0) = std::make_unique<RemapTable>();
+        main.Table(IoType::Input) = std::make_unique<RemapTable>();
         const auto entry = [](int origFirst, int origLast, int newFirst) {
             auto e = std::make_unique<CRemapEntry>();
             *e = CRemapEntry{"14:05:09",
@@ -168,9 +168,9 @@ bool RenderFilled(fwqt::QtBackend& backend, const QString& dir) {
                              "card"};
             return e;
         };
-        main.Table(0)->push_back(entry(5, 5, 100));
-        main.Table(0)->push_back(entry(16, 31, 112));
-        CRemapTableDlg view(0, nullptr);
+        main.Table(IoType::Input)->push_back(entry(5, 5, 100));
+        main.Table(IoType::Input)->push_back(entry(16, 31, 112));
+        CRemapTableDlg view(IoType::Input, nullptr);
         ok = view.Create(IDD_REMAP_TABLE) && ok;
         view.GetGrid()->UserClickCell(3, 0);
         view.GetGrid()->UserClickCell(3, 0);

@@ -54,9 +54,9 @@ std::unique_ptr<SysDefTable> SysDefContent(int version) {
     return table;
 }
 
-std::unique_ptr<RemapTable> TableContent(int version, int io) {
+std::unique_ptr<RemapTable> TableContent(int version, IoType io) {
     auto table = std::make_unique<RemapTable>();
-    for (int k = 0; k < kEntries[version][io]; ++k) {
+    for (int k = 0; k < kEntries[version][IoSlot(io)]; ++k) {
         const int port = 10 + k;
         table->push_back(
             ParseRemapLine("14:05:09,March 03 2002,MAIN,VIDEO,0," + std::to_string(port) + "," +
@@ -72,8 +72,8 @@ struct Tables {
     std::unique_ptr<RemapTable> of[2][2];  // [version][io]
     Tables() {
         for (int version : {0, 1}) {
-            for (int io : {0, 1}) {
-                of[version][io] = TableContent(version, io);
+            for (IoType io : {IoType::Input, IoType::Output}) {
+                of[version][IoSlot(io)] = TableContent(version, io);
             }
         }
     }
@@ -83,14 +83,14 @@ struct Tables {
 // table rewritten as after a remap.
 void SaveRound(CTavDlg& dlg, Tables& tables, int version, Progress* progress) {
     dlg.SetSysDefTable(SysDefContent(version));
-    for (int io : {0, 1}) {
-        std::swap(dlg.Table(io), tables.of[version][io]);
+    for (IoType io : {IoType::Input, IoType::Output}) {
+        std::swap(dlg.Table(io), tables.of[version][IoSlot(io)]);
     }
     if (progress != nullptr) {
         progress->saving = 1;
     }
     dlg.SaveSysDefTable();
-    for (int io : {0, 1}) {
+    for (IoType io : {IoType::Input, IoType::Output}) {
         if (dlg.OpenRemapTableFile(io, fw::TRUE, fw::TRUE, {})) {
             dlg.WriteRemapTableFile(io);
         }
@@ -99,8 +99,8 @@ void SaveRound(CTavDlg& dlg, Tables& tables, int version, Progress* progress) {
     if (progress != nullptr) {
         progress->saving = 0;
     }
-    for (int io : {0, 1}) {
-        std::swap(dlg.Table(io), tables.of[version][io]);
+    for (IoType io : {IoType::Input, IoType::Output}) {
+        std::swap(dlg.Table(io), tables.of[version][IoSlot(io)]);
     }
 }
 

@@ -80,14 +80,14 @@ void Choose(CTavDlg& dlg, int id, const std::string& text) {
     list.UserSelect(list.FindStringExact(-1, text));
 }
 
-std::size_t Entries(CTavDlg& dlg, int io) {
+std::size_t Entries(CTavDlg& dlg, IoType io) {
     return dlg.Table(io) ? dlg.Table(io)->size() : 0;
 }
 
 // The Remap button for original port 5 of MAIN VIDEO to the first idle number, confirmed, the
 // progress window closed when the wait is over.
-std::string Remap(CTavDlg& dlg, headless::ScriptedDriver& driver, int io) {
-    headless::Item(dlg, io == 0 ? IDC_INPUT : IDC_OUTPUT).UserClick();
+std::string Remap(CTavDlg& dlg, headless::ScriptedDriver& driver, IoType io) {
+    headless::Item(dlg, io == IoType::Input ? IDC_INPUT : IDC_OUTPUT).UserClick();
     Choose(dlg, IDC_SWITCHER, "MAIN");
     Choose(dlg, IDC_LEVEL, "VIDEO");
     headless::Item(dlg, IDC_SINGLE).UserClick();
@@ -104,7 +104,7 @@ std::string Remap(CTavDlg& dlg, headless::ScriptedDriver& driver, int io) {
 
 // The remap table view opened from the menu, its one row selected, Restore confirmed, the
 // progress window closed, the view closed.
-std::string Restore(CTavDlg& dlg, headless::ScriptedDriver& driver, CTavApp& app, int io) {
+std::string Restore(CTavDlg& dlg, headless::ScriptedDriver& driver, CTavApp& app, IoType io) {
     bool viewed = false;
     driver.Then([&viewed](fw::CWnd& window) {
         if (auto* view = dynamic_cast<CRemapTableDlg*>(&window)) {
@@ -116,7 +116,7 @@ std::string Restore(CTavDlg& dlg, headless::ScriptedDriver& driver, CTavApp& app
     driver.Then(PressOk);  // the question
     driver.Then(PressOk);  // the progress window
     driver.Then([](fw::CWnd& window) { window.UserClose(); });
-    app.OnCmdMsg(io == 0 ? ID_VIEW_INPUT_REMAP_TABLE : ID_VIEW_OUTPUT_REMAP_TABLE);
+    app.OnCmdMsg(io == IoType::Input ? ID_VIEW_INPUT_REMAP_TABLE : ID_VIEW_OUTPUT_REMAP_TABLE);
     if (!viewed || !driver.Exhausted() || Entries(dlg, io) != 0 || !dlg.BoardsResponded()) {
         return "the restore was not made and confirmed";
     }
@@ -177,7 +177,7 @@ SoakReport RunRemapSoak(const SoakOptions& options) {
     };
     sample(0);
     for (int cycle = 1; cycle <= options.cycles && report.failures.empty(); ++cycle) {
-        const int io = cycle % 2;
+        const IoType io = cycle % 2 == 0 ? IoType::Input : IoType::Output;
         std::string failure = Remap(dlg, tavora.driver, io);
         report.remaps += failure.empty();
         if (failure.empty()) {

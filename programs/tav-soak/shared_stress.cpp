@@ -296,7 +296,7 @@ class Workstation {
             idle.push_back(kIdle[i]);
         }
         // As far as this workstation knows; a table changed elsewhere only frees ports of its.
-        if (const auto& table = dlg.Table(0)) {
+        if (const auto& table = dlg.Table(IoType::Input)) {
             for (const auto& e : *table) {
                 std::erase(origs, e->m_nOrigFirst);
                 std::erase(idle, e->m_nNewFirst);

@@ -92,7 +92,7 @@ const std::vector<std::uint8_t> kExpected = {
 
 void ConflictWalkOnTheWire::RemapOver(const std::string& table) {
     Start("CONFIGCRC(0)\r\n" + table);
-    Prepare(0, "MAIN", "VIDEO", 0);
+    Prepare(IoType::Input, "MAIN", "VIDEO", 0);
     Type(IDC_ORIGINAL_NUMBER, "20");
     Choose(IDC_NEW_NUMBER, "100");
     driver.Then([](fw::CWnd& w) { headless::Item(w, fw::IDOK).UserClick(); });

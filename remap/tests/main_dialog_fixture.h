@@ -47,8 +47,8 @@ class MainDialogTest : public AppTest {
         list.UserSelect(index);
     }
     // INPUT or OUTPUT, switcher and level, then Single or Whole Board.
-    void Prepare(int io, const std::string& switcher, const std::string& level, int mode) {
-        Click(io == 0 ? IDC_INPUT : IDC_OUTPUT);
+    void Prepare(IoType io, const std::string& switcher, const std::string& level, int mode) {
+        Click(io == IoType::Input ? IDC_INPUT : IDC_OUTPUT);
         Choose(IDC_SWITCHER, switcher);
         Choose(IDC_LEVEL, level);
         Click(mode == 0 ? IDC_SINGLE : IDC_WHOLE_BOARD);

@@ -91,26 +91,26 @@ TEST_F(MainDialog, TheIOTypeNamesTheFieldsAndTheTitle) {
 // MAIN VIDEO's first and last ports, 128 and an empty field are main_dialog_single.scn's.
 TEST_F(MainDialog, TypedOriginalNumberIsCheckedAndShowsItsBoard) {
     struct Case {
-        int io;
+        IoType io;
         const char* level;  // of MAIN, or "STUDIO VIDEO"
         const char* typed;
         bool refused;       // message 7017
         const char* board;  // the original range shown with it; "" none
     };
     const Case cases[] = {
-        {0, "VIDEO", "15", false, "0-15"},
-        {0, "VIDEO", "5000", true, ""},
-        {0, "VIDEO", "-4", false, ""},
-        {1, "VIDEO", "63", false, "48-63"},
-        {1, "VIDEO", "64", true, ""},
-        {0, "STUDIO VIDEO", "31", false, "24-31"},
-        {0, "STUDIO VIDEO", "32", true, ""},
-        {0, "AUDIO2", "40", false, ""},  // no boards to show
+        {IoType::Input, "VIDEO", "15", false, "0-15"},
+        {IoType::Input, "VIDEO", "5000", true, ""},
+        {IoType::Input, "VIDEO", "-4", false, ""},
+        {IoType::Output, "VIDEO", "63", false, "48-63"},
+        {IoType::Output, "VIDEO", "64", true, ""},
+        {IoType::Input, "STUDIO VIDEO", "31", false, "24-31"},
+        {IoType::Input, "STUDIO VIDEO", "32", true, ""},
+        {IoType::Input, "AUDIO2", "40", false, ""},  // no boards to show
         // Beyond the int range, where the platform's conversion would wrap to 5, 0 and -5.
-        {0, "VIDEO", "4294967301", true, ""},
-        {0, "VIDEO", "4294967296", true, ""},
-        {0, "VIDEO", "-4294967301", true, ""},
-        {0, "VIDEO", "99999999999999999999", true, ""},
+        {IoType::Input, "VIDEO", "4294967301", true, ""},
+        {IoType::Input, "VIDEO", "4294967296", true, ""},
+        {IoType::Input, "VIDEO", "-4294967301", true, ""},
+        {IoType::Input, "VIDEO", "99999999999999999999", true, ""},
     };
     Open();
     for (const Case& c : cases) {
@@ -133,7 +133,8 @@ TEST_F(MainDialog, TypedOriginalNumberIsCheckedAndShowsItsBoard) {
 
 TEST_F(MainDialog, RemapButtonFollowsTheFieldsAndEveryChangeOfSelectionEmptiesThem) {
     Open();
-    Prepare(0, "MAIN", "VIDEO", 0);  // the button's following is main_dialog_single.scn's
+    Prepare(IoType::Input, "MAIN", "VIDEO",
+            0);  // the button's following is main_dialog_single.scn's
     const std::vector<std::pair<const char*, std::function<void()>>> changes = {
         {"level", [&] { Choose(IDC_LEVEL, "AUDIO1"); }},
         {"switcher", [&] { Choose(IDC_SWITCHER, "STUDIO"); }},
@@ -177,7 +178,7 @@ TEST_F(MainDialog, ARangeChosenDropsANumberOutsideIt) {
     Open();
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.number) + " in " + c.range);
-        Prepare(0, "MAIN", "VIDEO", 1);
+        Prepare(IoType::Input, "MAIN", "VIDEO", 1);
         // Only the program sets a number in whole-board mode (the fields are off).
         const int field = c.list == IDC_ORIGINAL_RANGE ? IDC_ORIGINAL_NUMBER : IDC_NEW_NUMBER;
         if (field == IDC_ORIGINAL_NUMBER) {
@@ -196,7 +197,7 @@ TEST_F(MainDialog, ARangeChosenDropsANumberOutsideIt) {
 
 TEST_F(MainDialog, ResetEmptiesTheRemapJustMade) {
     Open();
-    Prepare(0, "MAIN", "VIDEO", 1);
+    Prepare(IoType::Input, "MAIN", "VIDEO", 1);
     Choose(IDC_ORIGINAL_RANGE, "16-31");
     Choose(IDC_NEW_RANGE, "112-127");
     Type(IDC_COMMENT, "spare card");
@@ -216,12 +217,12 @@ TEST_F(MainDialog, ALevelWithoutARowOffersNothingOfAnotherLevel) {
     using sysdeftest::Record;
     using sysdeftest::Table;
     Open();
-    Prepare(0, "MAIN", "VIDEO", 1);
+    Prepare(IoType::Input, "MAIN", "VIDEO", 1);
     ASSERT_FALSE(Items(IDC_ORIGINAL_RANGE).empty());
     dlg.SetSysDefTable(Table({Record("MAIN", "VIDEO", 128, 64, 16, 16, {{112, 16}})}));
     dlg.RefillIdleLists();
     for (int mode : {1, 0}) {
-        Prepare(0, "MAIN", "AUDIO1", mode);
+        Prepare(IoType::Input, "MAIN", "AUDIO1", mode);
         for (int id : {IDC_NEW_NUMBER, IDC_NEW_RANGE, IDC_ORIGINAL_RANGE}) {
             EXPECT_EQ(Items(id), Texts{}) << id;
         }
@@ -237,7 +238,7 @@ TEST_F(MainDialog, ANewTableRefreshesWhatIsOffered) {
     using sysdeftest::Record;
     using sysdeftest::Table;
     Open();
-    Prepare(0, "MAIN", "VIDEO", 1);
+    Prepare(IoType::Input, "MAIN", "VIDEO", 1);
     Choose(IDC_ORIGINAL_RANGE, "16-31");
     Choose(IDC_NEW_RANGE, "112-127");
     ASSERT_TRUE(Enabled(IDC_REMAP));
@@ -262,7 +263,7 @@ TEST_F(MainDialog, AnIdleCountBeyondTheRangesHeldReadsNoFurther) {
     (*table)[0]->m_nIdleOutRanges = 3;
     (*table)[0]->m_pIdleOutCount->clear();
     dlg.SetSysDefTable(std::move(table));
-    Prepare(0, "MAIN", "VIDEO", 1);
+    Prepare(IoType::Input, "MAIN", "VIDEO", 1);
     EXPECT_EQ(Items(IDC_NEW_NUMBER), Numbers(112, 127));
     Click(IDC_OUTPUT);
     EXPECT_EQ(Items(IDC_NEW_NUMBER), Texts{});

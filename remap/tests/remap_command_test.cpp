@@ -50,7 +50,7 @@ class RemapCommand : public MainDialogTest {
     }
     // Single input remap on MAIN VIDEO from original to the first idle number.
     void SetUpSingle(const std::string& original, const std::string& comment = "") {
-        Prepare(0, "MAIN", "VIDEO", 0);
+        Prepare(IoType::Input, "MAIN", "VIDEO", 0);
         Type(IDC_ORIGINAL_NUMBER, original);
         Choose(IDC_NEW_NUMBER, Items(IDC_NEW_NUMBER).front());
         newNumber = Items(IDC_NEW_NUMBER).front();
@@ -68,7 +68,9 @@ class RemapCommand : public MainDialogTest {
         return "MAIN,VIDEO,0," + original + "," + original + "," + newNumber + "," + newNumber +
                "," + comment;
     }
-    std::size_t Entries() { return dlg.Table(0) ? dlg.Table(0)->size() : 0; }
+    std::size_t Entries() {
+        return dlg.Table(IoType::Input) ? dlg.Table(IoType::Input)->size() : 0;
+    }
     bool Shown(const std::string& text) {
         return std::any_of(Transcript().begin(), Transcript().end(),
                            [&](const std::string& l) { return l.find(text) != std::string::npos; });
@@ -94,7 +96,7 @@ class RemapCommand : public MainDialogTest {
         Start();
         Put("SPARE.IXT", "CONFIGCRC(" + std::to_string(app->GetActiveSetCrc()) +
                              ")\r\n08:00:00,May 05 2003,MAIN,VIDEO,0,9,9,102,102,spare\r\n");
-        dlg.SelectRemapTable(0, "SPARE.IXT");
+        dlg.SelectRemapTable(IoType::Input, "SPARE.IXT");
         ASSERT_EQ(Entries(), 1u);
         if (changed) {
             ChangedElsewhere();
@@ -108,7 +110,7 @@ class RemapCommand : public MainDialogTest {
         EXPECT_EQ(Sent(), (changed ? "7>101 5>" : "9>102 5>") + newNumber);
         EXPECT_EQ(Get("TAV.IXT").find(changed ? ",9,9,102" : ",7,7,101"), std::string::npos);
         EXPECT_NE(Get("TAV.IXT").find(Line("5") + "\r\n"), std::string::npos);
-        EXPECT_EQ(dlg.TableFile(0), "TAV.IXT");
+        EXPECT_EQ(dlg.TableFile(IoType::Input), "TAV.IXT");
     }
     void RemapWhileTheLockIsHeld(bool giveUp) {
         Start();
@@ -167,7 +169,7 @@ TEST_F(RemapCommand, TheSameRemapTwiceTellsTheBoardsAgainAndKeepsOneEntry) {
                             [](const std::string& l) { return l.rfind("open 139", 0) == 0; }),
               2);
     EXPECT_EQ(Entries(), 1u);
-    EXPECT_EQ(dlg.Table(0)->front()->m_strComment, " ");
+    EXPECT_EQ(dlg.Table(IoType::Input)->front()->m_strComment, " ");
     EXPECT_NE(Get("TAV.IXT").find(Line("5") + "\r\n"), std::string::npos);
 }
 
@@ -176,9 +178,9 @@ TEST_F(RemapCommand, TheSameRemapTwiceTellsTheBoardsAgainAndKeepsOneEntry) {
 TEST_F(RemapCommand, ConflictAbortPutsEarlierDeletionsBack) {
     Start();
     SetUpSingle("5");
-    dlg.Table(0) = std::make_unique<RemapTable>();
-    dlg.Table(0)->push_back(remaptest::Entry(0, 5, 5, 90));
-    dlg.Table(0)->push_back(remaptest::Entry(0, 6, 6, std::stoi(newNumber)));
+    dlg.Table(IoType::Input) = std::make_unique<RemapTable>();
+    dlg.Table(IoType::Input)->push_back(remaptest::Entry(0, 5, 5, 90));
+    dlg.Table(IoType::Input)->push_back(remaptest::Entry(0, 6, 6, std::stoi(newNumber)));
     Proceed();
     driver.Answer(fw::IDYES);  // 5 was remapped to 90: override
     driver.Answer(fw::IDNO);   // the new number was taken by 6: abort
@@ -187,16 +189,16 @@ TEST_F(RemapCommand, ConflictAbortPutsEarlierDeletionsBack) {
     EXPECT_FALSE(Shown("open 139"));
     EXPECT_FALSE(listener.TryReceive()) << "the boards were told";
     ASSERT_EQ(Entries(), 2u);
-    EXPECT_EQ(dlg.Table(0)->front()->m_nOrigFirst, 5);
-    EXPECT_EQ(dlg.Table(0)->back()->m_nOrigFirst, 6);
+    EXPECT_EQ(dlg.Table(IoType::Input)->front()->m_nOrigFirst, 5);
+    EXPECT_EQ(dlg.Table(IoType::Input)->back()->m_nOrigFirst, 6);
     EXPECT_EQ(dlg.GetDlgItemText(IDC_ORIGINAL_NUMBER), "5");
 }
 
 TEST_F(RemapCommand, NotificationThatFailsTakesTheConflictWalkBackAndKeepsTheFile) {
     Start();
     SetUpSingle("5", "spare");
-    dlg.Table(0) = std::make_unique<RemapTable>();
-    dlg.Table(0)->push_back(remaptest::Entry(0, 5, 5, 90));
+    dlg.Table(IoType::Input) = std::make_unique<RemapTable>();
+    dlg.Table(IoType::Input)->push_back(remaptest::Entry(0, 5, 5, 90));
     const std::string file = Get("TAV.IXT");
     control::InjectFault(
         control::Fault(control::ComponentId::CorvaneRegistry, "GetRebootPort", com::E_FAIL));
@@ -210,7 +212,8 @@ TEST_F(RemapCommand, NotificationThatFailsTakesTheConflictWalkBackAndKeepsTheFil
         Shown("The boards were not told of this change and still hold their previous "
               "remap data."));
     ASSERT_EQ(Entries(), 1u);
-    EXPECT_EQ(remaptest::Lines(*dlg.Table(0)), "14:05:09,March 03 2002,MAIN,VIDEO,0,5,5,90,90, \n");
+    EXPECT_EQ(remaptest::Lines(*dlg.Table(IoType::Input)),
+              "14:05:09,March 03 2002,MAIN,VIDEO,0,5,5,90,90, \n");
     EXPECT_EQ(Get("TAV.IXT"), file);
     EXPECT_EQ(dlg.GetDlgItemText(IDC_ORIGINAL_NUMBER), "5");
     EXPECT_EQ(dlg.GetDlgItemText(IDC_COMMENT), "spare");
@@ -285,17 +288,17 @@ TEST_F(AuditOrder, ARemapIsRecordedBeforeTheFilePutsItInForce) {
 
 TEST_F(AuditOrder, ARestoreIsRecordedBeforeTheRewriteTakesItOut) {
     Start();
-    dlg.Table(0) = std::make_unique<RemapTable>();
-    dlg.Table(0)->push_back(remaptest::Entry(0, 5, 5, 90));
-    ASSERT_TRUE(dlg.OpenRemapTableFile(0, fw::TRUE, fw::TRUE, {}));
-    dlg.WriteRemapTableFile(0);
+    dlg.Table(IoType::Input) = std::make_unique<RemapTable>();
+    dlg.Table(IoType::Input)->push_back(remaptest::Entry(0, 5, 5, 90));
+    ASSERT_TRUE(dlg.OpenRemapTableFile(IoType::Input, fw::TRUE, fw::TRUE, {}));
+    dlg.WriteRemapTableFile(IoType::Input);
     dlg.CloseRemapTableFile();
     const std::string before = Get("TAV.IXT");
-    dlg.KeepTableBeforeChange(0);
-    dlg.ClearRemapTable(0);
-    AuditChange change(AuditKind::RestoreAll, 0);
+    dlg.KeepTableBeforeChange(IoType::Input);
+    dlg.ClearRemapTable(IoType::Input);
+    AuditChange change(AuditKind::RestoreAll, IoType::Input);
     CloseProgress();
-    EXPECT_TRUE(dlg.CommitTableChange(0, fw::FALSE, &change));
+    EXPECT_TRUE(dlg.CommitTableChange(IoType::Input, fw::FALSE, &change));
     EXPECT_EQ(events, (std::vector<Seen>{{"recorded", before}}));
     EXPECT_EQ(Get("TAV.IXT").find(",5,5,90,90,"), std::string::npos);
 }
@@ -341,8 +344,8 @@ TEST_F(RemapCommand, AHeldTableFileIsNeverRewrittenUntilACopyOfItCanBeMade) {
     const std::string advice =
         "\\nMove the copies TAV.IXT.1.BAD to TAV.IXT.99.BAD out of the data folder, then try "
         "again.";
-    EXPECT_TRUE(dlg.IsTableHeld(0));
-    EXPECT_FALSE(dlg.IsTableHeld(1));
+    EXPECT_TRUE(dlg.IsTableHeld(IoType::Input));
+    EXPECT_FALSE(dlg.IsTableHeld(IoType::Output));
 
     SetUpSingle("5");
     Click(IDC_REMAP);
@@ -362,7 +365,7 @@ TEST_F(RemapCommand, AHeldTableFileIsNeverRewrittenUntilACopyOfItCanBeMade) {
     EXPECT_TRUE(driver.Exhausted());
     EXPECT_EQ(Get("TAV.IXT.50.BAD"), damaged);
     EXPECT_NE(Get("TAV.IXT").find(Line("5") + "\r\n"), std::string::npos);
-    EXPECT_FALSE(dlg.IsTableHeld(0));
+    EXPECT_FALSE(dlg.IsTableHeld(IoType::Input));
     EXPECT_TRUE(
         Shown("The remap table file TAV.IXT was kept as TAV.IXT.50.BAD; this change "
               "replaces it."));
@@ -413,7 +416,7 @@ TEST_F(RemapCommand, AChangeWhileTheOperatorConfirmsStopsTheRemap) {
     EXPECT_FALSE(listener.TryReceive().has_value()) << "nothing was sent";
     EXPECT_EQ(Get("TAV.IXT").find(",5,5,"), std::string::npos);
     ASSERT_EQ(Entries(), 1u);
-    EXPECT_EQ(dlg.Table(0)->front()->m_nOrigFirst, 7);
+    EXPECT_EQ(dlg.Table(IoType::Input)->front()->m_nOrigFirst, 7);
     EXPECT_EQ(dlg.GetDlgItemText(IDC_ORIGINAL_NUMBER), "5");
 }
 

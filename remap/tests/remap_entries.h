@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "remap/remap_entry.h"
+#include "records/remap_entry.h"
 
 namespace remaptest {
 

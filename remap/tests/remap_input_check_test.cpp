@@ -50,7 +50,7 @@ TEST_F(RemapInputCheckTest, SingleAndWholeBoardCases) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const bool studio = std::string(c.level) == "STUDIO VIDEO";
-        Prepare(0, studio ? "STUDIO" : "MAIN", studio ? "VIDEO" : c.level, c.mode);
+        Prepare(IoType::Input, studio ? "STUDIO" : "MAIN", studio ? "VIDEO" : c.level, c.mode);
         if (c.original != nullptr) {
             if (c.mode == 0) {
                 Type(IDC_ORIGINAL_NUMBER, c.original);
@@ -104,7 +104,7 @@ TEST_F(RemapInputCheckTest, NumbersTheLevelDoesNotHaveNeverReachRemap) {
     Open();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Prepare(0, "MAIN", "VIDEO", c.mode);
+        Prepare(IoType::Input, "MAIN", "VIDEO", c.mode);
         if (c.mode == 0) {
             Type(IDC_ORIGINAL_NUMBER, c.original);
         } else {

@@ -28,7 +28,7 @@ class RemapTablesTest : public AppTest {
     }
     bool Exists(const std::string& name) { return std::filesystem::exists(dir / "data" / name); }
     // Saves table io as name through the component, as the file dialog does.
-    void SaveAs(int io, const char* name) {
+    void SaveAs(IoType io, const char* name) {
         control::IFileAccess* files = app->GetFileAccess();
         std::uint32_t handle = 0;
         ASSERT_EQ(files->Open(10, name, 0x112, 0x12, &handle), com::S_OK);
@@ -37,12 +37,12 @@ class RemapTablesTest : public AppTest {
     }
     // Loads the default input file as the start-up does; false when the table was dropped.
     bool LoadInput() {
-        if (!dlg.OpenRemapTableFile(0, fw::FALSE, fw::TRUE, {})) {
+        if (!dlg.OpenRemapTableFile(IoType::Input, fw::FALSE, fw::TRUE, {})) {
             return false;
         }
-        const bool ok = dlg.LoadRemapTable(0) && dlg.VerifyRemapTable(0);
+        const bool ok = dlg.LoadRemapTable(IoType::Input) && dlg.VerifyRemapTable(IoType::Input);
         if (!ok) {
-            dlg.ClearRemapTable(0);
+            dlg.ClearRemapTable(IoType::Input);
         }
         dlg.CloseRemapTableFile();
         return ok;
@@ -63,8 +63,8 @@ TEST_F(RemapTablesTest, ChecksumLineComparedOnSixteenBits) {
         backend.GetTranscript().Clear();
         Put("TAV.IXT", std::string(file) + kEntry + "\r\n");
         ASSERT_TRUE(LoadInput());
-        ASSERT_TRUE(dlg.Table(0));
-        EXPECT_EQ(dlg.Table(0)->size(), 1u);
+        ASSERT_TRUE(dlg.Table(IoType::Input));
+        EXPECT_EQ(dlg.Table(IoType::Input)->size(), 1u);
         EXPECT_EQ(!Transcript().empty(), warned);
     }
     EXPECT_EQ(Transcript().back(),
@@ -112,11 +112,11 @@ TEST_F(RemapTablesTest, ReadingCases) {
         Put("TAV.IXT", c.content);
         EXPECT_EQ(LoadInput(), c.loads);
         if (c.loads && c.entries > 0) {
-            ASSERT_TRUE(dlg.Table(0));
-            ASSERT_EQ(dlg.Table(0)->size(), c.entries);
-            EXPECT_EQ(dlg.Table(0)->front()->m_strComment, c.comment);
+            ASSERT_TRUE(dlg.Table(IoType::Input));
+            ASSERT_EQ(dlg.Table(IoType::Input)->size(), c.entries);
+            EXPECT_EQ(dlg.Table(IoType::Input)->front()->m_strComment, c.comment);
         } else {
-            EXPECT_FALSE(dlg.Table(0));
+            EXPECT_FALSE(dlg.Table(IoType::Input));
         }
     }
 }
@@ -132,7 +132,7 @@ TEST_F(RemapTablesTest, NamesWithAnXReadBackAsWritten) {
     Put("TAV.IXT", "CONFIGCRC(0)\r\n14:05:09,March 03 2002,mixsw,xvid,0,0x5,5,120,120,box\r\n");
     driver.Answer(fw::IDOK);
     ASSERT_TRUE(LoadInput());
-    const CRemapEntry& e = *dlg.Table(0)->front();
+    const CRemapEntry& e = *dlg.Table(IoType::Input)->front();
     EXPECT_EQ(e.m_strSwitcher, "mixsw");
     EXPECT_EQ(e.m_strLevel, "xvid");
     EXPECT_EQ(e.m_nOrigFirst, 5);  // numbers still drop an "0x" prefix
@@ -142,13 +142,13 @@ TEST_F(RemapTablesTest, NamesWithAnXReadBackAsWritten) {
 TEST_F(RemapTablesTest, RewriteWritesChecksumAndEntriesWithCrLf) {
     Put("TAV.IXT", std::string("CONFIGCRC(-1)\r\n") + kEntry + "\r\n");
     ASSERT_TRUE(LoadInput());
-    ASSERT_TRUE(dlg.OpenRemapTableFile(0, fw::TRUE, fw::TRUE, {}));
-    dlg.WriteRemapTableFile(0);
+    ASSERT_TRUE(dlg.OpenRemapTableFile(IoType::Input, fw::TRUE, fw::TRUE, {}));
+    dlg.WriteRemapTableFile(IoType::Input);
     dlg.CloseRemapTableFile();
     EXPECT_EQ(Get("TAV.IXT"), std::string("CONFIGCRC(65535)\r\n") + kEntry + "\r\n");
-    dlg.ClearRemapTable(0);
-    ASSERT_TRUE(dlg.OpenRemapTableFile(0, fw::TRUE, fw::TRUE, {}));
-    dlg.WriteRemapTableFile(0);
+    dlg.ClearRemapTable(IoType::Input);
+    ASSERT_TRUE(dlg.OpenRemapTableFile(IoType::Input, fw::TRUE, fw::TRUE, {}));
+    dlg.WriteRemapTableFile(IoType::Input);
     dlg.CloseRemapTableFile();
     EXPECT_EQ(Get("TAV.IXT"), "CONFIGCRC(65535)\r\n");
 }
@@ -208,7 +208,7 @@ TEST_F(RemapTablesTest, ALineWithMissingOrOutOfRangeFieldsIsNoEntry) {
     // A file whose last line was cut short does not load at all.
     Put("TAV.IXT", "CONFIGCRC(-1)\r\n" + head + "0,1,1,20,20,a\r\n" + head + "0,5,5,60,6");
     EXPECT_FALSE(LoadInput());
-    EXPECT_FALSE(dlg.Table(0));
+    EXPECT_FALSE(dlg.Table(IoType::Input));
 }
 
 // A table file that cannot be used is copied aside byte for byte before anything rewrites it, the
@@ -220,7 +220,7 @@ TEST_F(RemapTablesTest, AnUnusableTableFileIsKeptAsideAndTheOperatorTold) {
         "CONFIGCRC(-1)\r\n14:05:09,March 03 2002,MAIN,AUDIO9,0,5,5,120,120,x\r\n";
     Put("TAV.IXT", damaged);
     ASSERT_FALSE(LoadInput());
-    dlg.SetAsideUnusableTable(0);
+    dlg.SetAsideUnusableTable(IoType::Input);
     EXPECT_EQ(Get("TAV.IXT.1.BAD"), damaged);
     EXPECT_EQ(Get("TAV.IXT"), "CONFIGCRC(65535)\r\n");
     ASSERT_FALSE(Transcript().empty());  // the whole text is damaged_table_kept_aside.scn's
@@ -232,7 +232,7 @@ TEST_F(RemapTablesTest, AnUnusableTableFileIsKeptAsideAndTheOperatorTold) {
     // A second unusable file never overwrites the first copy.
     Put("TAV.IXT", foreign);
     ASSERT_FALSE(LoadInput());
-    dlg.SetAsideUnusableTable(0);
+    dlg.SetAsideUnusableTable(IoType::Input);
     EXPECT_EQ(Get("TAV.IXT.1.BAD"), damaged);
     EXPECT_EQ(Get("TAV.IXT.2.BAD"), foreign);
 }
@@ -246,12 +246,12 @@ TEST_F(RemapTablesTest, ACopyAsideTakesTheNextNameNothingStandsUnder) {
     std::filesystem::create_directory(data / "TAV.IXT.2.BAD");
     Put("TAV.IXT", damaged);
     ASSERT_FALSE(LoadInput());
-    dlg.SetAsideUnusableTable(0);
+    dlg.SetAsideUnusableTable(IoType::Input);
     EXPECT_EQ(Get("TAV.IXT.3.BAD"), damaged);
     EXPECT_EQ(Get("TAV.IXT"), "CONFIGCRC(65535)\r\n");
     EXPECT_TRUE(std::filesystem::is_symlink(data / "TAV.IXT.1.BAD"));
     EXPECT_FALSE(std::filesystem::exists(dir / "nowhere"));
-    EXPECT_FALSE(dlg.IsTableHeld(0));
+    EXPECT_FALSE(dlg.IsTableHeld(IoType::Input));
 }
 
 // A table file that cannot be copied aside is held as it is, and the operator told why and what to
@@ -282,18 +282,18 @@ TEST_F(RemapTablesTest, ATableThatCannotBeCopiedAsideIsHeldWithTheOperatorToldWh
             Put("TAV.IXT." + std::to_string(n) + ".BAD", "");
         }
         CTavDlg main;
-        ASSERT_TRUE(main.OpenRemapTableFile(0, fw::FALSE, fw::TRUE, {}));
+        ASSERT_TRUE(main.OpenRemapTableFile(IoType::Input, fw::FALSE, fw::TRUE, {}));
         main.CloseRemapTableFile();
         if (c.readable) {
-            main.SetAsideUnusableTable(0);
+            main.SetAsideUnusableTable(IoType::Input);
         } else {
             control::InjectFault(
                 control::Fault(control::ComponentId::FileAccess, "Read", com::E_FAIL));
-            main.KeepUnreadableTable(0);
+            main.KeepUnreadableTable(IoType::Input);
             control::ClearInjectedFaults();
         }
-        EXPECT_TRUE(main.IsTableHeld(0));
-        EXPECT_FALSE(main.IsTableHeld(1));
+        EXPECT_TRUE(main.IsTableHeld(IoType::Input));
+        EXPECT_FALSE(main.IsTableHeld(IoType::Output));
         ASSERT_FALSE(Transcript().empty());
         EXPECT_EQ(Transcript().back(),
                   "msgbox caption=\"tavora\" icon=stop buttons=ok text=\"" + c.told + "\" -> ok");
@@ -322,32 +322,33 @@ TEST_F(RemapTablesTest, SavedCopySelectedThenChangedWritesTheDefaultFile) {
     const std::string original = std::string("CONFIGCRC(65535)\r\n") + kEntry + "\r\n";
     Put("TAV.IXT", original);
     ASSERT_TRUE(LoadInput());
-    SaveAs(0, "COPY1.IXT");
+    SaveAs(IoType::Input, "COPY1.IXT");
     EXPECT_EQ(Get("COPY1.IXT"), original);
 
-    dlg.ClearRemapTable(0);
-    EXPECT_TRUE(dlg.SelectRemapTable(0, "COPY1.IXT"));
-    ASSERT_TRUE(dlg.Table(0));
-    EXPECT_EQ(dlg.TableFile(0), "COPY1.IXT");
+    dlg.ClearRemapTable(IoType::Input);
+    EXPECT_TRUE(dlg.SelectRemapTable(IoType::Input, "COPY1.IXT"));
+    ASSERT_TRUE(dlg.Table(IoType::Input));
+    EXPECT_EQ(dlg.TableFile(IoType::Input), "COPY1.IXT");
     // A change rewrites the default file, as the Remap command does.
-    dlg.Table(0)->push_back(dlg.CopyRemapEntry(*dlg.Table(0)->front(), 6, 6, 121, 121));
-    ASSERT_TRUE(dlg.OpenRemapTableFile(0, fw::TRUE, fw::TRUE, {}));
-    dlg.WriteRemapTableFile(0);
+    dlg.Table(IoType::Input)
+        ->push_back(dlg.CopyRemapEntry(*dlg.Table(IoType::Input)->front(), 6, 6, 121, 121));
+    ASSERT_TRUE(dlg.OpenRemapTableFile(IoType::Input, fw::TRUE, fw::TRUE, {}));
+    dlg.WriteRemapTableFile(IoType::Input);
     dlg.CloseRemapTableFile();
-    EXPECT_EQ(dlg.TableFile(0), "TAV.IXT");
+    EXPECT_EQ(dlg.TableFile(IoType::Input), "TAV.IXT");
     EXPECT_EQ(Get("COPY1.IXT"), original);
     EXPECT_NE(Get("TAV.IXT").find(",6,6,121,121,spare card\r\n"), std::string::npos);
-    EXPECT_EQ(dlg.CountRemappedPorts(0), 2);
+    EXPECT_EQ(dlg.CountRemappedPorts(IoType::Input), 2);
 }
 
 TEST_F(RemapTablesTest, SavingAnAbsentTableOverAFileReplacesItWithAnEmptyTable) {
     Put("COPY1.IXT", std::string("CONFIGCRC(65535)\r\n") + kEntry + "\r\n");
-    dlg.Table(0).reset();
-    SaveAs(0, "COPY1.IXT");
+    dlg.Table(IoType::Input).reset();
+    SaveAs(IoType::Input, "COPY1.IXT");
     EXPECT_EQ(Get("COPY1.IXT"), "CONFIGCRC(65535)\r\n");
     // Selected later, it brings no stale entries back.
-    EXPECT_TRUE(dlg.SelectRemapTable(0, "COPY1.IXT"));
-    EXPECT_EQ(dlg.CountRemappedPorts(0), 0);
+    EXPECT_TRUE(dlg.SelectRemapTable(IoType::Input, "COPY1.IXT"));
+    EXPECT_EQ(dlg.CountRemappedPorts(IoType::Input), 0);
 }
 
 TEST_F(RemapTablesTest, RefusedSelectionKeepsTheWorkingTableAndSaysWhy) {
@@ -371,21 +372,21 @@ TEST_F(RemapTablesTest, RefusedSelectionKeepsTheWorkingTableAndSaysWhy) {
             Put(c.name, c.content);
         }
         const std::size_t before = Transcript().size();
-        EXPECT_TRUE(dlg.SelectRemapTable(0, c.name));
+        EXPECT_TRUE(dlg.SelectRemapTable(IoType::Input, c.name));
         ASSERT_EQ(Transcript().size(), before + 1);
         EXPECT_NE(Transcript().back().find(c.says), std::string::npos) << Transcript().back();
         EXPECT_NE(Transcript().back().find("icon=stop"), std::string::npos);
-        ASSERT_TRUE(dlg.Table(0));
-        EXPECT_EQ(dlg.Table(0)->size(), 1u);
-        EXPECT_EQ(dlg.Table(0)->front()->m_strSwitcher, "MAIN");
-        EXPECT_EQ(dlg.TableFile(0), "TAV.IXT");
+        ASSERT_TRUE(dlg.Table(IoType::Input));
+        EXPECT_EQ(dlg.Table(IoType::Input)->size(), 1u);
+        EXPECT_EQ(dlg.Table(IoType::Input)->front()->m_strSwitcher, "MAIN");
+        EXPECT_EQ(dlg.TableFile(IoType::Input), "TAV.IXT");
     }
     EXPECT_FALSE(Exists("NOSUCH.IXT"));
 }
 
 TEST_F(RemapTablesTest, OpenFailureShowsTheLogFileMessage) {
-    EXPECT_FALSE(dlg.OpenRemapTableFile(0, fw::FALSE, fw::FALSE, "bad/name.ixt"));
-    EXPECT_FALSE(dlg.OpenRemapTableFile(0, fw::FALSE, fw::FALSE, ""));  // no message
+    EXPECT_FALSE(dlg.OpenRemapTableFile(IoType::Input, fw::FALSE, fw::FALSE, "bad/name.ixt"));
+    EXPECT_FALSE(dlg.OpenRemapTableFile(IoType::Input, fw::FALSE, fw::FALSE, ""));  // no message
     ASSERT_EQ(Transcript().size(), 1u);
     EXPECT_EQ(Transcript()[0],
               R"(msgbox caption="tavora" icon=stop buttons=ok text="Error occured when trying to )"
@@ -396,11 +397,11 @@ TEST_F(RemapTablesTest, OpenFailureShowsTheLogFileMessage) {
 TEST_F(RemapTablesTest, WriteFailureShowsMessageAndClosesTheFile) {
     Put("TAV.IXT", std::string("CONFIGCRC(65535)\r\n") + kEntry + "\r\n");
     ASSERT_TRUE(LoadInput());
-    ASSERT_TRUE(dlg.OpenRemapTableFile(0, fw::TRUE, fw::TRUE, {}));
+    ASSERT_TRUE(dlg.OpenRemapTableFile(IoType::Input, fw::TRUE, fw::TRUE, {}));
     control::InjectFault(
         control::Fault(control::ComponentId::FileAccess, "Write", com::HRESULT_FROM_WIN32(112), 1));
     driver.Then([](fw::CWnd& w) { headless::Item(w, fw::IDOK).UserClick(); });
-    dlg.WriteRemapTableFile(0);
+    dlg.WriteRemapTableFile(IoType::Input);
     EXPECT_EQ(dlg.GetRemapFile(), nullptr);
     EXPECT_EQ(Transcript().back(),
               R"(msgbox caption="tavora" icon=stop buttons=ok text="Error occurred while trying )"

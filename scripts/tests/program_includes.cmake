@@ -1,11 +1,31 @@
 # Fails when the program's own folders (tests apart) include a header of platform/control that is
 # not one of the interface target's (the simulation behind the interfaces is not the program's), or
 # a header of the operating system (POSIX, systemd) or of Qt: those belong to the platform layers.
+# Fails too when a folder includes from a folder above it (docs/design.md): the program folders
+# reach up to the application object only, and one another (the main dialog among them).
 # cmake -DROOT=<source dir> -DALLOWED=<header,header,...> -P program_includes.cmake
 cmake_minimum_required(VERSION 3.25)
 string(REPLACE "," ";" allowed "${ALLOWED}")
+
+# Each folder's floor, from the bottom up.
+set(floor_common 0)
+set(floor_res 0)
+set(floor_records 1)
+set(floor_print 2)
+set(floor_grids 2)
+set(floor_audit_events 2)
+set(floor_files 3)
+set(floor_remap 3)
+set(floor_sysdef 3)
+set(floor_boards 3)
+set(floor_views 3)
+set(floor_app 4)
+# The program folders' floor: they may include the application object from the floor above.
+set(program_floor 3)
+set(program_hub "app/tav_app.h")
+
 set(files)
-foreach(folder app files remap sysdef boards views res common)
+foreach(folder app files remap sysdef boards views audit_events grids print records res common)
   file(GLOB_RECURSE found RELATIVE ${ROOT} ${ROOT}/${folder}/*.h ${ROOT}/${folder}/*.cpp)
   list(APPEND files ${found})
 endforeach()
@@ -27,8 +47,21 @@ foreach(source ${files})
   foreach(line ${lines})
     list(APPEND wrong "${source}: ${line}")
   endforeach()
+  string(REGEX MATCH "^[^/]+" from "${source}")
+  file(STRINGS ${ROOT}/${source} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"[a-z_]+/")
+  foreach(line ${lines})
+    string(REGEX MATCH "\"(([a-z_]+)/[^\"]+)\"" header "${line}")
+    set(to ${CMAKE_MATCH_2})
+    if(NOT DEFINED floor_${to})
+      continue()
+    endif()
+    if(floor_${to} GREATER floor_${from}
+       AND NOT (CMAKE_MATCH_1 STREQUAL program_hub AND floor_${from} EQUAL program_floor))
+      list(APPEND wrong "${source}: ${CMAKE_MATCH_1} (from a folder above ${from}/)")
+    endif()
+  endforeach()
 endforeach()
 if(wrong)
   list(JOIN wrong "\n  " text)
-  message(FATAL_ERROR "the program includes what only a platform layer may:\n  ${text}")
+  message(FATAL_ERROR "the program includes what it may not:\n  ${text}")
 endif()

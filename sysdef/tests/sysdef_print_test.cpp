@@ -1,7 +1,7 @@
 // The System Definition Table's printout: its lines and pages.
 #include "sysdef/sysdef_print.h"
 #include "app/tests/app_fixture.h"
-#include "app/tests/printed_pages.h"
+#include "print/tests/printed_pages.h"
 #include "remap/tav_dlg.h"
 #include "res/resource.h"
 #include "sysdef/sysdef_dlg.h"

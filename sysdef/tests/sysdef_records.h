@@ -6,7 +6,7 @@
 #include <tuple>
 #include <utility>
 
-#include "sysdef/sysdef_record.h"
+#include "records/sysdef_record.h"
 
 namespace sysdeftest {
 

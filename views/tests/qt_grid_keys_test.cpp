@@ -31,7 +31,8 @@ TEST_F(QtGridKeys, RemapTableGridCountsWhatTheKeysSelectAndMarksRowsRed) {
     ASSERT_TRUE(dialog.Create(IDD_REMAP_TABLE));
     dialog.ShowWindow(fw::SW_SHOW);
     auto* grid = fw::CGridCtrl::Attach(
-        dialog, std::make_unique<CRemapTableGrid>(dialog, IDC_GRID, fw::Rect{}, 0, nullptr));
+        dialog,
+        std::make_unique<CRemapTableGrid>(dialog, IDC_GRID, fw::Rect{}, IoType::Input, nullptr));
     grid->SetNumRows(5);
     QTableWidget* table = Focused(dialog);
     ASSERT_NE(table, nullptr);

@@ -207,26 +207,26 @@ class QtPrintoutPdf : public QtTest {
 
 TEST_F(QtPrintoutPdf, RemapTable) {
     CTavDlg dlg;
-    dlg.Table(0) = std::make_unique<RemapTable>();
+    dlg.Table(IoType::Input) = std::make_unique<RemapTable>();
     auto wide = std::make_unique<CRemapEntry>();
     *wide = CRemapEntry{"14:05:09", "March 03 2002", "MAIN", "VIDEO", 0, 16, 19, 120,
                         123,        "spare card"};
-    dlg.Table(0)->push_back(std::move(wide));
+    dlg.Table(IoType::Input)->push_back(std::move(wide));
     for (int n = 0; n < 60; ++n) {
         auto entry = std::make_unique<CRemapEntry>();
         *entry =
             CRemapEntry{"09:00:00", "July 11 2002", "STUDIO", "TC", 0, n, n, 200 + n, 200 + n, " "};
-        dlg.Table(0)->push_back(std::move(entry));
+        dlg.Table(IoType::Input)->push_back(std::move(entry));
     }
     AcceptPrintDialog();
-    dlg.PrintRemapTable(0);
+    dlg.PrintRemapTable(IoType::Input);
     ASSERT_TRUE(QFile::exists(dir.filePath("printout.pdf")));
 
     // 64 port lines: 61 on the first page, 3 on the second, each under the header.
     std::vector<std::string> lines;
     for (int entry = 0; entry < 61; ++entry) {
         for (int k = 0; k < (entry == 0 ? 4 : 1); ++k) {
-            lines.push_back(Trimmed(dlg.FormatRemapPrintLine(0, entry, k)));
+            lines.push_back(Trimmed(dlg.FormatRemapPrintLine(IoType::Input, entry, k)));
         }
     }
     const std::string header = FormatRemapPrintHeader();
@@ -312,38 +312,38 @@ std::unique_ptr<CRemapEntry> Entry(int orig, int ports, std::string comment) {
 
 TEST_F(QtPrintoutPdf, AFortyCharacterCommentPrintsWholeOnEveryPaper) {
     CTavDlg dlg;
-    dlg.Table(0) = std::make_unique<RemapTable>();
-    dlg.Table(0)->push_back(Entry(16, 2, "Camera 3 via spare card in slot 12, left"));
-    const std::vector<std::string> lines = {dlg.FormatRemapPrintLine(0, 0, 0),
-                                            dlg.FormatRemapPrintLine(0, 0, 1)};
+    dlg.Table(IoType::Input) = std::make_unique<RemapTable>();
+    dlg.Table(IoType::Input)->push_back(Entry(16, 2, "Camera 3 via spare card in slot 12, left"));
+    const std::vector<std::string> lines = {dlg.FormatRemapPrintLine(IoType::Input, 0, 0),
+                                            dlg.FormatRemapPrintLine(IoType::Input, 0, 1)};
     for (const PaperCase& c : kPapers) {
         SCOPED_TRACE(std::string(c.paper) + (c.landscape ? " landscape" : " portrait"));
         app.SelectPrinter(PdfOn(dir.filePath("printout.pdf"), c));
         AcceptPrintDialog();
-        dlg.PrintRemapTable(0);
+        dlg.PrintRemapTable(IoType::Input);
         ExpectPrintedWhole(lines, FormatRemapPrintHeader(), 55, c.points);
     }
 }
 
 TEST_F(QtPrintoutPdf, LongCommentsContinueUnderTheCommentOnEveryPaper) {
     CTavDlg dlg;
-    dlg.Table(0) = std::make_unique<RemapTable>();
+    dlg.Table(IoType::Input) = std::make_unique<RemapTable>();
     for (int n = 0; n < 58; ++n) {
-        dlg.Table(0)->push_back(Entry(n, 1, " "));
+        dlg.Table(IoType::Input)->push_back(Entry(n, 1, " "));
     }
-    dlg.Table(0)->push_back(Entry(100, 3, Words(40)));
-    dlg.Table(0)->push_back(Entry(110, 1, Words(25)));
+    dlg.Table(IoType::Input)->push_back(Entry(100, 3, Words(40)));
+    dlg.Table(IoType::Input)->push_back(Entry(110, 1, Words(25)));
     std::vector<std::string> lines;
     for (int e = 0; e < 60; ++e) {
         for (int k = 0; k < (e == 58 ? 3 : 1); ++k) {
-            lines.push_back(dlg.FormatRemapPrintLine(0, e, k));
+            lines.push_back(dlg.FormatRemapPrintLine(IoType::Input, e, k));
         }
     }
     for (const PaperCase& c : kPapers) {
         SCOPED_TRACE(std::string(c.paper) + (c.landscape ? " landscape" : " portrait"));
         app.SelectPrinter(PdfOn(dir.filePath("printout.pdf"), c));
         AcceptPrintDialog();
-        dlg.PrintRemapTable(0);
+        dlg.PrintRemapTable(IoType::Input);
         ExpectPrintedWhole(lines, FormatRemapPrintHeader(), 55, 7);
     }
 }

@@ -1,7 +1,7 @@
 // The remap table printout: its lines, pages, print dialog and printer.
 #include "views/remap_print.h"
 #include "app/tests/app_fixture.h"
-#include "app/tests/printed_pages.h"
+#include "print/tests/printed_pages.h"
 #include "remap/tav_dlg.h"
 #include "remap/tests/remap_entries.h"
 
@@ -22,13 +22,13 @@ class RemapPrintTest : public AppTest {
   protected:
     void SetUp() override { Start(); }
     // A table of io holding single-port entries, ports in all.
-    void FillSingles(int io, int ports) {
+    void FillSingles(IoType io, int ports) {
         dlg.Table(io) = std::make_unique<RemapTable>();
         for (int n = 0; n < ports; ++n) {
             dlg.Table(io)->push_back(Entry(0, n, n, 200 + n));
         }
     }
-    Pages PrintAndRead(int io) {
+    Pages PrintAndRead(IoType io) {
         driver.AnswerPrint(fw::IDOK, Pdf("out.pdf"));
         dlg.PrintRemapTable(io);
         EXPECT_TRUE(driver.Exhausted());
@@ -39,10 +39,10 @@ class RemapPrintTest : public AppTest {
 };
 
 TEST_F(RemapPrintTest, OneLinePerPortTheCommentOnTheFirstOnly) {
-    dlg.Table(0) = std::make_unique<RemapTable>();
-    dlg.Table(0)->push_back(Entry(0, 16, 19, 120, "spare card"));
-    dlg.Table(0)->push_back(Entry(0, 5, 5, 7));  // stored without a comment
-    const Pages pages = PrintAndRead(0);
+    dlg.Table(IoType::Input) = std::make_unique<RemapTable>();
+    dlg.Table(IoType::Input)->push_back(Entry(0, 16, 19, 120, "spare card"));
+    dlg.Table(IoType::Input)->push_back(Entry(0, 5, 5, 7));  // stored without a comment
+    const Pages pages = PrintAndRead(IoType::Input);
     const Pages want = {{
         kHeader,
         "14:05:09     March 03 2002     MAIN    VIDEO   16  120 spare card",
@@ -56,10 +56,10 @@ TEST_F(RemapPrintTest, OneLinePerPortTheCommentOnTheFirstOnly) {
 }
 
 TEST_F(RemapPrintTest, NamesWiderThanTheirColumnsWidenThatLineOnly) {
-    dlg.Table(1) = std::make_unique<RemapTable>();
-    dlg.Table(1)->push_back(Entry(0, 5, 5, 120, "x", "NINECHARSX", "LEVELNAME10"));
-    dlg.Table(1)->push_back(Entry(0, 6, 6, 121, "y"));
-    const Pages pages = PrintAndRead(1);
+    dlg.Table(IoType::Output) = std::make_unique<RemapTable>();
+    dlg.Table(IoType::Output)->push_back(Entry(0, 5, 5, 120, "x", "NINECHARSX", "LEVELNAME10"));
+    dlg.Table(IoType::Output)->push_back(Entry(0, 6, 6, 121, "y"));
+    const Pages pages = PrintAndRead(IoType::Output);
     ASSERT_EQ(pages.size(), 1u);
     EXPECT_EQ(pages[0][1], "14:05:09     March 03 2002NINECHARSXLEVELNAME10    5  120 x");
     EXPECT_EQ(pages[0][2], "14:05:09     March 03 2002     MAIN    VIDEO    6  121 y");
@@ -72,10 +72,10 @@ TEST_F(RemapPrintTest, PagesBreakAfterSixtyOnePortLines) {
     };
     for (const auto& [ports, perPage] : cases) {
         SCOPED_TRACE(ports);
-        FillSingles(0, ports);
+        FillSingles(IoType::Input, ports);
         const std::size_t before = backend.Documents().size();
         driver.AnswerPrint(fw::IDOK, Pdf("out.pdf"));
-        dlg.PrintRemapTable(0);
+        dlg.PrintRemapTable(IoType::Input);
         ASSERT_EQ(backend.Documents().size(), before + 1);
         const auto& doc = backend.Documents().back();
         EXPECT_TRUE(doc.ended);  // an empty table still starts and ends a document
@@ -86,7 +86,7 @@ TEST_F(RemapPrintTest, PagesBreakAfterSixtyOnePortLines) {
             ASSERT_EQ(pages[p].size(), perPage[p] + 1);
             EXPECT_EQ(pages[p][0], kHeader);
             for (std::size_t n = 1; n < pages[p].size(); ++n, ++port) {
-                EXPECT_EQ(pages[p][n], dlg.FormatRemapPrintLine(0, port, 0));
+                EXPECT_EQ(pages[p][n], dlg.FormatRemapPrintLine(IoType::Input, port, 0));
             }
         }
     }
@@ -117,7 +117,7 @@ constexpr PaperCase kPapers[] = {
 
 class RemapPrintPaperTest : public RemapPrintTest {
   protected:
-    const headless::PrintedDocument& PrintOn(int io, const fw::PageLayout& layout) {
+    const headless::PrintedDocument& PrintOn(IoType io, const fw::PageLayout& layout) {
         fw::PrinterSettings settings = Pdf("out.pdf");
         settings.layout = layout;
         driver.AnswerPrint(fw::IDOK, settings);
@@ -125,7 +125,7 @@ class RemapPrintPaperTest : public RemapPrintTest {
         EXPECT_TRUE(driver.Exhausted());
         return backend.Documents().back();
     }
-    std::vector<std::string> LinesOf(int io) {
+    std::vector<std::string> LinesOf(IoType io) {
         std::vector<std::string> lines;
         for (std::size_t e = 0; e < dlg.Table(io)->size(); ++e) {
             for (int k = 0; k < RemapPrintLineCount(*(*dlg.Table(io))[e]); ++k) {
@@ -139,11 +139,11 @@ class RemapPrintPaperTest : public RemapPrintTest {
 TEST_F(RemapPrintPaperTest, AFortyCharacterCommentFitsWholeOnEveryPaper) {
     const std::string comment = "Camera 3 via spare card in slot 12, left";
     ASSERT_EQ(comment.size(), 40u);
-    dlg.Table(0) = std::make_unique<RemapTable>();
-    dlg.Table(0)->push_back(Entry(0, 16, 17, 120, comment));
+    dlg.Table(IoType::Input) = std::make_unique<RemapTable>();
+    dlg.Table(IoType::Input)->push_back(Entry(0, 16, 17, 120, comment));
     for (const PaperCase& c : kPapers) {
         SCOPED_TRACE(std::string(c.paper) + (c.landscape ? " landscape" : " portrait"));
-        const auto& doc = PrintOn(0, Paper(c.paper, c.landscape));
+        const auto& doc = PrintOn(IoType::Input, Paper(c.paper, c.landscape));
         ExpectWithinTheArea(doc, c.points);
         const Pages want = {{kHeader,
                              "14:05:09     March 03 2002     MAIN    VIDEO   16  120 " + comment,
@@ -153,27 +153,27 @@ TEST_F(RemapPrintPaperTest, AFortyCharacterCommentFitsWholeOnEveryPaper) {
 }
 
 TEST_F(RemapPrintPaperTest, LongCommentsContinueUnderTheCommentOnEveryPaper) {
-    FillSingles(0, 58);
-    dlg.Table(0)->push_back(Entry(0, 100, 102, 300, Words(40)));
-    dlg.Table(0)->push_back(Entry(0, 110, 110, 310, Words(25)));
+    FillSingles(IoType::Input, 58);
+    dlg.Table(IoType::Input)->push_back(Entry(0, 100, 102, 300, Words(40)));
+    dlg.Table(IoType::Input)->push_back(Entry(0, 110, 110, 310, Words(25)));
     for (const PaperCase& c : kPapers) {
         SCOPED_TRACE(std::string(c.paper) + (c.landscape ? " landscape" : " portrait"));
-        const auto& doc = PrintOn(0, Paper(c.paper, c.landscape));
+        const auto& doc = PrintOn(IoType::Input, Paper(c.paper, c.landscape));
         ExpectWithinTheArea(doc, 7);
         const Pages pages = PagesOf(doc);
         for (const auto& page : pages) {
             EXPECT_LE(page.size(), 62u);
             EXPECT_EQ(page[0], kHeader);
         }
-        EXPECT_EQ(Rejoined(pages, kCommentColumn), LinesOf(0));
+        EXPECT_EQ(Rejoined(pages, kCommentColumn), LinesOf(IoType::Input));
     }
 }
 
 // On A4 portrait at 7 points a line holds 128 characters, so 73 of a comment: seven words.
 TEST_F(RemapPrintPaperTest, ALineAndItsContinuationShareAPage) {
-    FillSingles(0, 60);
-    dlg.Table(0)->push_back(Entry(0, 100, 100, 300, Words(12)));
-    const Pages pages = PagesOf(PrintOn(0, Paper("A4", false)));
+    FillSingles(IoType::Input, 60);
+    dlg.Table(IoType::Input)->push_back(Entry(0, 100, 100, 300, Words(12)));
+    const Pages pages = PagesOf(PrintOn(IoType::Input, Paper("A4", false)));
     ASSERT_EQ(pages.size(), 2u);
     EXPECT_EQ(pages[0].size(), 61u);  // room for one more line, not for two
     const std::vector<std::string> second = {
@@ -188,9 +188,9 @@ TEST_F(RemapPrintPaperTest, ALineAndItsContinuationShareAPage) {
 // Nothing limits a comment's length (the edit takes any, the table file any line): one longer
 // than a page starts on a page of its own and goes on over the next.
 TEST_F(RemapPrintPaperTest, ACommentLongerThanAPageGoesOnOverTheNext) {
-    FillSingles(0, 1);
-    dlg.Table(0)->push_back(Entry(0, 100, 100, 300, Words(600)));
-    const auto& doc = PrintOn(0, Paper("A4", false));
+    FillSingles(IoType::Input, 1);
+    dlg.Table(IoType::Input)->push_back(Entry(0, 100, 100, 300, Words(600)));
+    const auto& doc = PrintOn(IoType::Input, Paper("A4", false));
     ExpectWithinTheArea(doc, 7);
     const Pages pages = PagesOf(doc);
     // Seven words on the line and on each of its 85 continuations (the last holds five).
@@ -198,43 +198,43 @@ TEST_F(RemapPrintPaperTest, ACommentLongerThanAPageGoesOnOverTheNext) {
     EXPECT_EQ(pages[0].size(), 2u);
     EXPECT_EQ(pages[1].size(), 62u);
     EXPECT_EQ(pages[2].size(), 26u);
-    EXPECT_EQ(Rejoined(pages, kCommentColumn), LinesOf(0));
+    EXPECT_EQ(Rejoined(pages, kCommentColumn), LinesOf(IoType::Input));
 }
 
 // A5 landscape with margins of 10 mm is 128 mm high: 43 lines at the smallest font.
 TEST_F(RemapPrintPaperTest, APageTooShortForItsLinesTakesAsManyAsFit) {
-    FillSingles(0, 50);
-    const auto& doc = PrintOn(0, {true, "A5", 148, 210, true, 10, 10, 10, 10});
+    FillSingles(IoType::Input, 50);
+    const auto& doc = PrintOn(IoType::Input, {true, "A5", 148, 210, true, 10, 10, 10, 10});
     ExpectWithinTheArea(doc, 7);
     const Pages pages = PagesOf(doc);
     ASSERT_EQ(pages.size(), 2u);
     EXPECT_EQ(pages[0].size(), 43u);
     EXPECT_EQ(pages[1].size(), 9u);
-    EXPECT_EQ(Rejoined(pages, kCommentColumn), LinesOf(0));
+    EXPECT_EQ(Rejoined(pages, kCommentColumn), LinesOf(IoType::Input));
 }
 
 // The message for an absent table is views/tests/scenarios/print_remap_table_from_menu.scn's.
 TEST_F(RemapPrintTest, LinesOfAnAbsentOrEmptyTableAreBlank) {
-    EXPECT_EQ(dlg.FormatRemapPrintLine(1, 0, 0), " ");
-    EXPECT_EQ(dlg.FormatRemapPrintLine(0, 0, 0), " ");
+    EXPECT_EQ(dlg.FormatRemapPrintLine(IoType::Output, 0, 0), " ");
+    EXPECT_EQ(dlg.FormatRemapPrintLine(IoType::Input, 0, 0), " ");
 }
 
 TEST_F(RemapPrintTest, CancelPrintsNothingAndKeepsThePrinter) {
-    FillSingles(0, 3);
+    FillSingles(IoType::Input, 3);
     app->SelectPrinter(Pdf("first.pdf"));
     driver.AnswerPrint(fw::IDCANCEL);
-    dlg.PrintRemapTable(0);
+    dlg.PrintRemapTable(IoType::Input);
     EXPECT_TRUE(backend.Documents().empty());
     EXPECT_EQ(app->Printer(), Pdf("first.pdf"));
 }
 
 TEST_F(RemapPrintTest, DialogPresetWithTheApplicationsPrinterWhichTakesTheChoice) {
-    FillSingles(1, 70);
+    FillSingles(IoType::Output, 70);
     fw::PrinterSettings chosen = Pdf("chosen.pdf");
     chosen.layout = {true, "A5", 148, 210, true, 20, 15, 10, 25};
     app->SelectPrinter(Pdf("first.pdf"));
     driver.AnswerPrint(fw::IDOK, chosen);
-    dlg.PrintRemapTable(1);
+    dlg.PrintRemapTable(IoType::Output);
     ASSERT_EQ(driver.PrintPresets().size(), 1u);
     const fw::PRINTDLG& pd = driver.PrintPresets()[0];
     EXPECT_EQ(pd.Flags, 0x14000Cu);
@@ -262,15 +262,15 @@ class RemapPrintFilesTest : public AppTest {
 TEST_F(RemapPrintFilesTest, DocumentNamedAfterTheFileOfThePrintedTable) {
     Put("SPARE.OXT",
         "CONFIGCRC(65535)\r\n14:05:09,March 03 2002,MAIN,VIDEO,0,5,5,120,120,spare card\r\n");
-    ASSERT_TRUE(dlg.OpenRemapTableFile(0, fw::TRUE, fw::TRUE, {}));
+    ASSERT_TRUE(dlg.OpenRemapTableFile(IoType::Input, fw::TRUE, fw::TRUE, {}));
     dlg.CloseRemapTableFile();
-    dlg.SelectRemapTable(1, "SPARE.OXT");
-    ASSERT_TRUE(dlg.Table(1));
+    dlg.SelectRemapTable(IoType::Output, "SPARE.OXT");
+    ASSERT_TRUE(dlg.Table(IoType::Output));
     driver.AnswerPrint(fw::IDOK, Pdf("out.pdf"));
-    dlg.PrintRemapTable(1);
+    dlg.PrintRemapTable(IoType::Output);
     ASSERT_EQ(backend.Documents().size(), 1u);
     EXPECT_EQ(backend.Documents()[0].name, "SPARE.OXT");
-    EXPECT_EQ(dlg.TableFile(0), "TAV.IXT");
+    EXPECT_EQ(dlg.TableFile(IoType::Input), "TAV.IXT");
 }
 
 }  // namespace

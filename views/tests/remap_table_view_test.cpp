@@ -16,13 +16,13 @@ class RemapTableView : public MainDialogTest {
     }
     void TearDown() override { app->m_pMainWnd = nullptr; }
     // The table of io holding entries; an entry 16-19 to 120-123 first.
-    void Fill(int io) {
+    void Fill(IoType io) {
         dlg.Table(io) = std::make_unique<RemapTable>();
         dlg.Table(io)->push_back(remaptest::Entry(0, 16, 19, 120));
         dlg.Table(io)->push_back(remaptest::Entry(0, 5, 5, 7));
     }
     // Opens the view of io as a window of its own, as its modal run would.
-    std::unique_ptr<CRemapTableDlg> OpenView(int io) {
+    std::unique_ptr<CRemapTableDlg> OpenView(IoType io) {
         auto view = std::make_unique<CRemapTableDlg>(io, nullptr);
         EXPECT_TRUE(view->Create(IDD_REMAP_TABLE));
         return view;
@@ -35,11 +35,11 @@ class RemapTableView : public MainDialogTest {
 TEST_F(RemapTableView, AbsentOrEmptyTableShowsOnlyTheHeaderRow) {
     for (const bool empty : {false, true}) {
         SCOPED_TRACE(empty);
-        dlg.Table(1).reset();
+        dlg.Table(IoType::Output).reset();
         if (empty) {
-            dlg.Table(1) = std::make_unique<RemapTable>();
+            dlg.Table(IoType::Output) = std::make_unique<RemapTable>();
         }
-        auto view = OpenView(1);
+        auto view = OpenView(IoType::Output);
         EXPECT_EQ(view->GetGrid()->GetNumRows(), 1);
         EXPECT_EQ(view->GetGrid()->GetCellText(0, 3), "Orig. Output");
         EXPECT_FALSE(Enabled(*view, IDC_TABLE_PRINT));
@@ -50,26 +50,26 @@ TEST_F(RemapTableView, AbsentOrEmptyTableShowsOnlyTheHeaderRow) {
 }
 
 TEST_F(RemapTableView, TitleNamesTheSelectedCopyOrEndsWithTheSeparator) {
-    auto view = OpenView(1);
-    EXPECT_EQ(view->GetWindowText(), "Output Remap Table - " + dlg.TableFile(1));
+    auto view = OpenView(IoType::Output);
+    EXPECT_EQ(view->GetWindowText(), "Output Remap Table - " + dlg.TableFile(IoType::Output));
     view->DestroyWindow();
     Put("SPARE.OXT", "CONFIGCRC(" + std::to_string(app->GetActiveSetCrc()) +
                          ")\r\n14:05:09,March 03 2002,MAIN,VIDEO,0,5,5,40,40,spare\r\n");
-    dlg.SelectRemapTable(1, "SPARE.OXT");
-    ASSERT_EQ(dlg.TableFile(1), "SPARE.OXT");
-    view = OpenView(1);
+    dlg.SelectRemapTable(IoType::Output, "SPARE.OXT");
+    ASSERT_EQ(dlg.TableFile(IoType::Output), "SPARE.OXT");
+    view = OpenView(IoType::Output);
     EXPECT_EQ(view->GetWindowText(), "Output Remap Table - SPARE.OXT");
     EXPECT_EQ(view->GetGrid()->GetCellText(1, 4), "40");
     view->DestroyWindow();
     CTavDlg unnamed;  // a main dialog whose tables were never opened has no file names
     app->m_pMainWnd = &unnamed;
-    view = OpenView(1);
+    view = OpenView(IoType::Output);
     EXPECT_EQ(view->GetWindowText(), "Output Remap Table - ");
     view->DestroyWindow();
 }
 
 TEST_F(RemapTableView, ColumnWidthsShareThePlaceHolder) {
-    auto view = OpenView(0);
+    auto view = OpenView(IoType::Input);
     CRemapTableGrid& grid = *view->GetGrid();
     grid.SetColumnWidths(1000);  // thumb width 17: (1000 - 17) / 9 = 109
     EXPECT_EQ(grid.GetColWidth(0), 109);
@@ -81,9 +81,9 @@ TEST_F(RemapTableView, ColumnWidthsShareThePlaceHolder) {
 }
 
 TEST_F(RemapTableView, OutputAndNamedGridsShowTheOutputHeaders) {
-    auto view = OpenView(0);
+    auto view = OpenView(IoType::Input);
     auto named = CRemapTableGrid::CreateObject(*view, 2001);
-    EXPECT_EQ(named->m_nIOType, 2);
+    EXPECT_EQ(named->m_nIOType, IoType::None);
     EXPECT_EQ(named->m_pDlg, nullptr);
     CRemapTableGrid* grid = fw::CGridCtrl::Attach(*view, std::move(named));
     EXPECT_EQ(grid->GetCellText(0, 3), "Orig. Output");
@@ -93,8 +93,8 @@ TEST_F(RemapTableView, OutputAndNamedGridsShowTheOutputHeaders) {
 }
 
 TEST_F(RemapTableView, ClicksAreCountedAndMarkRows) {
-    Fill(0);
-    auto view = OpenView(0);
+    Fill(IoType::Input);
+    auto view = OpenView(IoType::Input);
     CRemapTableGrid& grid = *view->GetGrid();
     const auto restore = [&] { return Enabled(*view, IDC_RESTORE); };
 
@@ -139,8 +139,8 @@ TEST_F(RemapTableView, ClicksAreCountedAndMarkRows) {
 }
 
 TEST_F(RemapTableView, RefillLeavesNothingSelectedAndRestoreWithNothingSelectedDoesNothing) {
-    Fill(0);
-    auto view = OpenView(0);
+    Fill(IoType::Input);
+    auto view = OpenView(IoType::Input);
     CRemapTableGrid& grid = *view->GetGrid();
     grid.UserClickCell(2, 0);
     grid.UserClickCell(0, 1);
@@ -156,7 +156,7 @@ TEST_F(RemapTableView, RefillLeavesNothingSelectedAndRestoreWithNothingSelectedD
     backend.GetTranscript().Clear();
     headless::Item(*view, IDC_RESTORE).UserClick();
     EXPECT_TRUE(Transcript().empty());
-    EXPECT_EQ(dlg.Table(0)->size(), 2u);
+    EXPECT_EQ(dlg.Table(IoType::Input)->size(), 2u);
     EXPECT_EQ(view->GetGrid()->GetNumRows(), 6);
     view->DestroyWindow();
 }
@@ -193,9 +193,9 @@ class HeldTableView : public RemapTableView {
 };
 
 TEST_F(HeldTableView, RestoreAndRestoreAllAreRefused) {
-    ASSERT_TRUE(dlg.IsTableHeld(0));
-    Fill(0);
-    auto view = OpenView(0);
+    ASSERT_TRUE(dlg.IsTableHeld(IoType::Input));
+    Fill(IoType::Input);
+    auto view = OpenView(IoType::Input);
     view->GetGrid()->UserClickCell(1, 0);
     const std::size_t before = Transcript().size();
     for (const int button : {IDC_RESTORE, IDC_RESTORE_ALL}) {
@@ -208,7 +208,7 @@ TEST_F(HeldTableView, RestoreAndRestoreAllAreRefused) {
     EXPECT_EQ(std::vector<std::string>(Transcript().begin() + static_cast<long>(before),
                                        Transcript().end()),
               (std::vector<std::string>{refused, refused}));
-    EXPECT_EQ(dlg.Table(0)->size(), 2u);
+    EXPECT_EQ(dlg.Table(IoType::Input)->size(), 2u);
     EXPECT_EQ(view->GetGrid()->GetNumRows(), 6);
     EXPECT_EQ(Get("TAV.IXT"), kDamaged);
     view->DestroyWindow();

@@ -1,8 +1,7 @@
-#include "app/audit_events.h"
+#include "audit_events/audit_events.h"
 
 #include <algorithm>
 
-#include "app/tav_app.h"
 #include "common/format.h"
 #include "platform/fw/app.h"
 
@@ -31,6 +30,9 @@ KindWords Words(AuditKind kind) {
     return {"unknown", "Change"};
 }
 
+// The application whose operator has been told that the trail takes no events: once a run.
+const fw::CWinApp* g_toldApp = nullptr;
+
 }  // namespace
 
 std::string AuditNumbers(int first, int last) {
@@ -39,7 +41,7 @@ std::string AuditNumbers(int first, int last) {
 
 audit::Event BuildAuditEvent(const AuditChange& c) {
     const KindWords words = Words(c.kind);
-    const char* io = c.io == 0 ? "input" : c.io == 1 ? "output" : nullptr;
+    const char* io = c.io == IoType::Input ? "input" : c.io == IoType::Output ? "output" : nullptr;
     std::string message = words.what;
     if (io != nullptr) {
         message += tav::Format(" (%s)", io);
@@ -114,12 +116,12 @@ audit::Event BuildAuditEvent(const AuditChange& c) {
 
 void RecordAuditEvent(const AuditChange& change) {
     const audit::Recorded recorded = audit::Record(BuildAuditEvent(change));
-    CTavApp* app = GetTavApp();
-    if (recorded.kept || app == nullptr || app->m_bAuditFailureShown) {
+    const fw::CWinApp* app = fw::AfxGetApp();
+    if (recorded.kept || app == nullptr || app == g_toldApp) {
         return;
     }
     // Once a run: the trail says the rest on the error output, event by event.
-    app->m_bAuditFailureShown = true;
+    g_toldApp = app;
     fw::AfxMessageBox(tav::Format("The audit trail cannot be written: %s.\nChanges are still "
                                   "made; their records go to the error output.",
                                   recorded.problem),

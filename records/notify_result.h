@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "records/io_type.h"
+
 namespace boards {
 
 enum class BoardOutcome {
@@ -46,7 +48,7 @@ using BoardRecord = std::array<std::uint8_t, 8>;
 
 // Why a board's current record is or is not the expected one, for data of I/O type io; before is
 // what the board held when the message was sent.
-BoardOutcome JudgeBoard(int io, const BoardRecord& before, const BoardRecord& expected,
+BoardOutcome JudgeBoard(IoType io, const BoardRecord& before, const BoardRecord& expected,
                         const BoardRecord& current);
 
 }  // namespace boards

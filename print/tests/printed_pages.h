@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "app/print_layout.h"
 #include "platform/headless/headless_backend.h"
+#include "print/print_layout.h"
 
 namespace apptest {
 

@@ -1,11 +1,11 @@
-#include "app/print_pages.h"
+#include "print/print_pages.h"
 
 #include <algorithm>
 #include <string_view>
 
-#include "app/print_layout.h"
 #include "platform/fw/app.h"
 #include "platform/fw/printing.h"
+#include "print/print_layout.h"
 
 namespace {
 

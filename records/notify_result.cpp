@@ -1,4 +1,4 @@
-#include "boards/notify_result.h"
+#include "records/notify_result.h"
 
 #include "common/format.h"
 
@@ -37,7 +37,7 @@ const char* OutcomeText(BoardOutcome outcome) {
     return "unknown";
 }
 
-BoardOutcome JudgeBoard(int io, const BoardRecord& before, const BoardRecord& expected,
+BoardOutcome JudgeBoard(IoType io, const BoardRecord& before, const BoardRecord& expected,
                         const BoardRecord& current) {
     if (current == expected) {
         return BoardOutcome::Confirmed;
@@ -45,9 +45,9 @@ BoardOutcome JudgeBoard(int io, const BoardRecord& before, const BoardRecord& ex
     if (current == before) {
         return BoardOutcome::NoReport;
     }
-    const std::size_t flag = io == 0 ? 0 : 1;
-    const std::size_t crc = io == 0 ? 2 : 4;
-    const std::size_t status = io == 0 ? 6 : 7;
+    const std::size_t flag = io == IoType::Input ? 0 : 1;
+    const std::size_t crc = io == IoType::Input ? 2 : 4;
+    const std::size_t status = io == IoType::Input ? 6 : 7;
     if (current[flag] != expected[flag]) {
         return BoardOutcome::FlagDiffers;
     }

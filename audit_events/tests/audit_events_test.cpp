@@ -2,7 +2,7 @@
 // said to have confirmed what it did not.
 #include <gtest/gtest.h>
 
-#include "app/audit_events.h"
+#include "audit_events/audit_events.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ const boards::NotifyResult kMixed = {true,
 const boards::NotifyResult kNotSent = {
     false, false, 0, {{0, "MAINVID", BoardOutcome::NoReport}}, std::nullopt};
 
-AuditChange Change(AuditKind kind, int io, const char* outcome, const char* file = "",
+AuditChange Change(AuditKind kind, IoType io, const char* outcome, const char* file = "",
                    int count = -1, std::vector<std::string> entries = {}) {
     AuditChange c(kind, io);
     c.outcome = outcome;
@@ -33,7 +33,7 @@ AuditChange Change(AuditKind kind, int io, const char* outcome, const char* file
 }
 
 AuditChange Remap(int origLast, const boards::NotifyResult& boards, const char* outcome) {
-    AuditChange c = Change(AuditKind::Remap, 0, outcome);
+    AuditChange c = Change(AuditKind::Remap, IoType::Input, outcome);
     c.switcher = "MAIN";
     c.level = "VIDEO";
     c.origFirst = 16;
@@ -54,9 +54,9 @@ std::string Joined(const audit::Event& event) {
 }
 
 TEST(AuditEvents, EachKindOfChangeGivesItsFields) {
-    AuditChange saveAs = Change(AuditKind::SaveAs, 1, "saved", "night.oxt", 3);
+    AuditChange saveAs = Change(AuditKind::SaveAs, IoType::Output, "saved", "night.oxt", 3);
     saveAs.tableFile = "TAV.OXT";
-    AuditChange select = Change(AuditKind::Select, 0, "refused", "OLD.IXT", 0);
+    AuditChange select = Change(AuditKind::Select, IoType::Input, "refused", "OLD.IXT", 0);
     select.reason = "unreadable";
     const struct {
         AuditChange change;
@@ -76,10 +76,10 @@ TEST(AuditEvents, EachKindOfChangeGivesItsFields) {
          "TAVORA_OUTCOME=not-sent|TAVORA_IO=input|TAVORA_SWITCHER=MAIN|TAVORA_LEVEL=VIDEO|"
          "TAVORA_ORIGINAL=16|TAVORA_NEW=112|TAVORA_COMMENT=card 2|TAVORA_SENT=no|"
          "TAVORA_BOARDS=1|TAVORA_CONFIRMED=0|TAVORA_BOARD=0,MAINVID,no report"},
-        {Change(AuditKind::Restore, 1, "aborted", "", -1, {"MAIN,VIDEO,17,113"}),
+        {Change(AuditKind::Restore, IoType::Output, "aborted", "", -1, {"MAIN,VIDEO,17,113"}),
          "MESSAGE=Restore (output) MAIN,VIDEO,17,113: aborted|TAVORA_EVENT=restore|"
          "TAVORA_OUTCOME=aborted|TAVORA_IO=output|TAVORA_ENTRY=MAIN,VIDEO,17,113"},
-        {Change(AuditKind::RestoreAll, 0, "recorded", "", -1,
+        {Change(AuditKind::RestoreAll, IoType::Input, "recorded", "", -1,
                 {"MAIN,VIDEO,5,100", "MAIN,VIDEO,18-31,114-127"}),
          "MESSAGE=Restore All (input) 2 entries: recorded|TAVORA_EVENT=restore-all|"
          "TAVORA_OUTCOME=recorded|TAVORA_IO=input|TAVORA_ENTRY=MAIN,VIDEO,5,100|"
@@ -91,7 +91,7 @@ TEST(AuditEvents, EachKindOfChangeGivesItsFields) {
          "MESSAGE=Select (input) OLD.IXT: refused (unreadable)|TAVORA_EVENT=select|"
          "TAVORA_OUTCOME=refused|TAVORA_IO=input|TAVORA_FILE=OLD.IXT|TAVORA_PORTS=0|"
          "TAVORA_REASON=unreadable"},
-        {Change(AuditKind::SysDefSave, -1, "saved", "TAV.SDF", 5),
+        {Change(AuditKind::SysDefSave, IoType::None, "saved", "TAV.SDF", 5),
          "MESSAGE=System Definition save TAV.SDF: saved|TAVORA_EVENT=sysdef-save|"
          "TAVORA_OUTCOME=saved|TAVORA_FILE=TAV.SDF|TAVORA_ROWS=5"},
     };

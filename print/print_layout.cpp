@@ -1,4 +1,4 @@
-#include "app/print_layout.h"
+#include "print/print_layout.h"
 
 #include <algorithm>
 

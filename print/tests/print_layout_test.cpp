@@ -1,5 +1,5 @@
 // A printed line too wide for the paper continues under its last column, and nothing of it is lost.
-#include "app/print_layout.h"
+#include "print/print_layout.h"
 
 #include <gtest/gtest.h>
 

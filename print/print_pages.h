@@ -1,7 +1,7 @@
 // The course both printouts share: the standard print dialog preset with the application's
 // printer, the printer chosen there made the application's, and plain text lines drawn one below
 // the other with the column header at the top of every page, in the largest font at which the
-// page takes both its lines and the longest line (app/print_layout.h).
+// page takes both its lines and the longest line (print/print_layout.h).
 #pragma once
 
 #include <cstddef>

@@ -6,18 +6,19 @@
 #include <string>
 #include <vector>
 
-#include "boards/notify_result.h"
 #include "platform/audit/audit.h"
+#include "records/io_type.h"
+#include "records/notify_result.h"
 
 enum class AuditKind { Remap, Restore, RestoreAll, SysDefSave, SaveAs, Select };
 
 struct AuditChange {
-    explicit AuditChange(AuditKind k, int ioType = -1) : kind(k), io(ioType) {}
+    explicit AuditChange(AuditKind k, IoType ioType = IoType::None) : kind(k), io(ioType) {}
 
     AuditKind kind;
     std::string outcome;  // how the change ended: recorded, not-sent, file-error, ...
     std::string reason;   // why it was refused, when it was
-    int io;               // 0 input, 1 output; -1 when no remap table is concerned
+    IoType io;            // None when no remap table is concerned
     // A remap: its level and numbers (a whole board as first-last), and the operator's comment.
     std::string switcher;
     std::string level;

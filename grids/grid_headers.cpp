@@ -1,4 +1,4 @@
-#include "app/grid_headers.h"
+#include "grids/grid_headers.h"
 
 #include "platform/fw/resources.h"
 
