@@ -8,7 +8,7 @@ bash scripts/install-deps.sh
 
 jobs=$(nproc 2>/dev/null || echo 2)
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j "$jobs" --target tavora $( [ -f programs/tav-boards/CMakeLists.txt ] && echo tav-boards )
+cmake --build build -j "$jobs" --target tavora tav-boards
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
   export QT_QPA_PLATFORM=offscreen
@@ -24,12 +24,9 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
   fi
 fi
 
-boards_pid=""
-if [ -x build/programs/tav-boards/tav-boards ]; then
-  source scripts/boards.sh
-  if ! start_boards build/programs/tav-boards/tav-boards "${TMPDIR:-/tmp}/tav-boards.log"; then
-    echo "Tavora runs all the same; a remap will wait for boards that never answer." >&2
-  fi
+source scripts/boards.sh
+if ! start_boards build/programs/tav-boards/tav-boards "${TMPDIR:-/tmp}/tav-boards.log"; then
+  echo "Tavora runs all the same; a remap will wait for boards that never answer." >&2
 fi
 cleanup() {
   if [ -n "$boards_pid" ]; then
