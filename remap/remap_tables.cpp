@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "app/audit_events.h"
 #include "app/tav_app.h"
@@ -135,15 +136,15 @@ const char* IoWord(int io) {
 fw::BOOL CTavDlg::OpenRemapTableFile(int io, fw::BOOL rewrite, fw::BOOL useDefaultName,
                                      const std::string& name) {
     CloseRemapTableFile();
-    std::string& fileName = io == 1 ? m_strOutputTableFile : m_strInputTableFile;
     if (useDefaultName) {
-        fileName = io == 1 ? kDefaultOutputFile : kDefaultInputFile;
+        SetTableFile(io, io == 1 ? kDefaultOutputFile : kDefaultInputFile);
     } else {
         if (name.empty()) {
             return fw::FALSE;
         }
-        fileName = name;
+        SetTableFile(io, name);
     }
+    const std::string& fileName = TableFile(io);
     auto file =
         std::make_unique<CTavFile>(fileName, rewrite ? CTavFile::kReplace | CTavFile::kTimeStamp
                                                      : CTavFile::kAppend | CTavFile::kTimeStamp);
@@ -279,7 +280,7 @@ void CTavDlg::WriteRemapTableFile(int io) {
 fw::BOOL CTavDlg::SaveRemapTableAs(int io, std::uint32_t file) {
     // An absent table is saved as an empty one: the operator confirmed replacing the file, and a
     // file left whole would bring its old entries back when it is selected.
-    const std::unique_ptr<RemapTable>& table = io == 1 ? m_pOutputRemapTable : m_pInputRemapTable;
+    const RemapTable* table = std::as_const(*this).Table(io);
     CTavApp* app = GetTavApp();
     auto write = [&](const std::string& line) {
         const std::string bytes = line + "\r\n";
@@ -332,7 +333,7 @@ fw::BOOL CTavDlg::SelectRemapTable(int io, const std::string& name) {
     CloseRemapTableFile();
     if (!taken) {
         Table(io) = std::move(working);
-        (io == 1 ? m_strOutputTableFile : m_strInputTableFile) = workingFile;
+        SetTableFile(io, workingFile);
     }
     UpdateTitle();
     change.outcome = taken ? "selected" : "refused";
@@ -342,7 +343,7 @@ fw::BOOL CTavDlg::SelectRemapTable(int io, const std::string& name) {
 }
 
 int CTavDlg::CountRemappedPorts(int io) const {
-    const std::unique_ptr<RemapTable>& table = io == 1 ? m_pOutputRemapTable : m_pInputRemapTable;
+    const RemapTable* table = Table(io);
     int ports = 0;
     if (table) {
         for (const auto& entry : *table) {

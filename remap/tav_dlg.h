@@ -88,13 +88,18 @@ class CTavDlg : public fw::CDialog {
                                                 int origLast, int newFirst, int newLast) const;
     // Printing a remap table (views/remap_print.cpp).
     void PrintRemapTable(int nIOType);
-    std::string FormatRemapPrintLine(int nIOType, int nEntry, int k);
+    std::string FormatRemapPrintLine(int nIOType, int nEntry, int k) const;
 
     // The field reader of the table file lines: the next comma-separated field from position.
     static bool GetNextField(const std::string& line, std::size_t& position, std::string& field);
 
+    // The remap table of I/O type io (1 output, else input), null when none is loaded, and the
+    // name of its file.
     std::unique_ptr<RemapTable>& Table(int io) {
         return io == 1 ? m_pOutputRemapTable : m_pInputRemapTable;
+    }
+    const RemapTable* Table(int io) const {
+        return (io == 1 ? m_pOutputRemapTable : m_pInputRemapTable).get();
     }
     const std::string& TableFile(int io) const {
         return io == 1 ? m_strOutputTableFile : m_strInputTableFile;
@@ -193,6 +198,9 @@ class CTavDlg : public fw::CDialog {
     bool RemapTableFileExists(const std::string& name);
     std::string GetComment() const;
     void HoldTable(int io, bool namesTaken, const std::string& what);
+    void SetTableFile(int io, std::string name) {
+        (io == 1 ? m_strOutputTableFile : m_strInputTableFile) = std::move(name);
+    }
 
     fw::CStatusBar m_wndStatusBar;
     int m_nIOType = 2;
