@@ -8,7 +8,7 @@
 #include "app/tav_app.h"
 #include "platform/control/control.h"
 #include "platform/headless/headless_backend.h"
-#include "platform/headless/scripted_driver.h"
+#include "platform/headless/queued_driver.h"
 
 namespace bench {
 
@@ -20,13 +20,13 @@ class Program {
     Program& operator=(const Program&) = delete;
 
     CTavApp& App() { return *m_app; }
-    headless::ScriptedDriver& Driver() { return m_driver; }
+    headless::QueuedDriver& Driver() { return m_driver; }
     const std::filesystem::path& DataFolder() const { return m_data; }
 
   private:
     std::filesystem::path m_dir;
     std::filesystem::path m_data;
-    headless::ScriptedDriver m_driver;
+    headless::QueuedDriver m_driver;
     headless::HeadlessBackend m_backend{m_driver};
     std::unique_ptr<CTavApp> m_app;
 };

@@ -14,7 +14,7 @@
 #include "platform/control/control.h"
 #include "platform/control/udp_socket.h"
 #include "platform/fw/clock.h"
-#include "platform/headless/scripted_driver.h"
+#include "platform/headless/queued_driver.h"
 #include "remap/tav_dlg.h"
 #include "res/resource.h"
 

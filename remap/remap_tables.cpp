@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "app/tav_app.h"
 #include "audit_events/audit_events.h"
@@ -135,15 +136,15 @@ const char* IoWord(IoType io) {
 fw::BOOL CTavDlg::OpenRemapTableFile(IoType io, fw::BOOL rewrite, fw::BOOL useDefaultName,
                                      const std::string& name) {
     CloseRemapTableFile();
-    std::string& fileName = io == IoType::Output ? m_strOutputTableFile : m_strInputTableFile;
     if (useDefaultName) {
-        fileName = io == IoType::Output ? kDefaultOutputFile : kDefaultInputFile;
+        SetTableFile(io, io == IoType::Output ? kDefaultOutputFile : kDefaultInputFile);
     } else {
         if (name.empty()) {
             return fw::FALSE;
         }
-        fileName = name;
+        SetTableFile(io, name);
     }
+    const std::string& fileName = TableFile(io);
     auto file =
         std::make_unique<CTavFile>(fileName, rewrite ? CTavFile::kReplace | CTavFile::kTimeStamp
                                                      : CTavFile::kAppend | CTavFile::kTimeStamp);
@@ -279,8 +280,7 @@ void CTavDlg::WriteRemapTableFile(IoType io) {
 fw::BOOL CTavDlg::SaveRemapTableAs(IoType io, std::uint32_t file) {
     // An absent table is saved as an empty one: the operator confirmed replacing the file, and a
     // file left whole would bring its old entries back when it is selected.
-    const std::unique_ptr<RemapTable>& table =
-        io == IoType::Output ? m_pOutputRemapTable : m_pInputRemapTable;
+    const RemapTable* table = std::as_const(*this).Table(io);
     CTavApp* app = GetTavApp();
     auto write = [&](const std::string& line) {
         const std::string bytes = line + "\r\n";
@@ -333,7 +333,7 @@ fw::BOOL CTavDlg::SelectRemapTable(IoType io, const std::string& name) {
     CloseRemapTableFile();
     if (!taken) {
         Table(io) = std::move(working);
-        (io == IoType::Output ? m_strOutputTableFile : m_strInputTableFile) = workingFile;
+        SetTableFile(io, workingFile);
     }
     UpdateTitle();
     change.outcome = taken ? "selected" : "refused";
@@ -343,8 +343,7 @@ fw::BOOL CTavDlg::SelectRemapTable(IoType io, const std::string& name) {
 }
 
 int CTavDlg::CountRemappedPorts(IoType io) const {
-    const std::unique_ptr<RemapTable>& table =
-        io == IoType::Output ? m_pOutputRemapTable : m_pInputRemapTable;
+    const RemapTable* table = Table(io);
     int ports = 0;
     if (table) {
         for (const auto& entry : *table) {

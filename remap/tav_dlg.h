@@ -89,13 +89,18 @@ class CTavDlg : public fw::CDialog {
                                                 int origLast, int newFirst, int newLast) const;
     // Printing a remap table (views/remap_print.cpp).
     void PrintRemapTable(IoType nIOType);
-    std::string FormatRemapPrintLine(IoType nIOType, int nEntry, int k);
+    std::string FormatRemapPrintLine(IoType nIOType, int nEntry, int k) const;
 
     // The field reader of the table file lines: the next comma-separated field from position.
     static bool GetNextField(const std::string& line, std::size_t& position, std::string& field);
 
+    // The remap table of I/O type io (output, else input), null when none is loaded, and the
+    // name of its file.
     std::unique_ptr<RemapTable>& Table(IoType io) {
         return io == IoType::Output ? m_pOutputRemapTable : m_pInputRemapTable;
+    }
+    const RemapTable* Table(IoType io) const {
+        return (io == IoType::Output ? m_pOutputRemapTable : m_pInputRemapTable).get();
     }
     const std::string& TableFile(IoType io) const {
         return io == IoType::Output ? m_strOutputTableFile : m_strInputTableFile;
@@ -197,6 +202,9 @@ class CTavDlg : public fw::CDialog {
     bool RemapTableFileExists(const std::string& name);
     std::string GetComment() const;
     void HoldTable(IoType io, bool namesTaken, const std::string& what);
+    void SetTableFile(IoType io, std::string name) {
+        (io == IoType::Output ? m_strOutputTableFile : m_strInputTableFile) = std::move(name);
+    }
 
     fw::CStatusBar m_wndStatusBar;
     IoType m_nIOType = IoType::None;

@@ -4,12 +4,13 @@
 # Tavora (Qt's xcb platform, its accessibility on) as often as it needs, drives it through every
 # window and lists the controls a screen reader would find without a name. Exit status 0 when
 # there are none.
-# A11Y_DISPLAY (default :21) is the X display it uses; it must be free.
+# A11Y_DISPLAY (default :21) is the X display it uses; it must be free. TAV_BUILD (default build)
+# is the build folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh a11y
-build="${BUILD_DIR:-build}"
+build="${TAV_BUILD:-build}"
 cmake --build "$build" --target tavora tav-boards
 
 display="${A11Y_DISPLAY:-:21}"

@@ -4,11 +4,11 @@
 # outputs, 200 boards), against the built-in one. Each run is the scenario player starting the
 # program, answering the System Definition question, closing the main window and ending, so the
 # figure is an upper bound of the time to the first window. Prints the median of RUNS runs
-# (default 7) of each. Needs a build with the Qt back end (BUILD, default build).
+# (default 7) of each. Needs a build with the Qt back end (TAV_BUILD, default build).
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="${BUILD:-$root/build}"
+build="${TAV_BUILD:-$root/build}"
 runs="${RUNS:-7}"
 player="$build/programs/tav-scenario/tav-scenario"
 work="$(mktemp -d)"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Every benchmark of docs/performance.md in one run, side by side, on one machine, ending with the
-# table to paste there. Builds what it needs in a release build of its own (BUILD, default
-# build-rel: RelWithDebInfo, as the CI builds) and runs:
+# table to paste there. Builds what it needs in a release build of its own beside the build folder
+# (TAV_BUILD, default build, plus -rel: RelWithDebInfo, as the CI builds) and runs:
 #   1-3. the in-process figures (Google Benchmark, build-rel/bench/tav_bench), medians of REPS
 #        repetitions (default 5): the 100,000-line table file read against std::getline, the
 #        conflict walk on a table at the limit, board choice and message build for 4,096 boards;
@@ -23,7 +23,7 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="${BUILD:-$root/build-rel}"
+build="${TAV_BUILD:-$root/build}-rel"
 runs="${RUNS:-11}"
 reps="${REPS:-5}"
 

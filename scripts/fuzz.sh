@@ -7,11 +7,11 @@
 # sysdef_line board_report scenario_script data_names command_line text_file). FUZZ_RUNS, when
 # set, runs each for that many executions instead (the long run of docs/fuzzing.md).
 # Exits non-zero when a fuzzer finds a crash, a leak or an invariant broken; the input that did it
-# is left in build-fuzz/artifacts/<target>/.
+# is left in build-fuzz/artifacts/<target>/ (beside the build folder TAV_BUILD, default build).
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-build="${TAV_FUZZ_BUILD:-$root/build-fuzz}"
+build="${TAV_BUILD:-$root/build}-fuzz"
 seconds="${FUZZ_SECONDS:-20}"
 targets="${FUZZ_TARGETS:-remap config remap_line sysdef_line board_report scenario_script data_names command_line text_file}"
 runs="${FUZZ_RUNS:-}"

@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-build="${BUILD_DIR:-build}"
+build="${TAV_BUILD:-build}"
 if [ ! -f "$build/CMakeCache.txt" ]; then
   bash scripts/install-deps.sh
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo

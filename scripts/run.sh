@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
 # Builds Tavora and runs it against the simulated control system (the built-in configuration, or
-# the file named by TAVORA_CONFIG) with its simulated router boards.
+# the file named by TAVORA_CONFIG) with its simulated router boards. Builds in TAV_BUILD (default
+# build).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
 
 jobs=$(nproc 2>/dev/null || echo 2)
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-cmake --build build -j "$jobs" --target tavora $( [ -f programs/tav-boards/CMakeLists.txt ] && echo tav-boards )
+build="${TAV_BUILD:-build}"
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$build" -j "$jobs" --target tavora tav-boards
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
   export QT_QPA_PLATFORM=offscreen
@@ -24,12 +26,9 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
   fi
 fi
 
-boards_pid=""
-if [ -x build/programs/tav-boards/tav-boards ]; then
-  source scripts/boards.sh
-  if ! start_boards build/programs/tav-boards/tav-boards "${TMPDIR:-/tmp}/tav-boards.log"; then
-    echo "Tavora runs all the same; a remap will wait for boards that never answer." >&2
-  fi
+source scripts/boards.sh
+if ! start_boards "$build/programs/tav-boards/tav-boards" "${TMPDIR:-/tmp}/tav-boards.log"; then
+  echo "Tavora runs all the same; a remap will wait for boards that never answer." >&2
 fi
 cleanup() {
   if [ -n "$boards_pid" ]; then
@@ -40,5 +39,5 @@ cleanup() {
 trap cleanup EXIT INT TERM
 
 status=0
-build/programs/tavora/tavora || status=$?
+"$build/programs/tavora/tavora" || status=$?
 exit $status

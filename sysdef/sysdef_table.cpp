@@ -96,12 +96,6 @@ void CTavDlg::FreeSysDefTable(std::unique_ptr<SysDefTable>& table) {
 }
 
 void CTavDlg::SetSysDefTable(std::unique_ptr<SysDefTable> table) {
-    if (table && table.get() == m_pSysDefTable.get()) {
-        // The dialog edited the held table in place: it is already ours, and owned once.
-        static_cast<void>(table.release());
-        m_nSysDefCount = static_cast<int>(m_pSysDefTable->size());
-        return;
-    }
     FreeSysDefTable(m_pSysDefTable);
     m_pSysDefTable = std::move(table);
     m_nSysDefCount = m_pSysDefTable ? static_cast<int>(m_pSysDefTable->size()) : 0;

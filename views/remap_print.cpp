@@ -30,8 +30,8 @@ int RemapPrintLineCount(const CRemapEntry& entry) {
     return entry.m_nOrigLast > entry.m_nOrigFirst ? entry.m_nOrigLast - entry.m_nOrigFirst + 1 : 1;
 }
 
-std::string CTavDlg::FormatRemapPrintLine(IoType nIOType, int nEntry, int k) {
-    const std::unique_ptr<RemapTable>& table = Table(nIOType);
+std::string CTavDlg::FormatRemapPrintLine(IoType nIOType, int nEntry, int k) const {
+    const RemapTable* table = Table(nIOType);
     if (!table || nEntry < 0 || static_cast<std::size_t>(nEntry) >= table->size()) {
         return " ";
     }

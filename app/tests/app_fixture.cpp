@@ -61,7 +61,7 @@ std::string AppTest::Get(const std::string& name) {
 
 void AppTest::ExpectScriptUsed() {
     EXPECT_EQ(driver.Unused(), "");
-    driver = headless::ScriptedDriver();
+    driver = headless::QueuedDriver();
 }
 
 void AppTest::Pump() {

@@ -11,7 +11,7 @@
 #include "platform/control/control.h"
 #include "platform/fw/clock.h"
 #include "platform/headless/headless_backend.h"
-#include "platform/headless/scripted_driver.h"
+#include "platform/headless/queued_driver.h"
 
 namespace apptest {
 
@@ -34,7 +34,7 @@ class AppTest : public ::testing::Test {
     void Put(const std::string& name, const std::string& content);
     std::string Get(const std::string& name);
 
-    headless::ScriptedDriver driver;
+    headless::QueuedDriver driver;
     headless::HeadlessBackend backend{driver};
     fw::ManualClock clock;
     std::unique_ptr<CTavApp> app;

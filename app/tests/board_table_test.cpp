@@ -6,15 +6,13 @@
 
 #include "app/tests/app_fixture.h"
 #include "platform/control/board_simulator.h"
+#include "platform/control/tests/example_remap_message.h"
 #include "platform/fw/message_queue.h"
 
 namespace apptest {
 namespace {
 
-// One chosen board 02 00 00 00 00 01, input, one remap in row 3 from original 5 to new 120.
-constexpr std::uint8_t kWorkedExample[28] = {
-    0x52, 0x45, 0x2D, 0x4D, 0x41, 0x50, 0x02, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00,
-    0x00, 0x00, 0x00, 0x00, 0x01, 0x49, 0xCB, 0x2D, 0x03, 0x01, 0x00, 0x05, 0x00, 0x78};
+using control::testing::kExampleRemapMessage;
 
 class BoardTableTest : public AppTest {
   protected:
@@ -70,8 +68,10 @@ TEST_F(BoardTableTest, TheWorkedExampleShowsInTheBoardTable) {
     const BoardInfo before = *record;
     ASSERT_EQ(before, (BoardInfo{0, 1, 0, 0, 0x34, 0x12, 0, 0}));
 
-    ASSERT_EQ(
-        app->GetSocketThread()->Send(app->m_wRebootPort, sizeof kWorkedExample, kWorkedExample), 1);
+    ASSERT_EQ(app->GetSocketThread()->Send(app->m_wRebootPort,
+                                           static_cast<std::uint16_t>(kExampleRemapMessage.size()),
+                                           kExampleRemapMessage.data()),
+              1);
     ASSERT_TRUE(PumpUntilChanged(0, before));
     EXPECT_EQ(*app->GetBoardInfo(0), (BoardInfo{1, 1, 0x2D, 0xCB, 0x34, 0x12, 0, 0}));
     for (std::uint16_t b = 1; b < app->GetBoardCount(); ++b) {

@@ -2,7 +2,9 @@
 // Description Tables.
 #include "boards/board_choice.h"
 #include "app/tests/app_fixture.h"
+#include "app/tests/transcript_lines.h"
 #include "platform/com/com.h"
+#include "res/resource.h"
 
 namespace apptest {
 namespace {
@@ -93,7 +95,8 @@ TEST_F(BoardChoiceTest, ComponentFailureIsReportedAndKeepsWhatWasFound) {
     EXPECT_FALSE(boards::ChooseBoards(*app, {0, 1}, chosen, networkBoards, owner));
     ASSERT_EQ(chosen.size(), 2u);  // board 0 and its partner came before the failure
     ASSERT_FALSE(Transcript().empty());
-    EXPECT_NE(Transcript().front().find("open 143"), std::string::npos) << Transcript().front();
+    EXPECT_NE(Transcript().front().find(OpenLine(IDD_ERROR)), std::string::npos)
+        << Transcript().front();
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "app/tests/app_fixture.h"
+#include "app/tests/transcript_lines.h"
 #include "platform/com/com.h"
 #include "platform/control/board_simulator.h"
 #include "platform/control/board_wire.h"
@@ -160,7 +161,7 @@ TEST_F(NotifyTest, EmptiedTableGoesToEveryBoardAndRecordsAlreadyMatchingConfirmA
     EXPECT_EQ(okEnabledAt - sentAt(), 4);
     EXPECT_TRUE(dlg.BoardsResponded());
     EXPECT_FALSE(Shown(kWarning));
-    EXPECT_TRUE(Shown("open 139 \"Send Remap Data...\""));
+    EXPECT_TRUE(Shown(OpenLine(IDD_SEND_REMAP_DATA) + " \"Send Remap Data...\""));
     EXPECT_EQ(Get("TAV.IXT"), "CONFIGCRC(" + std::to_string(app->GetActiveSetCrc()) + ")\r\n");
 }
 
@@ -291,7 +292,7 @@ TEST_F(NotifyTest, ARefusedCountThatCannotBeReadIsReportedAndLeftOut) {
     Report(4, 3, Record{1, 0, 0x2D, 0xCB, 0, 0, 0, 0});
     driver.Then([](fw::CWnd& w) { headless::Item(w, fw::IDOK).UserClick(); });  // error dialog
     EXPECT_TRUE(Notify(IoType::Input, fw::FALSE));
-    EXPECT_TRUE(Shown("open 143"));
+    EXPECT_TRUE(Shown(OpenLine(IDD_ERROR)));
     EXPECT_TRUE(dlg.BoardsResponded());
     EXPECT_FALSE(dlg.LastNotification().reportsRefused);
 }
@@ -529,8 +530,8 @@ TEST_F(NotifyTest, RebootPortFailureSendsNothingAndOpensNoWindow) {
     driver.Then([](fw::CWnd& w) { headless::Item(w, fw::IDOK).UserClick(); });
     EXPECT_FALSE(dlg.NotifyBoards(IoType::Input, fw::TRUE));
     EXPECT_FALSE(Received());
-    EXPECT_TRUE(Shown("open 143"));
-    EXPECT_FALSE(Shown("open 139"));
+    EXPECT_TRUE(Shown(OpenLine(IDD_ERROR)));
+    EXPECT_FALSE(Shown(OpenLine(IDD_SEND_REMAP_DATA)));
 }
 
 TEST_F(NotifyTest, RefreshFailureIsReportedAndTheWaitGoesOn) {
@@ -542,7 +543,7 @@ TEST_F(NotifyTest, RefreshFailureIsReportedAndTheWaitGoesOn) {
     Report(5, 2, Record{1, 0, 0x3C, 0x5A, 0, 0, 0, 0});
     driver.Then([](fw::CWnd& w) { headless::Item(w, fw::IDOK).UserClick(); });  // error dialog
     EXPECT_TRUE(Notify(IoType::Input, fw::FALSE));
-    EXPECT_TRUE(Shown("open 143"));
+    EXPECT_TRUE(Shown(OpenLine(IDD_ERROR)));
     EXPECT_EQ(okEnabledAt - sentAt(), 5);
     EXPECT_TRUE(dlg.BoardsResponded());
 }
@@ -560,7 +561,7 @@ TEST_F(NotifyTest, APendingRemapWithoutASystemDefinitionRowIsNotSent) {
     Choose("MAIN", "NO SUCH LEVEL");
     Pending("16-16", "240-240");
     EXPECT_FALSE(dlg.NotifyBoards(IoType::Input, fw::FALSE));
-    EXPECT_FALSE(Shown("open 139"));
+    EXPECT_FALSE(Shown(OpenLine(IDD_SEND_REMAP_DATA)));
     EXPECT_FALSE(Received());
 }
 
@@ -591,7 +592,7 @@ TEST_F(NotifyTest, MessageLongerThanSixteenBitsCanCountIsRefusedNotCutShort) {
     EXPECT_FALSE(dlg.NotifyBoards(IoType::Input, fw::TRUE));
     EXPECT_EQ(dlg.NotifyBoardList().size(), 10922u);
     EXPECT_TRUE(Shown("The remap data for 10922 boards does not fit in one message."));
-    EXPECT_FALSE(Shown("open 139"));
+    EXPECT_FALSE(Shown(OpenLine(IDD_SEND_REMAP_DATA)));
     EXPECT_FALSE(Received());
 }
 
@@ -612,7 +613,7 @@ TEST_F(NotifyTest, SixtyFourPortLimitCountsOnlyTheTableOfTheType) {
     EXPECT_EQ(dlg.RemapCount(), 16);
     // The notification stops at the limit without a window.
     EXPECT_FALSE(dlg.NotifyBoards(IoType::Input, fw::FALSE));
-    EXPECT_FALSE(Shown("open 139"));
+    EXPECT_FALSE(Shown(OpenLine(IDD_SEND_REMAP_DATA)));
     EXPECT_FALSE(Received());
 }
 

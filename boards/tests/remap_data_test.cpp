@@ -5,6 +5,7 @@
 
 #include "boards/compute_crc16.h"
 #include "boards/remap_data.h"
+#include "platform/control/tests/example_remap_message.h"
 #include "remap/tests/remap_entries.h"
 
 namespace {
@@ -35,9 +36,7 @@ TEST(RemapData, WorkedExampleOneBoardOneInputRemap) {
     ASSERT_TRUE(data);
     EXPECT_EQ(*data, (Bytes{0x03, 0x01, 0x00, 0x05, 0x00, 0x78}));
     EXPECT_EQ(Message({Board(0, {0x02, 0, 0, 0, 0, 0x01})}, IoType::Input, *data),
-              (Bytes{0x52, 0x45, 0x2D, 0x4D, 0x41, 0x50, 0x02, 0x00, 0x00, 0x00,
-                     0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x49,
-                     0xCB, 0x2D, 0x03, 0x01, 0x00, 0x05, 0x00, 0x78}));
+              control::testing::kExampleRemapMessage);
 }
 
 TEST(RemapData, EmptiedTableCarriesNoDataCountZeroAndCrcZero) {

@@ -2,6 +2,7 @@
 #include "files/tav_file.h"
 #include "app/tests/app_fixture.h"
 #include "platform/com/com.h"
+#include "res/resource.h"
 
 namespace apptest {
 namespace {
@@ -112,7 +113,8 @@ TEST_F(TavFileTest, WriteFailureReportsAndThrows) {
         control::Fault(control::ComponentId::FileAccess, "Write", com::HRESULT_FROM_WIN32(112)));
     CTavFile file("F.TXT", CTavFile::kReplace);
     driver.Then([](fw::CWnd& w) {
-        EXPECT_NE(headless::Item(w, 1041).GetWindowText().find("File: TavFile"), std::string::npos);
+        EXPECT_NE(headless::Item(w, IDC_ERROR_DETAIL).GetWindowText().find("File: TavFile"),
+                  std::string::npos);
         headless::Item(w, fw::IDOK).UserClick();
     });
     EXPECT_THROW(file.WriteLine("x"), CUserException);

@@ -3,6 +3,7 @@
 #include "platform/com/task_memory.h"
 #include "platform/control/component.h"
 #include "platform/control/components.h"
+#include "platform/control/desc_table_row.h"
 
 namespace control {
 
@@ -82,21 +83,8 @@ class NetworkDescTable final : public Component<INetworkDescTable> {
   private:
     template <class Out>
     HRESULT Find(const char* operation, std::uint16_t board, Out* out, const BoardConfig*& found) {
-        if (const HRESULT hr = m_core.Enter(operation); FAILED(hr)) {
-            return hr;
-        }
-        if (out == nullptr) {
-            return m_core.Fail(com::E_POINTER,
-                               std::string(operation) + ": no place for the result");
-        }
-        const auto& boards = m_core.Cfg().boards;
-        if (board >= boards.size()) {
-            return m_core.Fail(com::E_INVALIDARG, "board " + std::to_string(board) +
-                                                      " out of range (" +
-                                                      std::to_string(boards.size()) + " boards)");
-        }
-        found = &boards[board];
-        return com::S_OK;
+        return FindDescTableRow(m_core, operation, board, out, &Config::boards, "board", "boards",
+                                found);
     }
 };
 

@@ -3,6 +3,7 @@
 #include "platform/com/task_memory.h"
 #include "platform/control/component.h"
 #include "platform/control/components.h"
+#include "platform/control/desc_table_row.h"
 
 namespace control {
 
@@ -52,21 +53,8 @@ class SwitcherDescTable final : public Component<ISwitcherDescTable> {
   private:
     template <class Out>
     HRESULT Find(const char* operation, std::uint16_t level, Out* out, const LevelConfig*& found) {
-        if (const HRESULT hr = m_core.Enter(operation); FAILED(hr)) {
-            return hr;
-        }
-        if (out == nullptr) {
-            return m_core.Fail(com::E_POINTER,
-                               std::string(operation) + ": no place for the result");
-        }
-        const auto& levels = m_core.Cfg().levels;
-        if (level >= levels.size()) {
-            return m_core.Fail(com::E_INVALIDARG, "level index " + std::to_string(level) +
-                                                      " out of range (" +
-                                                      std::to_string(levels.size()) + " levels)");
-        }
-        found = &levels[level];
-        return com::S_OK;
+        return FindDescTableRow(m_core, operation, level, out, &Config::levels, "level index",
+                                "levels", found);
     }
 
     HRESULT GetName(const char* operation, std::uint16_t level, std::int32_t* nameLength,

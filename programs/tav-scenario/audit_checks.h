@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "platform/headless/script_driver.h"
+#include "platform/headless/scenario_driver.h"
 
 // audit-has "NAME=value" ...: one event of the file holds each of these fields (as the file spells
 // them); audit-lines N: the file holds N events. False for any other line.

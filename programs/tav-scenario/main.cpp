@@ -17,7 +17,7 @@
 #include "platform/fw/clock.h"
 #include "platform/fw/named_mutex.h"
 #include "platform/headless/headless_backend.h"
-#include "platform/headless/script_driver.h"
+#include "platform/headless/scenario_driver.h"
 #include "programs/tav-scenario/audit_checks.h"
 #include "programs/tav-scenario/other_workstation.h"
 #include "programs/tav-scenario/qt_side.h"
@@ -272,7 +272,7 @@ int Play(const Options& options) {
 
     fw::ManualClock clock;
     fw::InstallClock(&clock);
-    headless::ScriptDriver driver(std::move(lines), &clock);
+    headless::ScenarioDriver driver(std::move(lines), &clock);
     driver.SetDataFolder(dataDir);
     SetUp::AfterSend* const steps = setUp.afterSend.data();
     const std::size_t stepCount = setUp.afterSend.size();

@@ -3,7 +3,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/headless/script_driver.h"
+#include "platform/headless/scenario_driver.h"
 
 namespace {
 

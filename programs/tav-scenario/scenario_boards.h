@@ -11,7 +11,7 @@
 
 #include "platform/control/board_simulator.h"
 #include "platform/control/config.h"
-#include "platform/headless/script_driver.h"
+#include "platform/headless/scenario_driver.h"
 #include "programs/tav-scenario/witness.h"
 
 class ScenarioBoards {

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <thread>
 
-#include "platform/headless/script_driver.h"
+#include "platform/headless/scenario_driver.h"
 
 namespace {
 

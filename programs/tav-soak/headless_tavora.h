@@ -12,7 +12,7 @@
 #include "platform/control/config.h"
 #include "platform/fw/clock.h"
 #include "platform/headless/headless_backend.h"
-#include "platform/headless/scripted_driver.h"
+#include "platform/headless/queued_driver.h"
 
 class HeadlessTavora {
   public:
@@ -26,7 +26,7 @@ class HeadlessTavora {
     // *error, when the components cannot be had.
     bool Start(control::Config config, std::string* error);
 
-    headless::ScriptedDriver driver;
+    headless::QueuedDriver driver;
     headless::HeadlessBackend backend{driver};
     fw::ManualClock clock;
     std::unique_ptr<CTavApp> app;

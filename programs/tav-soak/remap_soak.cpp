@@ -86,7 +86,7 @@ std::size_t Entries(CTavDlg& dlg, IoType io) {
 
 // The Remap button for original port 5 of MAIN VIDEO to the first idle number, confirmed, the
 // progress window closed when the wait is over.
-std::string Remap(CTavDlg& dlg, headless::ScriptedDriver& driver, IoType io) {
+std::string Remap(CTavDlg& dlg, headless::QueuedDriver& driver, IoType io) {
     headless::Item(dlg, io == IoType::Input ? IDC_INPUT : IDC_OUTPUT).UserClick();
     Choose(dlg, IDC_SWITCHER, "MAIN");
     Choose(dlg, IDC_LEVEL, "VIDEO");
@@ -104,7 +104,7 @@ std::string Remap(CTavDlg& dlg, headless::ScriptedDriver& driver, IoType io) {
 
 // The remap table view opened from the menu, its one row selected, Restore confirmed, the
 // progress window closed, the view closed.
-std::string Restore(CTavDlg& dlg, headless::ScriptedDriver& driver, CTavApp& app, IoType io) {
+std::string Restore(CTavDlg& dlg, headless::QueuedDriver& driver, CTavApp& app, IoType io) {
     bool viewed = false;
     driver.Then([&viewed](fw::CWnd& window) {
         if (auto* view = dynamic_cast<CRemapTableDlg*>(&window)) {

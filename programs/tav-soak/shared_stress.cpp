@@ -21,7 +21,7 @@
 #include "platform/fw/clock.h"
 #include "platform/fw/message_queue.h"
 #include "platform/headless/headless_backend.h"
-#include "platform/headless/scripted_driver.h"
+#include "platform/headless/queued_driver.h"
 #include "platform/headless/transcript.h"
 #include "programs/tav-scenario/witness.h"
 #include "remap/tav_dlg.h"

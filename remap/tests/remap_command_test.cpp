@@ -5,12 +5,14 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/tests/transcript_lines.h"
 #include "platform/audit/audit.h"
 #include "platform/com/com.h"
 #include "platform/control/folder_locks.h"
 #include "platform/control/udp_socket.h"
 #include "remap/tests/main_dialog_fixture.h"
 #include "remap/tests/remap_entries.h"
+#include "res/resource.h"
 
 namespace apptest {
 namespace {
@@ -138,8 +140,8 @@ class RemapCommand : public MainDialogTest {
         EXPECT_EQ(told,
                   "Another workstation is changing TAV.IXT.\nTavora goes on as soon as it has "
                   "finished.");
-        EXPECT_EQ(Shown("open 150"), true);
-        EXPECT_EQ(Shown("open 139"), !giveUp);
+        EXPECT_EQ(Shown(OpenLine(IDD_LOCK_WAIT)), true);
+        EXPECT_EQ(Shown(OpenLine(IDD_SEND_REMAP_DATA)), !giveUp);
         EXPECT_EQ(Entries(), giveUp ? 0u : 1u);
         EXPECT_EQ(dlg.GetDlgItemText(IDC_ORIGINAL_NUMBER), giveUp ? "5" : "");
         EXPECT_EQ(Get("TAV.IXT").find(",5,5,") != std::string::npos, !giveUp);
@@ -166,7 +168,9 @@ TEST_F(RemapCommand, TheSameRemapTwiceTellsTheBoardsAgainAndKeepsOneEntry) {
     }
     EXPECT_TRUE(Shown("There are already Input mappings in the range you have specified."));
     EXPECT_EQ(std::count_if(Transcript().begin(), Transcript().end(),
-                            [](const std::string& l) { return l.rfind("open 139", 0) == 0; }),
+                            [](const std::string& l) {
+                                return l.rfind(OpenLine(IDD_SEND_REMAP_DATA), 0) == 0;
+                            }),
               2);
     EXPECT_EQ(Entries(), 1u);
     EXPECT_EQ(dlg.Table(IoType::Input)->front()->m_strComment, " ");
@@ -186,7 +190,7 @@ TEST_F(RemapCommand, ConflictAbortPutsEarlierDeletionsBack) {
     driver.Answer(fw::IDNO);   // the new number was taken by 6: abort
     Click(IDC_REMAP);
     EXPECT_TRUE(driver.Exhausted());
-    EXPECT_FALSE(Shown("open 139"));
+    EXPECT_FALSE(Shown(OpenLine(IDD_SEND_REMAP_DATA)));
     EXPECT_FALSE(listener.TryReceive()) << "the boards were told";
     ASSERT_EQ(Entries(), 2u);
     EXPECT_EQ(dlg.Table(IoType::Input)->front()->m_nOrigFirst, 5);
@@ -326,7 +330,7 @@ TEST_F(RemapCommand, CancelAtTheConfirmationChangesNothing) {
     Click(IDC_REMAP);
     EXPECT_TRUE(driver.Exhausted());
     EXPECT_TRUE(dlg.IsWindowEnabled());
-    EXPECT_FALSE(Shown("open 139"));
+    EXPECT_FALSE(Shown(OpenLine(IDD_SEND_REMAP_DATA)));
     EXPECT_EQ(Entries(), 0u);
     EXPECT_EQ(dlg.GetDlgItemText(IDC_ORIGINAL_NUMBER), "7");
 }
@@ -354,7 +358,7 @@ TEST_F(RemapCommand, AHeldTableFileIsNeverRewrittenUntilACopyOfItCanBeMade) {
                               "The remap table file TAV.IXT is kept as it is until it is dealt "
                               "with: no input remap or restore can be made." +
                                   advice)});
-    EXPECT_FALSE(Shown("open 131"));
+    EXPECT_FALSE(Shown(OpenLine(IDD_REMAP_CONFIRM)));
     EXPECT_FALSE(listener.TryReceive()) << "the boards were told";
     EXPECT_EQ(Get("TAV.IXT"), damaged);
 
@@ -412,7 +416,7 @@ TEST_F(RemapCommand, AChangeWhileTheOperatorConfirmsStopsTheRemap) {
     EXPECT_TRUE(driver.Exhausted());
     EXPECT_TRUE(Shown(std::string(kReadAgain) +
                       "\\nNothing was remapped: check the remap and press Remap again."));
-    EXPECT_FALSE(Shown("open 139"));
+    EXPECT_FALSE(Shown(OpenLine(IDD_SEND_REMAP_DATA)));
     EXPECT_FALSE(listener.TryReceive().has_value()) << "nothing was sent";
     EXPECT_EQ(Get("TAV.IXT").find(",5,5,"), std::string::npos);
     ASSERT_EQ(Entries(), 1u);

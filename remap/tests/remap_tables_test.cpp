@@ -59,7 +59,7 @@ TEST_F(RemapTablesTest, ChecksumLineComparedOnSixteenBits) {
     };
     for (const auto& [file, warned] : cases) {
         SCOPED_TRACE(file);
-        driver = headless::ScriptedDriver();
+        driver = headless::QueuedDriver();
         backend.GetTranscript().Clear();
         Put("TAV.IXT", std::string(file) + kEntry + "\r\n");
         ASSERT_TRUE(LoadInput());

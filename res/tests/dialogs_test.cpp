@@ -38,7 +38,10 @@ std::string Describe(const DialogTemplate& d, const ControlTemplate& c) {
            "\"";
 }
 
-constexpr int kAllDialogs[] = {100, 102, 131, 133, 134, 137, 138, 139, 140, 141, 143, 145, 150};
+constexpr int kAllDialogs[] = {
+    IDD_ABOUTBOX, IDD_TAV_DIALOG, IDD_REMAP_CONFIRM,   IDD_RESTORE_CONFIRM, IDD_SYSDEF,
+    IDD_IDLE,     IDD_FILE,       IDD_SEND_REMAP_DATA, IDD_PRINT_CHOICE,    IDD_REMAP_TABLE,
+    IDD_ERROR,    IDD_WAIT,       IDD_LOCK_WAIT};
 
 class EveryDialog : public testing::TestWithParam<int> {};
 
@@ -68,7 +71,7 @@ TEST_P(EveryDialog, LayoutIsClean) {
         defaults += a.kind == ControlKind::DefPushButton ? 1 : 0;
         if (a.kind == ControlKind::Icon) {
             EXPECT_EQ(a.text, "128") << Describe(d, a);
-            EXPECT_NE(tav::TavResources().FindIcon(128), nullptr);
+            EXPECT_NE(tav::TavResources().FindIcon(IDR_MAINFRAME), nullptr);
         }
         if (a.kind == ControlKind::RadioButton &&
             (i == 0 || cs[i - 1].kind != ControlKind::RadioButton)) {
@@ -160,18 +163,24 @@ INSTANTIATE_TEST_SUITE_P(Templates, EveryDialog, testing::ValuesIn(kAllDialogs),
 TEST(DialogControls, CarryTheStylesTheCodeRelies) {
     const std::pair<std::uint32_t, std::map<int, std::set<int>>> rules[] = {
         {fw::kDisabled,
-         {{102,
-           {1001, 1005, 1008, 1007, 1015, 1004, 1006, 1016, 1026, 1021, 1011, 1017, 1009, 1022,
-            1012, 1018, 1013, 1000}},
-          {134, {1016, 1015}},
-          {138, {1029, 1031, 1030, 1034, 1035, 1}},
-          {139, {1}},
-          {140, {1}},
-          {141, {3, 4, 1028}}}},
-        {fw::kSorted, {{138, {1029}}}},
-        {fw::kMultiColumn, {{138, {1029}}}},
-        {fw::kReadOnly, {{139, {1051, 1052}}, {143, {1041}}}},
-        {fw::kNoWantReturn, {{102, {1013}}}},
+         {{IDD_TAV_DIALOG,
+           {IDC_SWITCHER_LABEL, IDC_SWITCHER, IDC_LEVEL_LABEL, IDC_LEVEL, IDC_RANGE_LABEL,
+            IDC_SINGLE, IDC_WHOLE_BOARD, IDC_ORIGINAL_LABEL, IDC_ORIGINAL_NUMBER,
+            IDC_ORIGINAL_RANGE_LABEL, IDC_ORIGINAL_RANGE, IDC_NEW_LABEL, IDC_NEW_NUMBER,
+            IDC_NEW_RANGE_LABEL, IDC_NEW_RANGE, IDC_COMMENT_GROUP, IDC_COMMENT, IDC_REMAP}},
+          {IDD_SYSDEF, {IDC_IDLE_INPUTS, IDC_IDLE_OUTPUTS}},
+          {IDD_FILE,
+           {IDC_FILE_LIST, IDC_FILE_NAME_LABEL, IDC_FILE_NAME, IDC_FILE_TYPE_LABEL, IDC_FILE_TYPE,
+            fw::IDOK}},
+          {IDD_SEND_REMAP_DATA, {fw::IDOK}},
+          {IDD_PRINT_CHOICE, {fw::IDOK}},
+          {IDD_REMAP_TABLE, {IDC_RESTORE, IDC_RESTORE_ALL, IDC_TABLE_PRINT}}}},
+        {fw::kSorted, {{IDD_FILE, {IDC_FILE_LIST}}}},
+        {fw::kMultiColumn, {{IDD_FILE, {IDC_FILE_LIST}}}},
+        {fw::kReadOnly,
+         {{IDD_SEND_REMAP_DATA, {IDC_SENT_TOTAL, IDC_RESPONSE_TOTAL}},
+          {IDD_ERROR, {IDC_ERROR_DETAIL}}}},
+        {fw::kNoWantReturn, {{IDD_TAV_DIALOG, {IDC_COMMENT}}}},
     };
     for (auto [bit, where] : rules) {
         for (const DialogTemplate& d : tav::TavResources().dialogs) {
@@ -192,22 +201,22 @@ TEST(DialogControls, HaveTheKindAndTextTheCodeRelies) {
         ControlKind kind;
         const char* text;
     } cases[] = {
-        {102, 1004, ControlKind::RadioButton, "Single "},
-        {102, 1016, ControlKind::Static, "Original "},
-        {102, 1017, ControlKind::Static, "New "},
-        {102, 1009, ControlKind::DropDownList, ""},
-        {102, 1011, ControlKind::DropDownCombo, ""},
-        {102, 1012, ControlKind::DropDownCombo, ""},
-        {102, 1013, ControlKind::MultiLineEdit, ""},
-        {134, 1015, ControlKind::PushButton, "I&dle Outputs"},
-        {134, 1022, ControlKind::GridPlaceholder, ""},
-        {137, 1022, ControlKind::GridPlaceholder, ""},
-        {139, 1049, ControlKind::ListBox, ""},
-        {139, 1050, ControlKind::ListBox, ""},
-        {141, 1022, ControlKind::GridPlaceholder, ""},
-        {141, 4, ControlKind::PushButton, "Restore &All"},
-        {143, 1041, ControlKind::MultiLineEdit, ""},
-        {143, 1042, ControlKind::PushButton, "&DETAIL"},
+        {IDD_TAV_DIALOG, IDC_SINGLE, ControlKind::RadioButton, "Single "},
+        {IDD_TAV_DIALOG, IDC_ORIGINAL_LABEL, ControlKind::Static, "Original "},
+        {IDD_TAV_DIALOG, IDC_NEW_LABEL, ControlKind::Static, "New "},
+        {IDD_TAV_DIALOG, IDC_NEW_NUMBER, ControlKind::DropDownList, ""},
+        {IDD_TAV_DIALOG, IDC_ORIGINAL_RANGE, ControlKind::DropDownCombo, ""},
+        {IDD_TAV_DIALOG, IDC_NEW_RANGE, ControlKind::DropDownCombo, ""},
+        {IDD_TAV_DIALOG, IDC_COMMENT, ControlKind::MultiLineEdit, ""},
+        {IDD_SYSDEF, IDC_IDLE_OUTPUTS, ControlKind::PushButton, "I&dle Outputs"},
+        {IDD_SYSDEF, IDC_GRID, ControlKind::GridPlaceholder, ""},
+        {IDD_IDLE, IDC_GRID, ControlKind::GridPlaceholder, ""},
+        {IDD_SEND_REMAP_DATA, IDC_SENT_LIST, ControlKind::ListBox, ""},
+        {IDD_SEND_REMAP_DATA, IDC_RESPONSE_LIST, ControlKind::ListBox, ""},
+        {IDD_REMAP_TABLE, IDC_GRID, ControlKind::GridPlaceholder, ""},
+        {IDD_REMAP_TABLE, IDC_RESTORE_ALL, ControlKind::PushButton, "Restore &All"},
+        {IDD_ERROR, IDC_ERROR_DETAIL, ControlKind::MultiLineEdit, ""},
+        {IDD_ERROR, IDC_DETAIL, ControlKind::PushButton, "&DETAIL"},
     };
     for (const auto& e : cases) {
         const ControlTemplate* c = Dlg(e.dialog).FindControl(e.id);
@@ -215,7 +224,9 @@ TEST(DialogControls, HaveTheKindAndTextTheCodeRelies) {
         EXPECT_EQ(c->kind, e.kind) << Describe(Dlg(e.dialog), *c);
         EXPECT_EQ(c->text, e.text) << Describe(Dlg(e.dialog), *c);
     }
-    for (const auto& [dialog, id] : {std::pair{139, 1049}, {139, 1050}, {143, 1041}}) {
+    for (const auto& [dialog, id] : {std::pair{IDD_SEND_REMAP_DATA, IDC_SENT_LIST},
+                                     {IDD_SEND_REMAP_DATA, IDC_RESPONSE_LIST},
+                                     {IDD_ERROR, IDC_ERROR_DETAIL}}) {
         EXPECT_TRUE(Dlg(dialog).FindControl(id)->style & fw::kVScroll) << id << " scrolls";
     }
 }
@@ -225,7 +236,9 @@ TEST(DialogControls, HaveTheKindAndTextTheCodeRelies) {
 TEST(DialogControls, RadioGroupsPairTheRightButtons) {
     using Groups = std::vector<std::vector<int>>;
     std::map<int, Groups> expected = {
-        {102, {{1002, 1020}, {1004, 1006}}}, {138, {{1002, 1020}}}, {140, {{1002, 1020}}}};
+        {IDD_TAV_DIALOG, {{IDC_INPUT, IDC_OUTPUT}, {IDC_SINGLE, IDC_WHOLE_BOARD}}},
+        {IDD_FILE, {{IDC_INPUT, IDC_OUTPUT}}},
+        {IDD_PRINT_CHOICE, {{IDC_INPUT_TABLE, IDC_OUTPUT_TABLE}}}};
     for (const DialogTemplate& d : tav::TavResources().dialogs) {
         Groups groups;
         bool open = false;
@@ -248,9 +261,9 @@ TEST(DialogControls, RadioGroupsPairTheRightButtons) {
 TEST(DialogSet, HasEveryTemplateWithItsTitleAndMessage) {
     EXPECT_EQ(tav::TavResources().dialogs.size(), std::size(kAllDialogs));
     const std::tuple<int, const char*, const char*> cases[] = {
-        {131, "Tavora - REMAP", "Are you sure you want to remap?"},
-        {133, "Tavora - RESTORE", "Are you sure you want to restore?"},
-        {145, "Tavora",
+        {IDD_REMAP_CONFIRM, "Tavora - REMAP", "Are you sure you want to remap?"},
+        {IDD_RESTORE_CONFIRM, "Tavora - RESTORE", "Are you sure you want to restore?"},
+        {IDD_WAIT, "Tavora",
          "Please wait while the Tavora program is connecting to the Corvane Configuration "
          "Server."},
     };
@@ -259,7 +272,7 @@ TEST(DialogSet, HasEveryTemplateWithItsTitleAndMessage) {
         EXPECT_TRUE(HasText(Dlg(id), ControlKind::Icon, "128")) << id;
         EXPECT_TRUE(HasText(Dlg(id), ControlKind::Static, text)) << id;
     }
-    for (int id : {137, 138, 141}) {  // titled when they open
+    for (int id : {IDD_IDLE, IDD_FILE, IDD_REMAP_TABLE}) {  // titled when they open
         EXPECT_EQ(Dlg(id).title, "") << id;
     }
 }
@@ -268,7 +281,7 @@ TEST(DialogSet, HasEveryTemplateWithItsTitleAndMessage) {
 // cannot be closed. The main window's controls sit in their group boxes, above the status bar.
 TEST(DialogLayout, WindowStylesAndTheMainWindowsGroups) {
     const DialogTemplate& d = Dlg(IDD_TAV_DIALOG);
-    EXPECT_EQ(d.menuId, 128);
+    EXPECT_EQ(d.menuId, IDR_MAIN_MENU);
     const std::uint32_t minimizable = fw::kSysMenu | fw::kMinimizeBox;
     EXPECT_EQ(d.style & (minimizable | fw::kAppWindow), minimizable | fw::kAppWindow);
     EXPECT_EQ(Dlg(IDD_REMAP_TABLE).style & minimizable, minimizable);
@@ -279,9 +292,11 @@ TEST(DialogLayout, WindowStylesAndTheMainWindowsGroups) {
     });
     ASSERT_NE(box, d.controls.end());
     const std::pair<fw::Rect, std::vector<int>> groups[] = {
-        {box->rect, {1001, 1005, 1008, 1007}},
-        {d.FindControl(1050)->rect, {1016, 1026, 1021, 1011, 1017, 1009, 1022, 1012}},
-        {d.FindControl(1018)->rect, {1013}},
+        {box->rect, {IDC_SWITCHER_LABEL, IDC_SWITCHER, IDC_LEVEL_LABEL, IDC_LEVEL}},
+        {d.FindControl(IDC_REMAP_GROUP)->rect,
+         {IDC_ORIGINAL_LABEL, IDC_ORIGINAL_NUMBER, IDC_ORIGINAL_RANGE_LABEL, IDC_ORIGINAL_RANGE,
+          IDC_NEW_LABEL, IDC_NEW_NUMBER, IDC_NEW_RANGE_LABEL, IDC_NEW_RANGE}},
+        {d.FindControl(IDC_COMMENT_GROUP)->rect, {IDC_COMMENT}},
     };
     for (const auto& [frame, members] : groups) {
         for (int id : members) {

@@ -38,7 +38,7 @@ const std::vector<ExpectedItem> kPopups[] = {
 };
 
 TEST(MainMenu, HasEveryCommandInItsPopupWithTextAndGreyState) {
-    const fw::MenuTemplate* menu = tav::TavResources().FindMenu(128);
+    const fw::MenuTemplate* menu = tav::TavResources().FindMenu(IDR_MAIN_MENU);
     ASSERT_NE(menu, nullptr);
     ASSERT_EQ(menu->items.size(), 3u);
     const char* const titles[] = {"&File", "&View", "&Help"};
@@ -61,7 +61,7 @@ TEST(MainMenu, HasEveryCommandInItsPopupWithTextAndGreyState) {
 }
 
 TEST(ProgramIcon, Is32By32OpaqueInsideWithSoftCornersAndADrawing) {
-    const fw::IconResource* icon = tav::TavResources().FindIcon(128);
+    const fw::IconResource* icon = tav::TavResources().FindIcon(IDR_MAINFRAME);
     ASSERT_NE(icon, nullptr);
     EXPECT_EQ(icon->width, 32);
     EXPECT_EQ(icon->height, 32);
@@ -84,7 +84,7 @@ TEST(ProgramIcon, Is32By32OpaqueInsideWithSoftCornersAndADrawing) {
 // The theme sizes are the same drawing: the 32 x 32 one is icon 128 itself, and a large one has
 // the same soft corners, solid body and colours in the same places.
 TEST(ProgramIcon, DrawsTheSamePictureAtEveryThemeSize) {
-    const fw::IconResource* icon = tav::TavResources().FindIcon(128);
+    const fw::IconResource* icon = tav::TavResources().FindIcon(IDR_MAINFRAME);
     ASSERT_NE(icon, nullptr);
     EXPECT_EQ(tav::ProgramIconOfSize(32).argb, icon->argb);
     for (int size : {16, 48, 128}) {

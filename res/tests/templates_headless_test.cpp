@@ -4,13 +4,13 @@
 #include "platform/fw/backend.h"
 #include "platform/fw/dialog.h"
 #include "platform/headless/headless_backend.h"
-#include "platform/headless/scripted_driver.h"
+#include "platform/headless/queued_driver.h"
 #include "res/resources.h"
 
 namespace {
 
 TEST(HeadlessTemplates, EveryTemplateBuildsWithItsControls) {
-    headless::ScriptedDriver driver;
+    headless::QueuedDriver driver;
     headless::HeadlessBackend backend(driver);
     const fw::ResourceSet& res = tav::TavResources();
     fw::InstallResources(&res);

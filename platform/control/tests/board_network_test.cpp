@@ -8,6 +8,7 @@
 #include "platform/control/board_simulator.h"
 #include "platform/control/remap_message.h"
 #include "platform/control/socket_thread.h"
+#include "platform/control/tests/example_remap_message.h"
 #include "platform/control/tests/fixture.h"
 #include "platform/control/tests/loopback.h"
 #include "platform/control/tests/test_sinks.h"
@@ -21,9 +22,7 @@ using testing::RecordingBoardSink;
 using testing::RunPostedCalls;
 using Bytes = std::vector<std::uint8_t>;
 
-const Bytes kWorkedExample = {0x52, 0x45, 0x2D, 0x4D, 0x41, 0x50, 0x02, 0x00, 0x00, 0x00,
-                              0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x49,
-                              0xCB, 0x2D, 0x03, 0x01, 0x00, 0x05, 0x00, 0x78};
+using testing::kExampleRemapMessage;
 
 class BoardNetwork : public testing::SimulationTest {
   protected:
@@ -96,7 +95,7 @@ class BoardNetwork : public testing::SimulationTest {
 TEST_F(BoardNetwork, ReportsComeAsType8OnTheUserInterfaceThread) {
     StartNetwork();
     EXPECT_EQ(BoardStatusPort(), statusPort);
-    Send(kWorkedExample);
+    Send(kExampleRemapMessage);
     ASSERT_TRUE(PumpUntilReports(1));
     const auto& report = sink->reports[0];
     EXPECT_EQ(report.board, 0);
@@ -161,7 +160,7 @@ TEST_F(BoardNetwork, OneBoardsAddressCannotSpeakForAnother) {
     EXPECT_EQ(EndpointText(*video), "127.0.0.10:" + std::to_string(boards->Port()));
 
     // Board 0 takes the worked example and reports it from its own address: believed.
-    Send(kWorkedExample);
+    Send(kExampleRemapMessage);
     ASSERT_TRUE(PumpUntilReports(1));
     EXPECT_EQ(sink->reports[0].board, 0);
     const BoardRecord taken = Held(0);
@@ -183,7 +182,7 @@ TEST_F(BoardNetwork, OneBoardsAddressCannotSpeakForAnother) {
 
 TEST_F(BoardNetwork, ASilentBoardLeavesItsRecordAsItWas) {
     StartNetwork([](Config& config) { config.boards[0].behaviour = BoardBehaviour::Silent(); });
-    Send(kWorkedExample);
+    Send(kExampleRemapMessage);
     ASSERT_EQ(statusEx->RetrieveBoardRemapInfo(1), com::S_OK);
     ASSERT_TRUE(PumpUntilReports(1));
     EXPECT_EQ(sink->reports[0].board, 1) << "the silent board's report would have come first";

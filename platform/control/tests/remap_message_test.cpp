@@ -8,17 +8,15 @@
 
 #include "platform/control/crc16.h"
 #include "platform/control/remap_message.h"
+#include "platform/control/tests/example_remap_message.h"
 
 namespace control {
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-// One chosen board 02 00 00 00 00 01, input, one remap in row 3 from 5 to 120.
-const Bytes kWorkedExample = {0x52, 0x45, 0x2D, 0x4D, 0x41, 0x50, 0x02, 0x00, 0x00, 0x00,
-                              0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x49,
-                              0xCB, 0x2D, 0x03, 0x01, 0x00, 0x05, 0x00, 0x78};
-constexpr std::size_t kAddressListEnd = 18;  // where the count byte of the worked example is
+using testing::kExampleEntryCountAt;
+using testing::kExampleRemapMessage;
 
 Bytes Replaced(Bytes bytes, std::size_t at, std::uint8_t value) {
     bytes.at(at) = value;
@@ -35,8 +33,8 @@ Bytes Appended(Bytes bytes, const Bytes& tail) {
 }
 
 TEST(RemapMessage, TheWorkedExampleIsTakenAsSentAndBuiltByteForByte) {
-    ASSERT_EQ(kWorkedExample.size(), 28u);
-    const RemapParseResult parsed = ParseRemapMessage(kWorkedExample);
+    ASSERT_EQ(kExampleRemapMessage.size(), 28u);
+    const RemapParseResult parsed = ParseRemapMessage(kExampleRemapMessage);
     ASSERT_TRUE(parsed.message) << parsed.error;
     EXPECT_TRUE(parsed.error.empty());
     const RemapMessage& m = *parsed.message;
@@ -48,7 +46,7 @@ TEST(RemapMessage, TheWorkedExampleIsTakenAsSentAndBuiltByteForByte) {
     EXPECT_EQ(m.Count(), 1u);
     const Bytes data = {0x03, 0x01, 0x00, 0x05, 0x00, 0x78};
     EXPECT_EQ(m.data, data);
-    EXPECT_EQ(BuildRemapMessage({{0x02, 0, 0, 0, 0, 0x01}}, 'I', data), kWorkedExample);
+    EXPECT_EQ(BuildRemapMessage({{0x02, 0, 0, 0, 0, 0x01}}, 'I', data), kExampleRemapMessage);
 }
 
 TEST(RemapMessage, SeveralBoardsAndEntriesForOutput) {
@@ -82,20 +80,21 @@ TEST(RemapMessage, MalformedMessagesAreRefusedWithAReason) {
         // the bytes and a part of the error text
         {{}, "RE-MAP"},
         {{'R', 'E', '-', 'M', 'A'}, "RE-MAP"},
-        {Replaced(kWorkedExample, 5, 'Q'), "RE-MAP"},
-        {Replaced(kWorkedExample, 0, 'r'), "RE-MAP"},
-        {Cut(kWorkedExample, 12), "address list"},
-        {Cut(kWorkedExample, 17), "address list"},
+        {Replaced(kExampleRemapMessage, 5, 'Q'), "RE-MAP"},
+        {Replaced(kExampleRemapMessage, 0, 'r'), "RE-MAP"},
+        {Cut(kExampleRemapMessage, 12), "address list"},
+        {Cut(kExampleRemapMessage, 17), "address list"},
         {noBoard, "names no board"},
-        {Cut(kWorkedExample, 20), "header bytes"},
-        {Replaced(kWorkedExample, 19, 'X'), "neither 'I' nor 'O'"},
-        {Replaced(kWorkedExample, 19, 'i'), "neither 'I' nor 'O'"},
-        {Replaced(kWorkedExample, kAddressListEnd, 2), "truncated"},
-        {Replaced(kWorkedExample, kAddressListEnd, 0), "over-long"},
-        {Appended(kWorkedExample, {3, 0, 0, 6, 0, 0x79}), "over-long"},
-        {Replaced(kWorkedExample, 21, 0x2E), "CRC mismatch"},
-        {Replaced(Replaced(kWorkedExample, 20, 0x2D), 21, 0xCB), "CRC mismatch"},  // low first
-        {Replaced(kWorkedExample, 27, 0x77), "CRC mismatch"},
+        {Cut(kExampleRemapMessage, 20), "header bytes"},
+        {Replaced(kExampleRemapMessage, 19, 'X'), "neither 'I' nor 'O'"},
+        {Replaced(kExampleRemapMessage, 19, 'i'), "neither 'I' nor 'O'"},
+        {Replaced(kExampleRemapMessage, kExampleEntryCountAt, 2), "truncated"},
+        {Replaced(kExampleRemapMessage, kExampleEntryCountAt, 0), "over-long"},
+        {Appended(kExampleRemapMessage, {3, 0, 0, 6, 0, 0x79}), "over-long"},
+        {Replaced(kExampleRemapMessage, 21, 0x2E), "CRC mismatch"},
+        {Replaced(Replaced(kExampleRemapMessage, 20, 0x2D), 21, 0xCB),
+         "CRC mismatch"},  // low first
+        {Replaced(kExampleRemapMessage, 27, 0x77), "CRC mismatch"},
         {Replaced(BuildRemapMessage({{2, 0, 0, 0, 0, 4}}, 'I', {}), 21, 1), "CRC mismatch"},
     };
     for (const auto& [bytes, reason] : cases) {
@@ -103,13 +102,13 @@ TEST(RemapMessage, MalformedMessagesAreRefusedWithAReason) {
         EXPECT_FALSE(parsed.message) << HexBytes(bytes);
         EXPECT_NE(parsed.error.find(reason), std::string::npos) << parsed.error;
     }
-    for (std::size_t length = 0; length < kWorkedExample.size(); ++length) {
-        EXPECT_FALSE(ParseRemapMessage(Cut(kWorkedExample, length)).message)
+    for (std::size_t length = 0; length < kExampleRemapMessage.size(); ++length) {
+        EXPECT_FALSE(ParseRemapMessage(Cut(kExampleRemapMessage, length)).message)
             << "accepted the first " << length << " bytes";
     }
     for (std::size_t extra = 1; extra <= 12; ++extra) {
         const RemapParseResult parsed =
-            ParseRemapMessage(Appended(kWorkedExample, Bytes(extra, 0x5A)));
+            ParseRemapMessage(Appended(kExampleRemapMessage, Bytes(extra, 0x5A)));
         EXPECT_FALSE(parsed.message) << "accepted " << extra << " extra bytes";
         EXPECT_NE(parsed.error.find("over-long"), std::string::npos) << parsed.error;
     }
@@ -117,13 +116,14 @@ TEST(RemapMessage, MalformedMessagesAreRefusedWithAReason) {
 
 // The addresses are not covered by the CRC; everything after them is, or is checked by value.
 TEST(RemapMessage, EverySingleBitFlipOutsideTheAddressesIsRefused) {
-    for (std::size_t at = 0; at < kWorkedExample.size(); ++at) {
+    for (std::size_t at = 0; at < kExampleRemapMessage.size(); ++at) {
         if (at >= 6 && at < 12) {
             continue;
         }
         for (int bit = 0; bit < 8; ++bit) {
-            const Bytes flipped = Replaced(
-                kWorkedExample, at, static_cast<std::uint8_t>(kWorkedExample[at] ^ (1 << bit)));
+            const Bytes flipped =
+                Replaced(kExampleRemapMessage, at,
+                         static_cast<std::uint8_t>(kExampleRemapMessage[at] ^ (1 << bit)));
             EXPECT_FALSE(ParseRemapMessage(flipped).message)
                 << "accepted with bit " << bit << " of byte " << at << " flipped";
         }

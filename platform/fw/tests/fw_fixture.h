@@ -10,7 +10,7 @@
 #include "platform/fw/dialog.h"
 #include "platform/fw/message_queue.h"
 #include "platform/headless/headless_backend.h"
-#include "platform/headless/scripted_driver.h"
+#include "platform/headless/queued_driver.h"
 
 namespace fwtest {
 
@@ -38,7 +38,7 @@ class FwTest : public ::testing::Test {
     FwTest();
     ~FwTest() override;
 
-    headless::ScriptedDriver driver;
+    headless::QueuedDriver driver;
     headless::HeadlessBackend backend{driver};
     fw::ManualClock clock;
     fw::ResourceSet resources;

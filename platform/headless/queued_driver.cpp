@@ -1,4 +1,4 @@
-#include "platform/headless/scripted_driver.h"
+#include "platform/headless/queued_driver.h"
 
 #include <stdexcept>
 
@@ -6,7 +6,7 @@
 
 namespace headless {
 
-void ScriptedDriver::Idle(fw::CWnd& modalWindow) {
+void QueuedDriver::Idle(fw::CWnd& modalWindow) {
     if (m_actions.empty()) {
         throw std::runtime_error("nothing scripted while window " + DescribeWindow(modalWindow) +
                                  " waits modally");
@@ -16,7 +16,7 @@ void ScriptedDriver::Idle(fw::CWnd& modalWindow) {
     action(modalWindow);
 }
 
-int ScriptedDriver::AnswerMessageBox(const fw::MessageBoxRequest& request) {
+int QueuedDriver::AnswerMessageBox(const fw::MessageBoxRequest& request) {
     m_boxes.push_back(request);
     if (m_answers.empty()) {
         if ((request.type & fw::MB_TYPEMASK) == fw::MB_OK) {
@@ -29,7 +29,7 @@ int ScriptedDriver::AnswerMessageBox(const fw::MessageBoxRequest& request) {
     return answer;
 }
 
-int ScriptedDriver::AnswerPrintDialog(fw::PrintDialogRequest& request) {
+int QueuedDriver::AnswerPrintDialog(fw::PrintDialogRequest& request) {
     m_printPresets.push_back(*request.pd);
     if (m_printAnswers.empty()) {
         throw std::runtime_error("no answer scripted for the print dialog");
@@ -42,7 +42,7 @@ int ScriptedDriver::AnswerPrintDialog(fw::PrintDialogRequest& request) {
     return answer.answer;
 }
 
-std::string ScriptedDriver::Unused() const {
+std::string QueuedDriver::Unused() const {
     std::string unused;
     auto add = [&unused](std::size_t count, const char* what) {
         if (count > 0) {

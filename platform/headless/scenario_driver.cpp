@@ -1,4 +1,4 @@
-#include "platform/headless/script_driver.h"
+#include "platform/headless/scenario_driver.h"
 
 #include <algorithm>
 #include <exception>
@@ -76,25 +76,25 @@ std::optional<GridKey> ParseGridKey(std::string name) {
 
 }  // namespace
 
-ScriptDriver::ScriptDriver(std::vector<ScriptLine> lines, fw::ManualClock* clock)
+ScenarioDriver::ScenarioDriver(std::vector<ScriptLine> lines, fw::ManualClock* clock)
     : m_lines(std::move(lines)), m_clock(clock) {}
 
-const ScriptLine* ScriptDriver::Peek() const {
+const ScriptLine* ScenarioDriver::Peek() const {
     return m_next < m_lines.size() ? &m_lines[m_next] : nullptr;
 }
 
-const ScriptLine& ScriptDriver::Take() {
+const ScriptLine& ScenarioDriver::Take() {
     return m_lines[m_next++];
 }
 
-void ScriptDriver::Fail(const ScriptLine* line, const std::string& why) const {
+void ScenarioDriver::Fail(const ScriptLine* line, const std::string& why) const {
     if (line == nullptr) {
         throw ScriptFailure("end of script: " + why);
     }
     throw ScriptFailure("line " + std::to_string(line->number) + " (" + line->text + "): " + why);
 }
 
-bool ScriptDriver::Unwinding() const {
+bool ScenarioDriver::Unwinding() const {
     if (!m_failure) {
         return false;
     }
@@ -105,7 +105,7 @@ bool ScriptDriver::Unwinding() const {
 }
 
 template <typename Act>
-auto ScriptDriver::Remembering(Act act) {
+auto ScenarioDriver::Remembering(Act act) {
     try {
         return act();
     } catch (const ScriptFailure& failure) {
@@ -114,7 +114,7 @@ auto ScriptDriver::Remembering(Act act) {
     }
 }
 
-void ScriptDriver::Idle(fw::CWnd& window) {
+void ScenarioDriver::Idle(fw::CWnd& window) {
     if (Unwinding()) {
         // A window opened while the failure unwinds the program (by a destructor): closed, since
         // a second exception would end the process. One that will not close fails all the same.
@@ -139,7 +139,7 @@ void ScriptDriver::Idle(fw::CWnd& window) {
     });
 }
 
-bool ScriptDriver::RunLine(const ScriptLine& line, fw::CWnd& window) {
+bool ScenarioDriver::RunLine(const ScriptLine& line, fw::CWnd& window) {
     const std::string& cmd = line.words[0];
     auto* dialog = dynamic_cast<fw::CDialog*>(&window);
     auto control = [&](std::size_t index) -> fw::Control& {
@@ -284,7 +284,7 @@ bool ScriptDriver::RunLine(const ScriptLine& line, fw::CWnd& window) {
     Fail(&line, "unknown command " + cmd);
 }
 
-void ScriptDriver::Expect(const ScriptLine& line, fw::CWnd& window) {
+void ScenarioDriver::Expect(const ScriptLine& line, fw::CWnd& window) {
     if (line.words.size() < 3) {
         Fail(&line, "expect needs a subject and a property");
     }
@@ -358,8 +358,8 @@ void ScriptDriver::Expect(const ScriptLine& line, fw::CWnd& window) {
     }
 }
 
-void ScriptDriver::ExpectGrid(const ScriptLine& line, const fw::CGridCtrl& grid,
-                              const std::string& prop, const std::vector<std::string>& args) {
+void ScenarioDriver::ExpectGrid(const ScriptLine& line, const fw::CGridCtrl& grid,
+                                const std::string& prop, const std::vector<std::string>& args) {
     auto number = [&](std::size_t i) {
         if (i >= args.size()) {
             Fail(&line, "missing number");
@@ -410,7 +410,7 @@ void ScriptDriver::ExpectGrid(const ScriptLine& line, const fw::CGridCtrl& grid,
     }
 }
 
-void ScriptDriver::Wait(const ScriptLine& line) {
+void ScenarioDriver::Wait(const ScriptLine& line) {
     if (line.words[0] == "wait-message") {
         const int ms = line.words.size() > 1 ? ParseInt(line, 1) : 5000;
         if (!fw::TheMessageQueue().WaitFor(ms)) {
@@ -425,7 +425,7 @@ void ScriptDriver::Wait(const ScriptLine& line) {
     m_clock->Advance(static_cast<std::int64_t>(seconds) * 1000);
 }
 
-int ScriptDriver::AnswerMessageBox(const fw::MessageBoxRequest& request) {
+int ScenarioDriver::AnswerMessageBox(const fw::MessageBoxRequest& request) {
     if (Unwinding()) {
         switch (request.type & fw::MB_TYPEMASK) {
             case fw::MB_OK:
@@ -439,7 +439,7 @@ int ScriptDriver::AnswerMessageBox(const fw::MessageBoxRequest& request) {
     return Remembering([&] { return Answer(request); });
 }
 
-int ScriptDriver::Answer(const fw::MessageBoxRequest& request) {
+int ScenarioDriver::Answer(const fw::MessageBoxRequest& request) {
     const ScriptLine* line = Peek();
     const std::string shown = DescribeMessageBox(request);
     if (line == nullptr || line->words[0] != "msgbox") {
@@ -508,14 +508,14 @@ int ScriptDriver::Answer(const fw::MessageBoxRequest& request) {
     return answer;
 }
 
-int ScriptDriver::AnswerPrintDialog(fw::PrintDialogRequest& request) {
+int ScenarioDriver::AnswerPrintDialog(fw::PrintDialogRequest& request) {
     if (Unwinding()) {
         return fw::IDCANCEL;
     }
     return Remembering([&] { return AnswerPrint(request); });
 }
 
-int ScriptDriver::AnswerPrint(fw::PrintDialogRequest& request) {
+int ScenarioDriver::AnswerPrint(fw::PrintDialogRequest& request) {
     const ScriptLine* line = Peek();
     if (line == nullptr || line->words[0] != "print-dialog") {
         Fail(line, "unexpected print dialog");
@@ -534,7 +534,7 @@ int ScriptDriver::AnswerPrint(fw::PrintDialogRequest& request) {
     return answer;
 }
 
-void ScriptDriver::CheckDataFile(const ScriptLine& line) {
+void ScenarioDriver::CheckDataFile(const ScriptLine& line) {
     if (line.words.size() < 2 || (line.words[0] == "file-is" && line.words.size() < 3)) {
         Fail(&line, line.words[0] + " needs a file name" +
                         (line.words[0] == "file-is" ? " and a content" : ""));
@@ -560,13 +560,13 @@ void ScriptDriver::CheckDataFile(const ScriptLine& line) {
     }
 }
 
-void ScriptDriver::ThrowPendingFailure() const {
+void ScenarioDriver::ThrowPendingFailure() const {
     if (m_failure) {
         throw ScriptFailure(*m_failure);
     }
 }
 
-void ScriptDriver::Finish(int exitCode) {
+void ScenarioDriver::Finish(int exitCode) {
     ThrowPendingFailure();
     while (const ScriptLine* line = Peek()) {
         Take();

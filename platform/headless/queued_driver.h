@@ -1,4 +1,5 @@
-// A driver for unit tests: actions and answers queued in C++, taken in order.
+// A driver that plays actions and answers queued in C++, in order (unit tests, benchmarks, the
+// soak runs); ScenarioDriver plays a scenario script instead.
 #pragma once
 
 #include <deque>
@@ -11,7 +12,7 @@
 
 namespace headless {
 
-class ScriptedDriver final : public Driver {
+class QueuedDriver final : public Driver {
   public:
     using Action = std::function<void(fw::CWnd&)>;
 

@@ -1,5 +1,5 @@
-// A driver that plays a plain-text script of operator actions and expectations (the format is
-// described in docs/scenarios.md). The first unmet expectation throws ScriptFailure.
+// A driver that plays a scenario: a plain-text script of operator actions and expectations (the
+// format is described in docs/scenarios.md). The first unmet expectation throws ScriptFailure.
 #pragma once
 
 #include <filesystem>
@@ -16,14 +16,14 @@
 
 namespace headless {
 
-class ScriptDriver final : public Driver {
+class ScenarioDriver final : public Driver {
   public:
     // Commands the driver does not know itself (e.g. the application's configuration actions)
     // go to the extension with the waiting window (null once the program has ended); it returns
     // false when it does not know the command either.
     using Extension = std::function<bool(const ScriptLine&, fw::CWnd*)>;
 
-    ScriptDriver(std::vector<ScriptLine> lines, fw::ManualClock* clock);
+    ScenarioDriver(std::vector<ScriptLine> lines, fw::ManualClock* clock);
     void SetExtension(Extension extension) { m_extension = std::move(extension); }
     // The folder whose files file-is and file-missing look at.
     void SetDataFolder(std::filesystem::path folder) { m_dataFolder = std::move(folder); }
