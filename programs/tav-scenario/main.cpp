@@ -10,6 +10,7 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <variant>
 
 #include "app/tav_app.h"
 #include "platform/com/runtime.h"
@@ -118,8 +119,28 @@ SetUp TakeSetUp(std::vector<headless::ScriptLine>& lines, const fs::path& script
     return setUp;
 }
 
-// fault COMPONENT OPERATION HRESULT [after N] [times N]; COMPONENT "COM" with OPERATION
-// CoInitialize or CoInitializeSecurity makes the library call itself fail.
+// What is wrong with a fault line, for the part the fault parser found wrong.
+std::string FaultLineProblem(const control::FaultText& text, control::FaultTextError error) {
+    using Part = control::FaultTextError::Part;
+    switch (error.part) {
+        case Part::Component:
+            return "unknown component " + *text.component;
+        case Part::Operation:
+            return text.component == "COM"
+                       ? "COM fails only in CoInitialize or CoInitializeSecurity"
+                       : "unknown operation " + *text.operation + " of " + *text.component;
+        case Part::Result:
+            return "not a result code: " + *text.hresult;
+        case Part::Interface:
+            break;
+    }
+    return error.problem == control::FaultTextError::Problem::Misplaced
+               ? "only a QueryInterface fault names an interface"
+               : "unknown interface " + *text.interfaceName;
+}
+
+// fault COMPONENT OPERATION HRESULT [after N] [times N] [interface NAME]; COMPONENT "COM" with
+// OPERATION CoInitialize or CoInitializeSecurity makes the library call itself fail.
 void InjectFault(const headless::ScriptLine& line) {
     const auto& w = line.words;
     auto bad = [&](const std::string& why) {
@@ -128,39 +149,32 @@ void InjectFault(const headless::ScriptLine& line) {
     if (w.size() < 4) {
         throw bad("fault needs a component, an operation and a result code");
     }
-    const auto hr = control::ParseHresultText(w[3]);
-    if (!hr) {
-        throw bad("not a result code: " + w[3]);
-    }
-    if (w[1] == "COM") {
-        if (w[2] == "CoInitialize") {
-            com::SetCoInitializeFailure(*hr);
-        } else if (w[2] == "CoInitializeSecurity") {
-            com::SetCoInitializeSecurityFailure(*hr);
-        } else {
-            throw bad("COM fails only in CoInitialize or CoInitializeSecurity");
-        }
-        return;
-    }
-    const auto component = control::ComponentFromKey(w[1]);
-    if (!component) {
-        throw bad("unknown component " + w[1]);
-    }
-    control::Fault fault(*component, w[2], *hr);
+    control::FaultText text{w[1], w[2], w[3], std::nullopt};
+    std::optional<std::uint32_t> after;
+    std::optional<std::int32_t> times;
     for (std::size_t i = 4; i + 1 < w.size(); i += 2) {
         if (w[i] == "after") {
-            fault.after = static_cast<std::uint32_t>(std::stoul(w[i + 1]));
+            after = static_cast<std::uint32_t>(std::stoul(w[i + 1]));
         } else if (w[i] == "times") {
-            fault.times = std::stoi(w[i + 1]);
+            times = std::stoi(w[i + 1]);
         } else if (w[i] == "interface") {
-            fault.interfaceId = control::InterfaceFromText(w[i + 1]);
-            if (!fault.interfaceId) {
-                throw bad("unknown interface " + w[i + 1]);
-            }
+            text.interfaceName = w[i + 1];
         } else {
             throw bad("unknown fault option " + w[i]);
         }
     }
+    const auto parsed = control::ParseFaultText(text);
+    if (const auto* error = std::get_if<control::FaultTextError>(&parsed)) {
+        throw bad(FaultLineProblem(text, *error));
+    }
+    if (const auto* library = std::get_if<control::LibraryFault>(&parsed)) {
+        library->security ? com::SetCoInitializeSecurityFailure(library->hr)
+                          : com::SetCoInitializeFailure(library->hr);
+        return;
+    }
+    control::Fault fault = std::get<control::Fault>(parsed);
+    fault.after = after.value_or(fault.after);
+    fault.times = times.value_or(fault.times);
     control::InjectFault(fault);
 }
 
