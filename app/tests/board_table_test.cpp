@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "app/tests/app_fixture.h"
-#include "platform/control/board_simulator.h"
+#include "platform/control/boards/board_simulator.h"
 #include "platform/fw/message_queue.h"
 
 namespace apptest {

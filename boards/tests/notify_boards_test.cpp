@@ -8,8 +8,8 @@
 
 #include "app/tests/app_fixture.h"
 #include "platform/com/com.h"
-#include "platform/control/board_simulator.h"
-#include "platform/control/board_wire.h"
+#include "platform/control/boards/board_simulator.h"
+#include "platform/control/boards/board_wire.h"
 #include "platform/control/udp_socket.h"
 #include "remap/tav_dlg.h"
 #include "remap/tests/remap_entries.h"

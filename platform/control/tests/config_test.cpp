@@ -1,4 +1,4 @@
-#include "platform/control/config.h"
+#include "platform/control/configuration/config.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -12,8 +12,8 @@
 #include <string>
 #include <variant>
 
+#include "platform/control/configuration/default_config.h"
 #include "platform/control/crc16.h"
-#include "platform/control/default_config.h"
 #include "platform/control/ids.h"
 
 namespace control {

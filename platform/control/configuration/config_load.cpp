@@ -8,8 +8,8 @@
 #include <cstring>
 #include <set>
 
-#include "platform/control/config_read.h"
-#include "platform/control/default_config.h"
+#include "platform/control/configuration/config_read.h"
+#include "platform/control/configuration/default_config.h"
 #include "platform/control/unique_fd.h"
 
 namespace control {

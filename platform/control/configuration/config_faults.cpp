@@ -2,7 +2,7 @@
 // codes named as text.
 #include <algorithm>
 
-#include "platform/control/config_read.h"
+#include "platform/control/configuration/config_read.h"
 #include "platform/control/ids.h"
 
 namespace control {

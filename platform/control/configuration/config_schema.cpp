@@ -4,7 +4,7 @@
 #include <charconv>
 #include <map>
 
-#include "platform/control/config_read.h"
+#include "platform/control/configuration/config_read.h"
 #include "platform/control/crc16.h"
 
 namespace control::config_read {

@@ -11,7 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "platform/control/config.h"
+#include "platform/control/configuration/config.h"
 
 namespace control::config_read {
 

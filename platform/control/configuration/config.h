@@ -14,7 +14,7 @@
 
 #include "platform/com/guid.h"
 #include "platform/com/hresult.h"
-#include "platform/control/board_behaviour.h"
+#include "platform/control/boards/board_behaviour.h"
 #include "platform/control/component_id.h"
 
 namespace control {

@@ -1,4 +1,4 @@
-#include "platform/control/open_file.h"
+#include "platform/control/files/open_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "platform/control/file_access_codes.h"
-#include "platform/control/folder_locks.h"
+#include "platform/control/files/folder_locks.h"
 
 namespace control {
 
