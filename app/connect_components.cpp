@@ -24,6 +24,10 @@ fw::BOOL CTavApp::FailConnect() {
 }
 
 fw::BOOL CTavApp::ConnectComponents() {
+    return ConnectTables() && ConnectStatusAndFiles() ? fw::TRUE : fw::FALSE;
+}
+
+fw::BOOL CTavApp::ConnectTables() {
     using namespace control;
     m_hrLast = com::CoInitializeSecurity(nullptr, -1, nullptr, nullptr, com::RPC_C_AUTHN_LEVEL_NONE,
                                          com::RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, 0, nullptr);
@@ -89,7 +93,11 @@ fw::BOOL CTavApp::ConnectComponents() {
             return FailConnect();
         }
     }
+    return fw::TRUE;
+}
 
+fw::BOOL CTavApp::ConnectStatusAndFiles() {
+    using namespace control;
     m_nErrorContext = IDS_ERR_BOARD_STATUS;
     if (m_hrLast = Create(CLSID_BoardStatusServer, m_pBoardStatus); com::FAILED(m_hrLast)) {
         return FailConnect();

@@ -90,6 +90,10 @@ class CTavApp : public fw::CWinApp {
     void OnHelpCommand();
 
     fw::BOOL FailConnect();
+    // The two halves of ConnectComponents: the active set and the tables, then the board status,
+    // the notification sinks, File Access and the registration with the Control Center.
+    fw::BOOL ConnectTables();
+    fw::BOOL ConnectStatusAndFiles();
 
     std::unique_ptr<fw::NamedMutex> m_hMutex;
     struct MarkerCreation {

@@ -57,6 +57,10 @@ void CTavDlg::OnRemap() {
     // rewrite): a program ended in between leaves an event the file does not bear out, never a
     // remap in force without its event. A write that then fails adds an event of its own.
     RecordAuditEvent(change);
+    RecordRemap(notified, change);
+}
+
+void CTavDlg::RecordRemap(fw::BOOL notified, AuditChange& change) {
     const auto fileError = [&] {
         change.outcome = "file-error";
         RecordAuditEvent(change);

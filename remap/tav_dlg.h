@@ -151,6 +151,9 @@ class CTavDlg : public fw::CDialog {
     void AddRemapEntry();
     // The audit trail's account of the remap in the dialog, before it ends.
     AuditChange RemapAuditChange();
+    // After the boards were told: the remap recorded in the table and its file, as far as it went
+    // out; a failed write adds an audit event of its own.
+    void RecordRemap(fw::BOOL notified, AuditChange& change);
 
     // After the remap table view changed table io: the boards, then the file. False when the
     // boards were not told (the table is then back as KeepTableBeforeChange kept it) or the file

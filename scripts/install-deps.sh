@@ -7,7 +7,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   nlohmann-json3-dev libsystemd-dev
-  clang libclang-rt-dev clang-format git
+  clang libclang-rt-dev clang-format git universal-ctags
   desktop-file-utils dpkg-dev
   fonts-dejavu-core poppler-utils
 )

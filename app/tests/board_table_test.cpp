@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "app/tests/app_fixture.h"
-#include "platform/control/board_simulator.h"
+#include "platform/control/boards/board_simulator.h"
 #include "platform/control/tests/example_remap_message.h"
 #include "platform/fw/message_queue.h"
 

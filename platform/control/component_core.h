@@ -11,7 +11,7 @@
 
 #include "platform/com/hresult.h"
 #include "platform/control/component_id.h"
-#include "platform/control/config.h"
+#include "platform/control/configuration/config.h"
 
 namespace control {
 

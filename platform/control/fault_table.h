@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/control/config.h"
+#include "platform/control/configuration/config.h"
 
 namespace control {
 

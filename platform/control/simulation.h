@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/control/config.h"
+#include "platform/control/configuration/config.h"
 
 namespace control {
 

@@ -1,6 +1,6 @@
 #include "platform/control/socket_thread.h"
 
-#include "platform/control/board_network_socket.h"
+#include "platform/control/boards/board_network_socket.h"
 #include "platform/control/system.h"
 
 namespace control {

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "platform/com/runtime.h"
-#include "platform/control/data_folder.h"
+#include "platform/control/files/data_folder.h"
 
 namespace control {
 

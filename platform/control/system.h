@@ -12,13 +12,13 @@
 #include <optional>
 #include <string>
 
-#include "platform/control/board_link.h"
-#include "platform/control/board_status_hub.h"
+#include "platform/control/boards/board_link.h"
+#include "platform/control/boards/board_status_hub.h"
 #include "platform/control/client_registry.h"
-#include "platform/control/config.h"
-#include "platform/control/config_watcher.h"
+#include "platform/control/configuration/config.h"
+#include "platform/control/configuration/config_watcher.h"
 #include "platform/control/fault_table.h"
-#include "platform/control/file_store.h"
+#include "platform/control/files/file_store.h"
 
 namespace control {
 

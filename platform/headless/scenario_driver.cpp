@@ -17,6 +17,10 @@ namespace headless {
 
 namespace {
 
+[[noreturn]] void FailAt(const ScriptLine& line, const std::string& why) {
+    throw ScriptFailure("line " + std::to_string(line.number) + " (" + line.text + "): " + why);
+}
+
 int ParseInt(const ScriptLine& line, std::size_t index) {
     if (index >= line.words.size()) {
         throw ScriptFailure("line " + std::to_string(line.number) +
@@ -91,7 +95,7 @@ void ScenarioDriver::Fail(const ScriptLine* line, const std::string& why) const 
     if (line == nullptr) {
         throw ScriptFailure("end of script: " + why);
     }
-    throw ScriptFailure("line " + std::to_string(line->number) + " (" + line->text + "): " + why);
+    FailAt(*line, why);
 }
 
 bool ScenarioDriver::Unwinding() const {
@@ -139,144 +143,200 @@ void ScenarioDriver::Idle(fw::CWnd& window) {
     });
 }
 
-bool ScenarioDriver::RunLine(const ScriptLine& line, fw::CWnd& window) {
-    const std::string& cmd = line.words[0];
-    auto* dialog = dynamic_cast<fw::CDialog*>(&window);
-    auto control = [&](std::size_t index) -> fw::Control& {
+namespace {
+
+// A line of the script run against the window that waits for the operator.
+struct Turn {
+    const ScriptLine& line;
+    fw::CWnd& window;
+    fw::CDialog* dialog;
+
+    [[noreturn]] void Fail(const std::string& why) const { FailAt(line, why); }
+
+    fw::Control& Control(std::size_t index) const {
         const int id = ParseInt(line, index);
         fw::Control* c = dialog != nullptr ? dialog->GetDlgItem(id) : nullptr;
         if (c == nullptr) {
-            Fail(&line,
-                 "window " + DescribeWindow(window) + " has no control " + std::to_string(id));
+            Fail("window " + DescribeWindow(window) + " has no control " + std::to_string(id));
         }
         return *c;
-    };
-    auto usable = [&](fw::Control& c) {
-        if (!window.IsWindowEnabled() || !c.IsWindowEnabled() || !c.IsWindowVisible()) {
-            Fail(&line, "control " + std::to_string(c.GetDlgCtrlID()) + " of window " +
-                            DescribeWindow(window) + " cannot be used: it is disabled or hidden");
-        }
-    };
+    }
 
-    if (cmd == "window") {
-        const int id = ParseInt(line, 1);
-        const int actual = dialog != nullptr ? dialog->TemplateId() : 0;
-        if (actual != id || (line.words.size() > 2 && window.GetWindowText() != line.words[2])) {
-            Fail(&line, "the waiting window is " + DescribeWindow(window));
+    // The operator can use only an enabled, visible control of an enabled window.
+    fw::Control& Usable(fw::Control& c) const {
+        if (!window.IsWindowEnabled() || !c.IsWindowEnabled() || !c.IsWindowVisible()) {
+            Fail("control " + std::to_string(c.GetDlgCtrlID()) + " of window " +
+                 DescribeWindow(window) + " cannot be used: it is disabled or hidden");
         }
-        return false;
+        return c;
+    }
+
+    fw::CGridCtrl& UsableGrid(std::size_t index) const {
+        auto* grid = dynamic_cast<fw::CGridCtrl*>(&Control(index));
+        if (grid == nullptr) {
+            Fail("control " + line.words[index] + " is not a grid");
+        }
+        Usable(*grid);
+        return *grid;
+    }
+};
+
+// The verbs below say whether the window has been acted on (the program runs on) or only
+// looked at (the next line goes to the same window).
+
+bool CheckWindow(const Turn& turn) {
+    const int id = ParseInt(turn.line, 1);
+    const int actual = turn.dialog != nullptr ? turn.dialog->TemplateId() : 0;
+    if (actual != id ||
+        (turn.line.words.size() > 2 && turn.window.GetWindowText() != turn.line.words[2])) {
+        turn.Fail("the waiting window is " + DescribeWindow(turn.window));
+    }
+    return false;
+}
+
+bool Click(const Turn& turn) {
+    turn.Usable(turn.Control(1)).UserClick();
+    return true;
+}
+
+bool Type(const Turn& turn) {
+    turn.Usable(turn.Control(1))
+        .UserType(turn.line.words.size() > 2 ? turn.line.words[2] : std::string());
+    return true;
+}
+
+// click-cell CONTROL ROW COL, type-cell CONTROL ROW COL TEXT
+bool ActOnCell(const Turn& turn) {
+    fw::CGridCtrl& grid = turn.UsableGrid(1);
+    const int row = ParseInt(turn.line, 2);
+    const int col = ParseInt(turn.line, 3);
+    if (row < 0 || col < 0 || row >= grid.GetNumRows() || col >= grid.GetNumCols()) {
+        turn.Fail("the grid has no cell " + std::to_string(row) + "," + std::to_string(col));
+    }
+    const auto& words = turn.line.words;
+    if (words[0] == "click-cell") {
+        grid.UserClickCell(row, col);
+    } else if (!grid.UserTypeCell(row, col, words.size() > 4 ? words[4] : std::string())) {
+        turn.Fail("the cell does not take this input");
+    }
+    return true;
+}
+
+bool Key(const Turn& turn) {
+    fw::CGridCtrl& grid = turn.UsableGrid(1);
+    const std::optional<GridKey> key =
+        turn.line.words.size() > 2 ? ParseGridKey(turn.line.words[2]) : std::nullopt;
+    if (!key) {
+        turn.Fail(
+            "keys are Up, Down, Left, Right, Home, End and Space, after Shift+ or "
+            "Ctrl+ or both");
+    }
+    if (!grid.UserKeyDown(key->key, key->shift, key->ctrl)) {
+        turn.Fail("the grid does not take this key");
+    }
+    return true;
+}
+
+// select CONTROL ITEM, or select CONTROL #INDEX
+bool Select(const Turn& turn) {
+    fw::Control& c = turn.Usable(turn.Control(1));
+    if (turn.line.words.size() < 3) {
+        turn.Fail("select needs an item");
+    }
+    int index = -1;
+    const std::string& item = turn.line.words[2];
+    if (item.size() > 1 && item[0] == '#') {
+        index = std::stoi(item.substr(1));
+    } else {
+        const auto& items = c.Items();
+        auto it = std::find(items.begin(), items.end(), item);
+        index = it == items.end() ? -1 : static_cast<int>(it - items.begin());
+    }
+    if (index < 0 || index >= c.GetCount()) {
+        turn.Fail("control " + std::to_string(c.GetDlgCtrlID()) + " has no item " + item);
+    }
+    c.UserSelect(index);
+    return true;
+}
+
+bool DropDown(const Turn& turn) {
+    turn.Control(1).UserDropDown();
+    return true;
+}
+
+bool Menu(const Turn& turn) {
+    const auto id = static_cast<fw::UINT>(ParseInt(turn.line, 1));
+    const fw::Menu* menu = turn.window.GetMenu();
+    const fw::MenuItem* item = menu != nullptr ? menu->FindItem(id) : nullptr;
+    if (item == nullptr || item->grayed || !turn.window.IsWindowEnabled()) {
+        turn.Fail("window " + DescribeWindow(turn.window) + " offers no usable menu item " +
+                  std::to_string(id));
+    }
+    turn.window.UserCommand(id);
+    return true;
+}
+
+bool SysCommand(const Turn& turn) {
+    turn.window.UserSysCommand(static_cast<fw::UINT>(ParseInt(turn.line, 1)));
+    return true;
+}
+
+bool Close(const Turn& turn) {
+    turn.window.UserClose();
+    return true;
+}
+
+// enter, escape
+bool PressKey(const Turn& turn) {
+    if (turn.dialog == nullptr) {
+        turn.Fail("the waiting window is not a dialog");
+    }
+    turn.line.words[0] == "enter" ? turn.dialog->UserPressEnter() : turn.dialog->UserPressEscape();
+    return true;
+}
+
+// A message box or the print dialog is not a window that waits for the operator.
+bool ExpectedAnotherWindow(const Turn& turn) {
+    turn.Fail("expected a " + turn.line.words[0] + " but window " + DescribeWindow(turn.window) +
+              " waits for the operator");
+}
+
+const std::map<std::string, bool (*)(const Turn&), std::less<>>& WindowVerbs() {
+    static const std::map<std::string, bool (*)(const Turn&), std::less<>> verbs = {
+        {"window", CheckWindow},
+        {"click", Click},
+        {"type", Type},
+        {"click-cell", ActOnCell},
+        {"type-cell", ActOnCell},
+        {"key", Key},
+        {"select", Select},
+        {"dropdown", DropDown},
+        {"menu", Menu},
+        {"syscommand", SysCommand},
+        {"close", Close},
+        {"enter", PressKey},
+        {"escape", PressKey},
+        {"msgbox", ExpectedAnotherWindow},
+        {"print-dialog", ExpectedAnotherWindow},
+    };
+    return verbs;
+}
+
+}  // namespace
+
+bool ScenarioDriver::RunLine(const ScriptLine& line, fw::CWnd& window) {
+    const std::string& cmd = line.words[0];
+    const auto& verbs = WindowVerbs();
+    if (const auto verb = verbs.find(cmd); verb != verbs.end()) {
+        return verb->second(Turn{line, window, dynamic_cast<fw::CDialog*>(&window)});
     }
     if (cmd == "expect") {
         Expect(line, window);
         return false;
     }
-    if (cmd == "click") {
-        fw::Control& c = control(1);
-        usable(c);
-        c.UserClick();
-        return true;
-    }
-    if (cmd == "type") {
-        fw::Control& c = control(1);
-        usable(c);
-        c.UserType(line.words.size() > 2 ? line.words[2] : std::string());
-        return true;
-    }
-    if (cmd == "click-cell" || cmd == "type-cell") {
-        auto* grid = dynamic_cast<fw::CGridCtrl*>(&control(1));
-        if (grid == nullptr) {
-            Fail(&line, "control " + line.words[1] + " is not a grid");
-        }
-        usable(*grid);
-        const int row = ParseInt(line, 2);
-        const int col = ParseInt(line, 3);
-        if (row < 0 || col < 0 || row >= grid->GetNumRows() || col >= grid->GetNumCols()) {
-            Fail(&line, "the grid has no cell " + std::to_string(row) + "," + std::to_string(col));
-        }
-        if (cmd == "click-cell") {
-            grid->UserClickCell(row, col);
-        } else if (!grid->UserTypeCell(row, col,
-                                       line.words.size() > 4 ? line.words[4] : std::string())) {
-            Fail(&line, "the cell does not take this input");
-        }
-        return true;
-    }
-    if (cmd == "key") {
-        auto* grid = dynamic_cast<fw::CGridCtrl*>(&control(1));
-        if (grid == nullptr) {
-            Fail(&line, "control " + line.words[1] + " is not a grid");
-        }
-        usable(*grid);
-        const std::optional<GridKey> key =
-            line.words.size() > 2 ? ParseGridKey(line.words[2]) : std::nullopt;
-        if (!key) {
-            Fail(&line,
-                 "keys are Up, Down, Left, Right, Home, End and Space, after Shift+ or "
-                 "Ctrl+ or both");
-        }
-        if (!grid->UserKeyDown(key->key, key->shift, key->ctrl)) {
-            Fail(&line, "the grid does not take this key");
-        }
-        return true;
-    }
-    if (cmd == "select") {
-        fw::Control& c = control(1);
-        usable(c);
-        if (line.words.size() < 3) {
-            Fail(&line, "select needs an item");
-        }
-        int index = -1;
-        const std::string& item = line.words[2];
-        if (item.size() > 1 && item[0] == '#') {
-            index = std::stoi(item.substr(1));
-        } else {
-            const auto& items = c.Items();
-            auto it = std::find(items.begin(), items.end(), item);
-            index = it == items.end() ? -1 : static_cast<int>(it - items.begin());
-        }
-        if (index < 0 || index >= c.GetCount()) {
-            Fail(&line, "control " + std::to_string(c.GetDlgCtrlID()) + " has no item " + item);
-        }
-        c.UserSelect(index);
-        return true;
-    }
-    if (cmd == "dropdown") {
-        control(1).UserDropDown();
-        return true;
-    }
-    if (cmd == "menu") {
-        const auto id = static_cast<fw::UINT>(ParseInt(line, 1));
-        const fw::Menu* menu = window.GetMenu();
-        const fw::MenuItem* item = menu != nullptr ? menu->FindItem(id) : nullptr;
-        if (item == nullptr || item->grayed || !window.IsWindowEnabled()) {
-            Fail(&line, "window " + DescribeWindow(window) + " offers no usable menu item " +
-                            std::to_string(id));
-        }
-        window.UserCommand(id);
-        return true;
-    }
-    if (cmd == "syscommand") {
-        window.UserSysCommand(static_cast<fw::UINT>(ParseInt(line, 1)));
-        return true;
-    }
-    if (cmd == "close") {
-        window.UserClose();
-        return true;
-    }
-    if (cmd == "enter" || cmd == "escape") {
-        if (dialog == nullptr) {
-            Fail(&line, "the waiting window is not a dialog");
-        }
-        cmd == "enter" ? dialog->UserPressEnter() : dialog->UserPressEscape();
-        return true;
-    }
     if (cmd == "wait" || cmd == "wait-message") {
         Wait(line);
         return true;
-    }
-    if (cmd == "msgbox" || cmd == "print-dialog") {
-        Fail(&line, "expected a " + cmd + " but window " + DescribeWindow(window) +
-                        " waits for the operator");
     }
     if (m_extension && m_extension(line, &window)) {
         return true;

@@ -48,6 +48,32 @@ QWidget* CreateLabel(const fw::Control& control, QWidget* client) {
     return label;
 }
 
+QWidget* CreateMultiLineEdit(const fw::Control& control, QWidget* client) {
+    auto* edit = new QPlainTextEdit(client);
+    edit->setFrameStyle(Has(control, fw::kBorder) ? QFrame::StyledPanel | QFrame::Sunken
+                                                  : QFrame::NoFrame);
+    edit->setVerticalScrollBarPolicy(Has(control, fw::kVScroll) ? Qt::ScrollBarAlwaysOn
+                                                                : Qt::ScrollBarAlwaysOff);
+    edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    edit->setTabChangesFocus(true);
+    return edit;
+}
+
+QWidget* CreateListBox(const fw::Control& control, QWidget* client) {
+    auto* list = new QListWidget(client);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    if (Has(control, fw::kMultiColumn)) {
+        // Items fill a column top to bottom, then the next column; scrolled sideways.
+        list->setFlow(QListView::TopToBottom);
+        list->setWrapping(true);
+        list->setResizeMode(QListView::Adjust);
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    }
+    return list;
+}
+
 QWidget* CreateWidget(const fw::Control& control, QWidget* client) {
     switch (control.Kind()) {
         case ControlKind::Static:
@@ -91,17 +117,8 @@ QWidget* CreateWidget(const fw::Control& control, QWidget* client) {
             edit->setFrame(Has(control, fw::kBorder));
             return edit;
         }
-        case ControlKind::MultiLineEdit: {
-            auto* edit = new QPlainTextEdit(client);
-            edit->setFrameStyle(Has(control, fw::kBorder) ? QFrame::StyledPanel | QFrame::Sunken
-                                                          : QFrame::NoFrame);
-            edit->setVerticalScrollBarPolicy(Has(control, fw::kVScroll) ? Qt::ScrollBarAlwaysOn
-                                                                        : Qt::ScrollBarAlwaysOff);
-            edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-            edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-            edit->setTabChangesFocus(true);
-            return edit;
-        }
+        case ControlKind::MultiLineEdit:
+            return CreateMultiLineEdit(control, client);
         case ControlKind::DropDownList:
         case ControlKind::DropDownCombo: {
             auto* combo = new FwComboBox(client);
@@ -114,19 +131,8 @@ QWidget* CreateWidget(const fw::Control& control, QWidget* client) {
         }
         case ControlKind::Grid:
             return new FwGridWidget(client);
-        case ControlKind::ListBox: {
-            auto* list = new QListWidget(client);
-            list->setSelectionMode(QAbstractItemView::SingleSelection);
-            if (Has(control, fw::kMultiColumn)) {
-                // Items fill a column top to bottom, then the next column; scrolled sideways.
-                list->setFlow(QListView::TopToBottom);
-                list->setWrapping(true);
-                list->setResizeMode(QListView::Adjust);
-                list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-                list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-            }
-            return list;
-        }
+        case ControlKind::ListBox:
+            return CreateListBox(control, client);
     }
     return new QWidget(client);
 }

@@ -232,7 +232,25 @@ void FwGridWidget::Mirror(const fw::CGridCtrl& grid) {
     if (columnCount() != cols) {
         setColumnCount(cols);
     }
+    MirrorLook(settings);
+    MirrorRowMarks(grid, cols);
+    MirrorHeaders(grid, rows, cols);
+    for (int r = 0; r < rows; ++r) {
+        for (int c = 0; c < cols; ++c) {
+            MirrorCell(grid, r, c);
+        }
+    }
+    if (const int row = grid.GetCurrentRow(); row > 0) {
+        const QModelIndex current = model()->index(row - 1, TableCol(grid.GetCurrentCol()));
+        if (current != currentIndex()) {
+            setCurrentIndex(current);
+        }
+    }
+    UpdateScrollPolicy();
+    viewport()->update();
+}
 
+void FwGridWidget::MirrorLook(const fw::GridSettings& settings) {
     const QFont font = FaceFont(settings.fontFace, settings.fontPoints);
     if (this->font() != font) {
         setFont(font);
@@ -257,7 +275,9 @@ void FwGridWidget::Mirror(const fw::CGridCtrl& grid) {
         m_style = style;
         setStyleSheet(ToQt(style));
     }
+}
 
+void FwGridWidget::MirrorRowMarks(const fw::CGridCtrl& grid, int cols) {
     m_selected.assign(static_cast<std::size_t>(grid.GetNumRows()), false);
     m_bordered.assign(static_cast<std::size_t>(grid.GetNumRows()), false);
     for (int r = 1; r < grid.GetNumRows(); ++r) {
@@ -265,7 +285,9 @@ void FwGridWidget::Mirror(const fw::CGridCtrl& grid) {
         m_bordered[static_cast<std::size_t>(r)] = grid.GetRowBorder(r) != fw::kRowBorderNone;
     }
     m_integerCols.assign(static_cast<std::size_t>(cols), false);
+}
 
+void FwGridWidget::MirrorHeaders(const fw::CGridCtrl& grid, int rows, int cols) {
     if (m_firstCol == 1) {
         verticalHeader()->setVisible(true);
         verticalHeader()->setFixedWidth(grid.GetColWidth(0));
@@ -290,44 +312,35 @@ void FwGridWidget::Mirror(const fw::CGridCtrl& grid) {
         m_integerCols[static_cast<std::size_t>(c)] =
             rows > 0 && grid.GetCellKind(1, gridCol) == fw::CellKind::Integer;
     }
-    for (int r = 0; r < rows; ++r) {
-        for (int c = 0; c < cols; ++c) {
-            const int gridRow = GridRow(r);
-            const int gridCol = GridCol(c);
-            QTableWidgetItem* cell = item(r, c);
-            if (cell == nullptr) {
-                cell = new QTableWidgetItem();
-                setItem(r, c, cell);
-            }
-            const QString text = ToQt(grid.GetCellText(gridRow, gridCol));
-            if (cell->text() != text) {
-                cell->setText(text);
-            }
-            Qt::ItemFlags flags = Qt::ItemIsEnabled;
-            if (grid.IsEditable(gridRow, gridCol)) {
-                flags |= Qt::ItemIsEditable;
-            }
-            if (cell->flags() != flags) {
-                cell->setFlags(flags);
-            }
-            const QColor background = ToColor(grid.GetCellBackground(gridRow, gridCol));
-            if (cell->background().color() != background) {
-                cell->setBackground(background);
-            }
-            const Qt::Alignment align = ToAlignment(grid.GetCellAlign(gridRow, gridCol));
-            if (cell->textAlignment() != static_cast<int>(align)) {
-                cell->setTextAlignment(align);
-            }
-        }
+}
+
+void FwGridWidget::MirrorCell(const fw::CGridCtrl& grid, int r, int c) {
+    const int gridRow = GridRow(r);
+    const int gridCol = GridCol(c);
+    QTableWidgetItem* cell = item(r, c);
+    if (cell == nullptr) {
+        cell = new QTableWidgetItem();
+        setItem(r, c, cell);
     }
-    if (const int row = grid.GetCurrentRow(); row > 0) {
-        const QModelIndex current = model()->index(row - 1, TableCol(grid.GetCurrentCol()));
-        if (current != currentIndex()) {
-            setCurrentIndex(current);
-        }
+    const QString text = ToQt(grid.GetCellText(gridRow, gridCol));
+    if (cell->text() != text) {
+        cell->setText(text);
     }
-    UpdateScrollPolicy();
-    viewport()->update();
+    Qt::ItemFlags flags = Qt::ItemIsEnabled;
+    if (grid.IsEditable(gridRow, gridCol)) {
+        flags |= Qt::ItemIsEditable;
+    }
+    if (cell->flags() != flags) {
+        cell->setFlags(flags);
+    }
+    const QColor background = ToColor(grid.GetCellBackground(gridRow, gridCol));
+    if (cell->background().color() != background) {
+        cell->setBackground(background);
+    }
+    const Qt::Alignment align = ToAlignment(grid.GetCellAlign(gridRow, gridCol));
+    if (cell->textAlignment() != static_cast<int>(align)) {
+        cell->setTextAlignment(align);
+    }
 }
 
 }  // namespace fwqt

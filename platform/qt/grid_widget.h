@@ -49,6 +49,12 @@ class FwGridWidget final : public QTableWidget {
     void keyPressEvent(QKeyEvent* event) override;
 
   private:
+    // The steps of Mirror: the font, lines and colours; the rows' marks; the column headers;
+    // one cell.
+    void MirrorLook(const fw::GridSettings& settings);
+    void MirrorRowMarks(const fw::CGridCtrl& grid, int cols);
+    void MirrorHeaders(const fw::CGridCtrl& grid, int rows, int cols);
+    void MirrorCell(const fw::CGridCtrl& grid, int r, int c);
     void UpdateScrollPolicy();
     void OnItemChanged(QTableWidgetItem* item);
 

@@ -284,46 +284,12 @@ void QtWindowPeer::Connect(const Entry& entry) {
             break;
         }
         case ControlKind::DropDownList:
-        case ControlKind::DropDownCombo: {
-            auto* combo = static_cast<FwComboBox*>(entry.widget);
-            QObject::connect(combo, &QComboBox::activated, ctx, [this, c](int index) {
-                RunUser([c, index] { c->UserSelect(index); });
-            });
-            if (QLineEdit* edit = combo->lineEdit()) {
-                QObject::connect(edit, &QLineEdit::textEdited, ctx, [this, c](const QString& text) {
-                    RunUser([c, t = FromQt(text)] { c->UserType(t); });
-                });
-            }
-            combo->SetDropDownHandler([this, c, alive = std::weak_ptr<int>(m_alive)] {
-                if (alive.expired()) {
-                    return false;
-                }
-                RunUser([c] { c->UserDropDown(); });
-                return !alive.expired();
-            });
+        case ControlKind::DropDownCombo:
+            ConnectComboBox(entry);
             break;
-        }
-        case ControlKind::Grid: {
-            auto* grid = dynamic_cast<fw::CGridCtrl*>(c);
-            auto* table = static_cast<FwGridWidget*>(entry.widget);
-            table->SetHandlers(
-                [this, grid](int row, int col) {
-                    RunUser([grid, row, col] { grid->UserClickCell(row, col); });
-                },
-                [this, grid](int row, int col, const std::string& text) {
-                    RunUser([grid, row, col, text] { grid->UserTypeCell(row, col, text); });
-                });
-            table->SetKeyHandlers(
-                [this, grid](unsigned key, bool shift, bool ctrl) {
-                    bool taken = false;
-                    RunUser([&] { taken = grid->UserKeyDown(key, shift, ctrl); });
-                    return taken;
-                },
-                [this, grid](int row, int col) {
-                    RunUser([grid, row, col] { grid->SetCurrentCell(row, col); });
-                });
+        case ControlKind::Grid:
+            ConnectGrid(entry);
             break;
-        }
         case ControlKind::ListBox: {
             // The selection, not the current item: Qt moves the current item when the list
             // takes the focus, which is no choice of the user's.
@@ -343,6 +309,47 @@ void QtWindowPeer::Connect(const Entry& entry) {
         case ControlKind::GroupBox:
             break;
     }
+}
+
+void QtWindowPeer::ConnectComboBox(const Entry& entry) {
+    fw::Control* c = entry.control;
+    QObject* ctx = m_context.get();
+    auto* combo = static_cast<FwComboBox*>(entry.widget);
+    QObject::connect(combo, &QComboBox::activated, ctx,
+                     [this, c](int index) { RunUser([c, index] { c->UserSelect(index); }); });
+    if (QLineEdit* edit = combo->lineEdit()) {
+        QObject::connect(edit, &QLineEdit::textEdited, ctx, [this, c](const QString& text) {
+            RunUser([c, t = FromQt(text)] { c->UserType(t); });
+        });
+    }
+    combo->SetDropDownHandler([this, c, alive = std::weak_ptr<int>(m_alive)] {
+        if (alive.expired()) {
+            return false;
+        }
+        RunUser([c] { c->UserDropDown(); });
+        return !alive.expired();
+    });
+}
+
+void QtWindowPeer::ConnectGrid(const Entry& entry) {
+    auto* grid = dynamic_cast<fw::CGridCtrl*>(entry.control);
+    auto* table = static_cast<FwGridWidget*>(entry.widget);
+    table->SetHandlers(
+        [this, grid](int row, int col) {
+            RunUser([grid, row, col] { grid->UserClickCell(row, col); });
+        },
+        [this, grid](int row, int col, const std::string& text) {
+            RunUser([grid, row, col, text] { grid->UserTypeCell(row, col, text); });
+        });
+    table->SetKeyHandlers(
+        [this, grid](unsigned key, bool shift, bool ctrl) {
+            bool taken = false;
+            RunUser([&] { taken = grid->UserKeyDown(key, shift, ctrl); });
+            return taken;
+        },
+        [this, grid](int row, int col) {
+            RunUser([grid, row, col] { grid->SetCurrentCell(row, col); });
+        });
 }
 
 void QtWindowPeer::AssignBuddies() {

@@ -57,6 +57,8 @@ class QtWindowPeer final : public fw::WindowPeer {
     void AddControl(fw::Control& control);
     void PlaceInTabOrder(const Entry& entry);
     void Connect(const Entry& entry);
+    void ConnectComboBox(const Entry& entry);
+    void ConnectGrid(const Entry& entry);
     void AssignBuddies();
     // The name a screen reader gives a control that has no label just before it.
     void NameForReaders(const Entry& entry);

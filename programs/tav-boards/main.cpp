@@ -11,9 +11,9 @@
 #include <optional>
 #include <string>
 
-#include "platform/control/board_network_socket.h"
-#include "platform/control/board_simulator.h"
-#include "platform/control/config.h"
+#include "platform/control/boards/board_network_socket.h"
+#include "platform/control/boards/board_simulator.h"
+#include "platform/control/configuration/config.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include <iostream>
 #include <optional>
 #include <string>
+#include <variant>
 
 #include "app/tav_app.h"
 #include "platform/com/runtime.h"
@@ -118,8 +119,28 @@ SetUp TakeSetUp(std::vector<headless::ScriptLine>& lines, const fs::path& script
     return setUp;
 }
 
-// fault COMPONENT OPERATION HRESULT [after N] [times N]; COMPONENT "COM" with OPERATION
-// CoInitialize or CoInitializeSecurity makes the library call itself fail.
+// What is wrong with a fault line, for the part the fault parser found wrong.
+std::string FaultLineProblem(const control::FaultText& text, control::FaultTextError error) {
+    using Part = control::FaultTextError::Part;
+    switch (error.part) {
+        case Part::Component:
+            return "unknown component " + *text.component;
+        case Part::Operation:
+            return text.component == "COM"
+                       ? "COM fails only in CoInitialize or CoInitializeSecurity"
+                       : "unknown operation " + *text.operation + " of " + *text.component;
+        case Part::Result:
+            return "not a result code: " + *text.hresult;
+        case Part::Interface:
+            break;
+    }
+    return error.problem == control::FaultTextError::Problem::Misplaced
+               ? "only a QueryInterface fault names an interface"
+               : "unknown interface " + *text.interfaceName;
+}
+
+// fault COMPONENT OPERATION HRESULT [after N] [times N] [interface NAME]; COMPONENT "COM" with
+// OPERATION CoInitialize or CoInitializeSecurity makes the library call itself fail.
 void InjectFault(const headless::ScriptLine& line) {
     const auto& w = line.words;
     auto bad = [&](const std::string& why) {
@@ -128,39 +149,32 @@ void InjectFault(const headless::ScriptLine& line) {
     if (w.size() < 4) {
         throw bad("fault needs a component, an operation and a result code");
     }
-    const auto hr = control::ParseHresultText(w[3]);
-    if (!hr) {
-        throw bad("not a result code: " + w[3]);
-    }
-    if (w[1] == "COM") {
-        if (w[2] == "CoInitialize") {
-            com::SetCoInitializeFailure(*hr);
-        } else if (w[2] == "CoInitializeSecurity") {
-            com::SetCoInitializeSecurityFailure(*hr);
-        } else {
-            throw bad("COM fails only in CoInitialize or CoInitializeSecurity");
-        }
-        return;
-    }
-    const auto component = control::ComponentFromKey(w[1]);
-    if (!component) {
-        throw bad("unknown component " + w[1]);
-    }
-    control::Fault fault(*component, w[2], *hr);
+    control::FaultText text{w[1], w[2], w[3], std::nullopt};
+    std::optional<std::uint32_t> after;
+    std::optional<std::int32_t> times;
     for (std::size_t i = 4; i + 1 < w.size(); i += 2) {
         if (w[i] == "after") {
-            fault.after = static_cast<std::uint32_t>(std::stoul(w[i + 1]));
+            after = static_cast<std::uint32_t>(std::stoul(w[i + 1]));
         } else if (w[i] == "times") {
-            fault.times = std::stoi(w[i + 1]);
+            times = std::stoi(w[i + 1]);
         } else if (w[i] == "interface") {
-            fault.interfaceId = control::InterfaceFromText(w[i + 1]);
-            if (!fault.interfaceId) {
-                throw bad("unknown interface " + w[i + 1]);
-            }
+            text.interfaceName = w[i + 1];
         } else {
             throw bad("unknown fault option " + w[i]);
         }
     }
+    const auto parsed = control::ParseFaultText(text);
+    if (const auto* error = std::get_if<control::FaultTextError>(&parsed)) {
+        throw bad(FaultLineProblem(text, *error));
+    }
+    if (const auto* library = std::get_if<control::LibraryFault>(&parsed)) {
+        library->security ? com::SetCoInitializeSecurityFailure(library->hr)
+                          : com::SetCoInitializeFailure(library->hr);
+        return;
+    }
+    control::Fault fault = std::get<control::Fault>(parsed);
+    fault.after = after.value_or(fault.after);
+    fault.times = times.value_or(fault.times);
     control::InjectFault(fault);
 }
 
@@ -241,41 +255,30 @@ void PrepareDataFolder(const SetUp& setUp, const fs::path& dataDir) {
     }
 }
 
-int Play(const Options& options) {
-    // First, while the player has no other thread: the guard of the run's folders is forked.
-    RunFolders folders;
-    std::ifstream in(options.script);
-    if (!in) {
-        std::cerr << "tav-scenario: cannot read " << options.script << "\n";
-        return 2;
-    }
-    auto lines = headless::ParseScript(in);
-    ScenarioBoards boards;
-    SetUp setUp = TakeSetUp(lines, options.script.parent_path(), boards);
-
-    const fs::path dataDir = options.dataDir.value_or(folders.Data());
-    const SyncLines syncLines(options.syncDir.value_or(folders.Sync()));
+// The program finds the run's folders through its environment; its audit trail goes to the run's
+// own file (TAVORA_AUDIT_JOURNAL=on sends it to the journal instead, to look at by hand), which
+// the set-up may have made a FIFO. Returns the audit file.
+fs::path PointProgramAtRun(const RunFolders& folders, const fs::path& dataDir, bool auditFifo) {
     ::setenv("XDG_RUNTIME_DIR", folders.Runtime().c_str(), 1);
     ::setenv("TAVORA_DATA_DIR", dataDir.c_str(), 1);
-    // The run's audit trail goes to its own file (TAVORA_AUDIT_JOURNAL=on sends it to the
-    // journal instead, to look at by hand).
     ::setenv("XDG_STATE_HOME", folders.State().c_str(), 1);
     ::setenv("TAVORA_AUDIT_JOURNAL", "off", 0);
     const fs::path auditFile = folders.State() / "tavora" / "audit.log";
-    if (setUp.auditFifo) {
+    if (auditFifo) {
         fs::create_directories(auditFile.parent_path());
         if (::mkfifo(auditFile.c_str(), 0600) != 0) {
             throw std::runtime_error("cannot make the audit file a FIFO");
         }
     }
-    PrepareDataFolder(setUp, dataDir);
+    return auditFile;
+}
 
-    fw::ManualClock clock;
-    fw::InstallClock(&clock);
-    headless::ScenarioDriver driver(std::move(lines), &clock);
-    driver.SetDataFolder(dataDir);
-    SetUp::AfterSend* const steps = setUp.afterSend.data();
-    const std::size_t stepCount = setUp.afterSend.size();
+// Each second of the program's clock moves the boards on and runs the after-send steps that are
+// due.
+void RunEverySecond(fw::ManualClock& clock, ScenarioBoards& boards, const SyncLines& syncLines,
+                    std::vector<SetUp::AfterSend>& afterSend) {
+    SetUp::AfterSend* const steps = afterSend.data();
+    const std::size_t stepCount = afterSend.size();
     clock.SetSecondHook([&boards, &syncLines, steps, stepCount](std::int64_t now) {
         boards.OnSecond(now);
         CTavApp* app = GetTavApp();
@@ -288,13 +291,21 @@ int Play(const Options& options) {
             }
         }
     });
-    QtSide* qtSide = nullptr;
-    auto picturePath = [&options](const std::string& name) {
-        return (options.pictures / name).string();
-    };
-    OtherWorkstation other(dataDir);
-    driver.SetExtension([&dataDir, &auditFile, &clock, &boards, &qtSide, &picturePath, &syncLines,
-                         &other](const headless::ScriptLine& line, fw::CWnd* window) {
+}
+
+// The player's own lines, beside those acting on the program: the other players, the other
+// workstation, the boards, pictures, and checks of what the program left behind.
+struct PlayerLines {
+    const fs::path& dataDir;
+    const fs::path& auditFile;
+    const fs::path& pictures;
+    fw::ManualClock& clock;
+    ScenarioBoards& boards;
+    const SyncLines& syncLines;
+    OtherWorkstation& other;
+    QtSide* const& qtSide;
+
+    bool operator()(const headless::ScriptLine& line, fw::CWnd* window) const {
         if (syncLines.Run(line) || other.Run(line)) {
             return true;
         }
@@ -305,7 +316,8 @@ int Play(const Options& options) {
         if (line.words[0] == "snapshot" && line.words.size() == 2) {
             // Only real windows can be pictured; without --qt the line is passed over.
             if (qtSide != nullptr &&
-                (window == nullptr || !qtSide->Snapshot(*window, picturePath(line.words[1])))) {
+                (window == nullptr ||
+                 !qtSide->Snapshot(*window, (pictures / line.words[1]).string()))) {
                 throw headless::ScriptFailure("line " + std::to_string(line.number) +
                                               ": cannot save a picture as " + line.words[1]);
             }
@@ -319,54 +331,52 @@ int Play(const Options& options) {
             return true;
         }
         return CheckAudit(line, auditFile) || CheckDataFile(line, dataDir);
-    });
-    headless::HeadlessBackend backend(driver);
-    driver.SetTranscript(&backend.GetTranscript());
-    if (!options.quiet) {
-        // Line by line, so that a run killed half-way has shown what it got to.
-        backend.GetTranscript().SetEcho([](const std::string& l) { std::cout << l << std::endl; });
     }
-    fw::InstallResources(&tav::TavResources());
-    // With --qt every window is a real Qt window on the offscreen platform; the script acts
-    // through the same framework calls a click or a key makes.
-    std::unique_ptr<QtSide> qt;
-    if (options.qt) {
-        qt = MakeQtSide(backend);
-        if (!qt) {
-            std::cerr << "tav-scenario: this build has no Qt back end\n";
-            return 2;
-        }
-        fw::InstallBackend(qt->Backend());
-        qtSide = qt.get();
-        driver.SetMessageBoxPicture([&qtSide, &picturePath](const fw::MessageBoxRequest& request,
-                                                            const std::string& name,
-                                                            bool detailsShown) {
-            return qtSide->SnapshotMessageBox(request, picturePath(name), detailsShown);
-        });
-    } else {
+};
+
+// With --qt every window is a real Qt window on the offscreen platform; the script acts through
+// the same framework calls a click or a key makes. False when this build has no Qt back end.
+bool InstallWindows(const Options& options, headless::HeadlessBackend& backend,
+                    headless::ScenarioDriver& driver, std::unique_ptr<QtSide>& qt) {
+    if (!options.qt) {
         fw::InstallBackend(&backend);
+        return true;
     }
-
-    std::unique_ptr<fw::NamedMutex> otherCopy;
-    if (setUp.anotherInstance) {
-        fw::DWORD lastError = 0;
-        otherCopy = fw::CreateMutex("Tavora", &lastError);
+    qt = MakeQtSide(backend);
+    if (!qt) {
+        std::cerr << "tav-scenario: this build has no Qt back end\n";
+        return false;
     }
+    fw::InstallBackend(qt->Backend());
+    driver.SetMessageBoxPicture(
+        [qtSide = qt.get(), pictures = options.pictures](
+            const fw::MessageBoxRequest& request, const std::string& name, bool detailsShown) {
+            return qtSide->SnapshotMessageBox(request, (pictures / name).string(), detailsShown);
+        });
+    return true;
+}
 
-    const std::optional<fs::path> configFile = options.config ? options.config : setUp.config;
+// The configuration file named on the command line, else the set-up's, else the built-in
+// configuration; nothing (after saying why) when the file cannot be loaded.
+std::optional<control::Config> LoadConfig(const std::optional<fs::path>& configFile,
+                                          const SetUp& setUp) {
     control::Config config;
     try {
         config = configFile ? control::LoadConfigFile(*configFile) : control::DefaultConfig();
     } catch (const control::ConfigError& e) {
         std::cerr << "tav-scenario: " << e.what() << "\n";
-        return 2;
+        return std::nullopt;
     }
     if (setUp.activeSetCrc) {
         config.activeSetCrc = *setUp.activeSetCrc;
     }
-    boards.Prepare(config);
-    control::StartSimulation(std::move(config), configFile, false);
-    int result = 0;
+    return config;
+}
+
+// Runs the program to its end with the boards connected and the set-up's faults in place: 0 when
+// the scenario passed, 1 at its first failure.
+int RunProgram(const Options& options, const SetUp& setUp, ScenarioBoards& boards,
+               headless::ScenarioDriver& driver) {
     try {
         boards.Connect();
         for (const auto& line : setUp.faults) {
@@ -386,8 +396,64 @@ int Play(const Options& options) {
         std::cout << "scenario passed: " << options.script.filename().string() << "\n";
     } catch (const headless::ScriptFailure& failure) {
         std::cout << "FAILED: " << failure.what() << "\n";
-        result = 1;
+        return 1;
     }
+    return 0;
+}
+
+int Play(const Options& options) {
+    // First, while the player has no other thread: the guard of the run's folders is forked.
+    RunFolders folders;
+    std::ifstream in(options.script);
+    if (!in) {
+        std::cerr << "tav-scenario: cannot read " << options.script << "\n";
+        return 2;
+    }
+    auto lines = headless::ParseScript(in);
+    ScenarioBoards boards;
+    SetUp setUp = TakeSetUp(lines, options.script.parent_path(), boards);
+
+    const fs::path dataDir = options.dataDir.value_or(folders.Data());
+    const SyncLines syncLines(options.syncDir.value_or(folders.Sync()));
+    const fs::path auditFile = PointProgramAtRun(folders, dataDir, setUp.auditFifo);
+    PrepareDataFolder(setUp, dataDir);
+
+    fw::ManualClock clock;
+    fw::InstallClock(&clock);
+    headless::ScenarioDriver driver(std::move(lines), &clock);
+    driver.SetDataFolder(dataDir);
+    RunEverySecond(clock, boards, syncLines, setUp.afterSend);
+    QtSide* qtSide = nullptr;
+    OtherWorkstation other(dataDir);
+    driver.SetExtension(
+        PlayerLines{dataDir, auditFile, options.pictures, clock, boards, syncLines, other, qtSide});
+    headless::HeadlessBackend backend(driver);
+    driver.SetTranscript(&backend.GetTranscript());
+    if (!options.quiet) {
+        // Line by line, so that a run killed half-way has shown what it got to.
+        backend.GetTranscript().SetEcho([](const std::string& l) { std::cout << l << std::endl; });
+    }
+    fw::InstallResources(&tav::TavResources());
+    std::unique_ptr<QtSide> qt;
+    if (!InstallWindows(options, backend, driver, qt)) {
+        return 2;
+    }
+    qtSide = qt.get();
+
+    std::unique_ptr<fw::NamedMutex> otherCopy;
+    if (setUp.anotherInstance) {
+        fw::DWORD lastError = 0;
+        otherCopy = fw::CreateMutex("Tavora", &lastError);
+    }
+
+    const std::optional<fs::path> configFile = options.config ? options.config : setUp.config;
+    std::optional<control::Config> config = LoadConfig(configFile, setUp);
+    if (!config) {
+        return 2;
+    }
+    boards.Prepare(*config);
+    control::StartSimulation(std::move(*config), configFile, false);
+    const int result = RunProgram(options, setUp, boards, driver);
     boards.Stop();
     control::StopSimulation();
     clock.SetSecondHook(nullptr);

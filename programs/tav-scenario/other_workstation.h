@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "platform/control/folder_locks.h"
+#include "platform/control/files/folder_locks.h"
 #include "platform/headless/script_parse.h"
 
 class OtherWorkstation {

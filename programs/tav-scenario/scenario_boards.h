@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/control/board_simulator.h"
-#include "platform/control/config.h"
+#include "platform/control/boards/board_simulator.h"
+#include "platform/control/configuration/config.h"
 #include "platform/headless/scenario_driver.h"
 #include "programs/tav-scenario/witness.h"
 

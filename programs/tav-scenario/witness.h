@@ -11,7 +11,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/control/config.h"
+#include "platform/control/configuration/config.h"
 #include "platform/control/udp_socket.h"
 
 class Witness {

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <chrono>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <thread>
 
@@ -196,27 +197,94 @@ FolderCheck CheckFolder(const fs::path& folder, const FileContents& one,
     return check;
 }
 
+namespace {
+
+void Fail(CrashReport& report, int kill, const std::string& what) {
+    report.failures.push_back("kill " + std::to_string(kill) + ": " + what);
+}
+
+// Starts a process that rewrites the files again and again and kills it after a random delay,
+// counting whether it stood inside a rewrite when it died. Nothing when it was killed; else why
+// it could not be.
+std::optional<std::string> KillARewrite(const fs::path& folder, Progress& progress,
+                                        std::uniform_int_distribution<std::int64_t>& delay,
+                                        std::mt19937& random, CrashReport& report) {
+    int pipe[2];
+    if (::pipe(pipe) != 0) {
+        return "no pipe";
+    }
+    progress.saving = 0;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(pipe[0]);
+        RewriteUntilKilled(folder, pipe[1], &progress);
+    }
+    ::close(pipe[1]);
+    char done = 0;
+    const bool started = child > 0 && ::read(pipe[0], &done, 1) == 1;
+    if (started) {
+        std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+        ::kill(child, SIGKILL);
+    }
+    int status = 0;
+    if (child > 0) {
+        ::waitpid(child, &status, 0);
+    }
+    // As the child stood when it died.
+    report.insideRewrite += started ? progress.saving.load() : 0;
+    ::close(pipe[0]);
+    if (!started) {
+        return "the rewriting process did not start (status " + std::to_string(status) + ")";
+    }
+    return std::nullopt;
+}
+
+// The folder after a kill holds each file with one of its two contents, and the next start
+// removes the replacements left behind without changing a file.
+void CheckAfterKill(const fs::path& folder, const FileContents (&contents)[2], int kill,
+                    CrashReport& report) {
+    const FolderCheck afterKill = CheckFolder(folder, contents[0], contents[1]);
+    report.filesChecked += static_cast<int>(afterKill.found.size());
+    report.tempFilesSeen += afterKill.tempFiles;
+    for (const auto& problem : afterKill.problems) {
+        Fail(report, kill, problem);
+    }
+    // The next start: File Access's server starts with the simulation.
+    control::StartSimulation(control::DefaultConfig());
+    const FolderCheck afterStart = CheckFolder(folder, contents[0], contents[1]);
+    control::ResetSimulation();
+    report.filesChecked += static_cast<int>(afterStart.found.size());
+    report.tempFilesCleaned += afterKill.tempFiles - afterStart.tempFiles;
+    if (afterStart.tempFiles > 0) {
+        Fail(report, kill,
+             std::to_string(afterStart.tempFiles) + " replacement(s) left after the next start");
+    }
+    if (afterStart.found != afterKill.found) {
+        Fail(report, kill, "the next start changed a file");
+    }
+}
+
+}  // namespace
+
 CrashReport RunCrashRewrites(const CrashOptions& options) {
     CrashReport report;
-    auto fail = [&report](int kill, const std::string& what) {
-        report.failures.push_back("kill " + std::to_string(kill) + ": " + what);
-    };
     FileContents contents[2];
     std::chrono::microseconds round{};
     std::string error;
     if (!Calibrate(options.folder, contents, round, error)) {
-        fail(0, error);
+        Fail(report, 0, error);
         return report;
     }
     if (ThreadCount() != 1) {
-        fail(0, "the process runs " + std::to_string(ThreadCount()) +
-                    " threads; forking it would copy locks other threads hold");
+        Fail(report, 0,
+             "the process runs " + std::to_string(ThreadCount()) +
+                 " threads; forking it would copy locks other threads hold");
         return report;
     }
     void* shared = ::mmap(nullptr, sizeof(Progress), PROT_READ | PROT_WRITE,
                           MAP_SHARED | MAP_ANONYMOUS, -1, 0);
     if (shared == MAP_FAILED) {
-        fail(0, "no shared memory");
+        Fail(report, 0, "no shared memory");
         return report;
     }
     // The shared page is the object's storage; it has no owner but the mapping.
@@ -226,57 +294,12 @@ CrashReport RunCrashRewrites(const CrashOptions& options) {
     std::uniform_int_distribution<std::int64_t> delay(0,
                                                       2 * std::max<std::int64_t>(round.count(), 1));
     for (int kill = 1; kill <= options.kills; ++kill) {
-        int pipe[2];
-        if (::pipe(pipe) != 0) {
-            fail(kill, "no pipe");
-            break;
-        }
-        progress->saving = 0;
-        const pid_t child = ::fork();
-        if (child == 0) {
-            ::close(pipe[0]);
-            RewriteUntilKilled(options.folder, pipe[1], progress);
-        }
-        ::close(pipe[1]);
-        char done = 0;
-        const bool started = child > 0 && ::read(pipe[0], &done, 1) == 1;
-        if (started) {
-            std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
-            ::kill(child, SIGKILL);
-        }
-        int status = 0;
-        if (child > 0) {
-            ::waitpid(child, &status, 0);
-        }
-        // As the child stood when it died.
-        report.insideRewrite += started ? progress->saving.load() : 0;
-        ::close(pipe[0]);
-        if (!started) {
-            fail(kill,
-                 "the rewriting process did not start (status " + std::to_string(status) + ")");
+        if (const auto why = KillARewrite(options.folder, *progress, delay, random, report)) {
+            Fail(report, kill, *why);
             break;
         }
         ++report.kills;
-
-        const FolderCheck afterKill = CheckFolder(options.folder, contents[0], contents[1]);
-        report.filesChecked += static_cast<int>(afterKill.found.size());
-        report.tempFilesSeen += afterKill.tempFiles;
-        for (const auto& problem : afterKill.problems) {
-            fail(kill, problem);
-        }
-        // The next start: File Access's server starts with the simulation.
-        control::StartSimulation(control::DefaultConfig());
-        const FolderCheck afterStart = CheckFolder(options.folder, contents[0], contents[1]);
-        control::ResetSimulation();
-        report.filesChecked += static_cast<int>(afterStart.found.size());
-        report.tempFilesCleaned += afterKill.tempFiles - afterStart.tempFiles;
-        if (afterStart.tempFiles > 0) {
-            fail(kill, std::to_string(afterStart.tempFiles) +
-                           " replacement(s) left after the next start");
-        }
-        if (afterStart.found != afterKill.found) {
-            fail(kill, "the next start changed a file");
-        }
+        CheckAfterKill(options.folder, contents, kill, report);
     }
     progress->~Progress();
     ::munmap(shared, sizeof(Progress));

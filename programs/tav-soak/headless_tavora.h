@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/tav_app.h"
-#include "platform/control/config.h"
+#include "platform/control/configuration/config.h"
 #include "platform/fw/clock.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/headless/queued_driver.h"

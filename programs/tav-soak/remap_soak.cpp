@@ -8,7 +8,7 @@
 #include <fstream>
 #include <memory>
 
-#include "platform/control/board_simulator.h"
+#include "platform/control/boards/board_simulator.h"
 #include "platform/control/control.h"
 #include "platform/fw/message_queue.h"
 #include "programs/tav-soak/headless_tavora.h"

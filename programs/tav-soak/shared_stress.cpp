@@ -16,7 +16,7 @@
 
 #include "app/tav_app.h"
 #include "platform/com/com.h"
-#include "platform/control/board_simulator.h"
+#include "platform/control/boards/board_simulator.h"
 #include "platform/control/control.h"
 #include "platform/fw/clock.h"
 #include "platform/fw/message_queue.h"

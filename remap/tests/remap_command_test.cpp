@@ -8,7 +8,7 @@
 #include "app/tests/transcript_lines.h"
 #include "platform/audit/audit.h"
 #include "platform/com/com.h"
-#include "platform/control/folder_locks.h"
+#include "platform/control/files/folder_locks.h"
 #include "platform/control/udp_socket.h"
 #include "remap/tests/main_dialog_fixture.h"
 #include "remap/tests/remap_entries.h"

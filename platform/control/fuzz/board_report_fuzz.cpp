@@ -17,8 +17,8 @@
 
 #include "platform/com/com_ptr.h"
 #include "platform/com/object.h"
-#include "platform/control/board_status_hub.h"
-#include "platform/control/board_wire.h"
+#include "platform/control/boards/board_status_hub.h"
+#include "platform/control/boards/board_wire.h"
 #include "platform/fw/message_queue.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <cuchar>
 #include <string_view>
 
-#include "platform/control/config.h"
+#include "platform/control/configuration/config.h"
 
 extern "C" int LLVMFuzzerInitialize(int* /*argc*/, char*** /*argv*/) {
     // mbrtoc32 reads UTF-8 only in a UTF-8 locale.

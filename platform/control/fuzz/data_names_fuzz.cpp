@@ -15,8 +15,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/control/file_names.h"
-#include "platform/control/open_file.h"
+#include "platform/control/files/file_names.h"
+#include "platform/control/files/open_file.h"
 
 namespace {
 

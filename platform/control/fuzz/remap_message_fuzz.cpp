@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <span>
 
-#include "platform/control/board_wire.h"
-#include "platform/control/remap_message.h"
+#include "platform/control/boards/board_wire.h"
+#include "platform/control/boards/remap_message.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);

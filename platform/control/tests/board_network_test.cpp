@@ -5,8 +5,8 @@
 
 #include <functional>
 
-#include "platform/control/board_simulator.h"
-#include "platform/control/remap_message.h"
+#include "platform/control/boards/board_simulator.h"
+#include "platform/control/boards/remap_message.h"
 #include "platform/control/socket_thread.h"
 #include "platform/control/tests/example_remap_message.h"
 #include "platform/control/tests/fixture.h"

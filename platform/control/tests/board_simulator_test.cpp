@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/control/board_simulator.h"
+#include "platform/control/boards/board_simulator.h"
 #include "platform/control/crc16.h"
 #include "platform/control/socket_thread.h"
 #include "platform/control/tests/loopback.h"

@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "platform/control/board_wire.h"
-#include "platform/control/remap_message.h"
+#include "platform/control/boards/board_wire.h"
+#include "platform/control/boards/remap_message.h"
 
 namespace control {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/control/config.h"
+#include "platform/control/configuration/config.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -10,9 +10,10 @@
 #include <map>
 #include <set>
 #include <string>
+#include <variant>
 
+#include "platform/control/configuration/default_config.h"
 #include "platform/control/crc16.h"
-#include "platform/control/default_config.h"
 #include "platform/control/ids.h"
 
 namespace control {
@@ -412,6 +413,102 @@ TEST(LoadConfigFile, RefusesWhatIsNotARegularFileOfBoundedSize) {
         EXPECT_NE(message.find(c.mention), std::string::npos) << message;
     }
     std::filesystem::remove_all(dir);
+}
+
+// The configuration and the scenario player read a fault with the same parser: each part checked
+// in turn, the first wrong one named with how it is wrong.
+TEST(ParseFaultText, ReadsAFaultOrNamesItsFirstWrongPart) {
+    using Part = FaultTextError::Part;
+    using Problem = FaultTextError::Problem;
+    struct Case {
+        FaultText text;
+        std::optional<FaultTextError> error;  // none: read
+    };
+    const std::optional<std::string> none;
+    const Case cases[] = {
+        {{"FileAccess", "Open", "E_FAIL", none}, {}},
+        {{"BoardStatusServer", "QueryInterface", "0x80004002", "BoardStatusEx"}, {}},
+        {{"COM", "CoInitializeSecurity", "E_FAIL", none}, {}},
+        {{none, "Open", "E_FAIL", none}, FaultTextError{Part::Component, Problem::Missing}},
+        {{"Nope", "Bad", "Bad", none}, FaultTextError{Part::Component, Problem::Unknown}},
+        {{"FileAccess", none, "E_FAIL", none}, FaultTextError{Part::Operation, Problem::Missing}},
+        {{"FileAccess", "Clsoe", "E_FAIL", none},
+         FaultTextError{Part::Operation, Problem::Unknown}},
+        {{"FileAccess", "Open", none, none}, FaultTextError{Part::Result, Problem::Missing}},
+        {{"FileAccess", "Open", "0", none}, FaultTextError{Part::Result, Problem::Unknown}},
+        {{"FileAccess", "Open", "E_FAIL", "BoardStatusEx"},
+         FaultTextError{Part::Interface, Problem::Misplaced}},
+        {{"BoardStatusServer", "QueryInterface", "E_FAIL", "Nope"},
+         FaultTextError{Part::Interface, Problem::Unknown}},
+        // The library's calls: the code first, then the call.
+        {{"COM", "Bad", "Bad", none}, FaultTextError{Part::Result, Problem::Unknown}},
+        {{"COM", "CoCreateInstance", "E_FAIL", none},
+         FaultTextError{Part::Operation, Problem::Unknown}},
+        {{"COM", "CoInitialize", "E_FAIL", "BoardStatusEx"},
+         FaultTextError{Part::Interface, Problem::Misplaced}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text.component.value_or("-") + " " + c.text.operation.value_or("-"));
+        const auto parsed = ParseFaultText(c.text);
+        const auto* error = std::get_if<FaultTextError>(&parsed);
+        ASSERT_EQ(error != nullptr, c.error.has_value());
+        if (error != nullptr) {
+            EXPECT_EQ(error->part, c.error->part);
+            EXPECT_EQ(error->problem, c.error->problem);
+        }
+    }
+    const auto fault = std::get<Fault>(ParseFaultText(cases[1].text));
+    EXPECT_EQ(fault.component, ComponentId::BoardStatusServer);
+    EXPECT_EQ(fault.operation, "QueryInterface");
+    EXPECT_EQ(fault.hr, com::E_NOINTERFACE);
+    EXPECT_EQ(fault.interfaceId, IID_IBoardStatusEx);
+    EXPECT_EQ(fault.after, 0u);
+    EXPECT_EQ(fault.times, -1);
+    const auto library = std::get<LibraryFault>(ParseFaultText(cases[2].text));
+    EXPECT_TRUE(library.security);
+    EXPECT_EQ(library.hr, com::E_FAIL);
+}
+
+// The configuration's words for a wrong fault entry, whole; the counts are told before a wrong
+// interface, as the entry lists them.
+TEST(ParseConfig, RefusesAWrongFaultEntryInItsOwnWords) {
+    const std::pair<std::string, std::string> cases[] = {
+        {R"("component": "FileAccess", "hresult": "E_FAIL")", R"(faults[0]: missing "operation")"},
+        {R"("component": "COM", "operation": "CoCreateInstance", "hresult": "E_FAIL")",
+         R"(faults[0].operation: unknown operation "CoCreateInstance" of COM (known: )"
+         R"(CoInitialize, CoInitializeSecurity))"},
+        {R"("component": "COM", "operation": "CoInitialize", "hresult": 2147500037)",
+         R"(faults[0].hresult: expected a failure code such as "0x80004005" or "E_FAIL", )"
+         R"(found 2147500037)"},
+        {R"("component": "FileAccess", "operation": "Open", "hresult": 0)",
+         R"(faults[0].hresult: expected a failure code such as "0x80004005" or "E_FAIL", found 0)"},
+        {R"("component": "FileAccess", "operation": "Open", "hresult": "E_FAIL",
+            "interface": "BoardStatusEx")",
+         "faults[0].interface: only a QueryInterface fault names an interface"},
+        {R"("component": "BoardStatusServer", "operation": "QueryInterface", "hresult": "E_FAIL",
+            "interface": 7)",
+         "faults[0].interface: expected an interface name or id, found 7"},
+        {R"("component": "BoardStatusServer", "operation": "QueryInterface", "hresult": "E_FAIL",
+            "times": 0, "interface": "Nope")",
+         "faults[0].times: 0 is outside 1..2147483647"},
+    };
+    for (const auto& [entry, message] : cases) {
+        try {
+            ParseConfig(OneFault(entry), "t.json", {});
+            ADD_FAILURE() << "accepted " << entry;
+        } catch (const ConfigError& e) {
+            EXPECT_EQ(e.what(), "t.json: " + message);
+        }
+    }
+    // A component's code may be written as a number, signed or not.
+    for (const char* code : {"2147500037", "-2147467259"}) {
+        const Config config =
+            ParseConfig(OneFault(R"("component": "FileAccess", "operation": "Open", "hresult": )" +
+                                 std::string(code)),
+                        "t.json", {});
+        ASSERT_EQ(config.faults.size(), 1u);
+        EXPECT_EQ(config.faults[0].hr, com::E_FAIL);
+    }
 }
 
 TEST(ParseHresultText, ReadsNumbersHexAndNames) {

@@ -12,7 +12,7 @@
 #include <mutex>
 #include <string>
 
-#include "platform/control/config_watcher.h"
+#include "platform/control/configuration/config_watcher.h"
 #include "platform/control/tests/fixture.h"
 #include "platform/control/tests/loopback.h"
 

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <tuple>
 
-#include "platform/control/file_names.h"
-#include "platform/control/open_file.h"
+#include "platform/control/files/file_names.h"
+#include "platform/control/files/open_file.h"
 #include "platform/control/tests/fixture.h"
 
 namespace control {

@@ -8,8 +8,8 @@
 #include <functional>
 
 #include "platform/control/file_access_codes.h"
-#include "platform/control/folder_locks.h"
-#include "platform/control/open_file.h"
+#include "platform/control/files/folder_locks.h"
+#include "platform/control/files/open_file.h"
 #include "platform/control/tests/fixture.h"
 
 namespace control::testing {

@@ -3,7 +3,7 @@
 
 #include <tuple>
 
-#include "platform/control/file_names.h"
+#include "platform/control/files/file_names.h"
 
 namespace control {
 namespace {

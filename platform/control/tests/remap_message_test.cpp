@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/control/boards/remap_message.h"
 #include "platform/control/crc16.h"
-#include "platform/control/remap_message.h"
 #include "platform/control/tests/example_remap_message.h"
 
 namespace control {

@@ -2,7 +2,7 @@
 // board's reports must come from.
 #include <charconv>
 
-#include "platform/control/config.h"
+#include "platform/control/configuration/config.h"
 
 namespace control {
 

@@ -1,4 +1,4 @@
-#include "platform/control/remap_message.h"
+#include "platform/control/boards/remap_message.h"
 
 #include <algorithm>
 #include <string_view>

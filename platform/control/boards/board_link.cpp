@@ -1,6 +1,6 @@
-#include "platform/control/board_link.h"
+#include "platform/control/boards/board_link.h"
 
-#include "platform/control/board_network_socket.h"
+#include "platform/control/boards/board_network_socket.h"
 
 namespace control {
 

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "platform/com/hresult.h"
-#include "platform/control/folder_locks.h"
-#include "platform/control/open_file.h"
+#include "platform/control/files/folder_locks.h"
+#include "platform/control/files/open_file.h"
 
 namespace control {
 

@@ -1,4 +1,4 @@
-#include "platform/control/file_store.h"
+#include "platform/control/files/file_store.h"
 
 #include <sys/stat.h>
 
@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "platform/control/file_access_codes.h"
-#include "platform/control/file_names.h"
+#include "platform/control/files/file_names.h"
 
 namespace control {
 

@@ -1,4 +1,4 @@
-#include "platform/control/file_names.h"
+#include "platform/control/files/file_names.h"
 
 #include <algorithm>
 #include <cctype>

@@ -10,8 +10,8 @@
 #include <functional>
 #include <memory>
 
-#include "platform/control/board_wire.h"
-#include "platform/control/config.h"
+#include "platform/control/boards/board_wire.h"
+#include "platform/control/configuration/config.h"
 #include "platform/control/socket_loop.h"
 #include "platform/control/udp_socket.h"
 

@@ -1,4 +1,4 @@
-#include "platform/control/board_wire.h"
+#include "platform/control/boards/board_wire.h"
 
 #include <algorithm>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "platform/control/board_simulator.h"
+#include "platform/control/boards/board_simulator.h"
 
 #include <algorithm>
 #include <set>

@@ -1,4 +1,4 @@
-#include "platform/control/board_status_hub.h"
+#include "platform/control/boards/board_status_hub.h"
 
 #include "platform/fw/message_queue.h"
 

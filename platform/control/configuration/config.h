@@ -9,11 +9,12 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <variant>
 #include <vector>
 
 #include "platform/com/guid.h"
 #include "platform/com/hresult.h"
-#include "platform/control/board_behaviour.h"
+#include "platform/control/boards/board_behaviour.h"
 #include "platform/control/component_id.h"
 
 namespace control {
@@ -140,5 +141,31 @@ std::optional<com::HRESULT> ParseHresultText(std::string_view text);
 // An interface by the name a fault entry uses ("BoardStatusEx", "ErrorDescription", ...) or
 // by its {GUID}.
 std::optional<com::IID> InterfaceFromText(std::string_view text);
+
+// A fault as the configuration's "faults" and the scenario player's fault lines describe it, part
+// by part as written; a part not given is empty. How many calls pass first, how many fail and the
+// error text are written differently in the two and stay with their readers.
+struct FaultText {
+    std::optional<std::string> component;  // a component's key, or "COM" for the library's calls
+    std::optional<std::string> operation;  // for COM: CoInitialize or CoInitializeSecurity
+    std::optional<std::string> hresult;    // a failure code, as ParseHresultText reads it
+    std::optional<std::string> interfaceName;  // QueryInterface only: the interface asked for
+};
+// One of the library's own calls failing for the whole run.
+struct LibraryFault {
+    bool security = false;  // CoInitializeSecurity, else CoInitialize
+    com::HRESULT hr = com::E_FAIL;
+};
+// The first part of a fault description that is wrong, and how.
+struct FaultTextError {
+    enum class Part { Component, Operation, Result, Interface };
+    enum class Problem { Missing, Unknown, Misplaced };
+    Part part;
+    Problem problem;
+};
+// Reads a fault description: the component, the operation (one it has, "create" or
+// "QueryInterface"), the failure code and, for QueryInterface only, the interface, checked in
+// that order (for COM the code before the operation).
+std::variant<Fault, LibraryFault, FaultTextError> ParseFaultText(const FaultText& text);
 
 }  // namespace control

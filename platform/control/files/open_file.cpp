@@ -1,4 +1,4 @@
-#include "platform/control/open_file.h"
+#include "platform/control/files/open_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "platform/control/file_access_codes.h"
-#include "platform/control/folder_locks.h"
+#include "platform/control/files/folder_locks.h"
 
 namespace control {
 
@@ -96,6 +96,48 @@ OpenFile::~OpenFile() {
     Discard();
 }
 
+namespace {
+
+// The file as found beneath the folder's descriptor (no link followed) may be opened so.
+com::HRESULT CheckFound(int dir, const std::string& name, bool mustExist, bool canWrite) {
+    struct stat st {};
+    const bool exists = ::fstatat(dir, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
+    if (exists && !S_ISREG(st.st_mode)) {
+        return kFileOpenGeneral;  // a folder, a link, a FIFO or a device
+    }
+    if (!exists && mustExist) {
+        return kFileNotFound;
+    }
+    if (exists && static_cast<std::uint64_t>(st.st_size) > kMaxFileSize) {
+        return kFileTooLarge;
+    }
+    // The owner's write bit is the read-only attribute, also for a process that could ignore it.
+    if (exists && canWrite && (st.st_mode & S_IWUSR) == 0) {
+        return kFileReadOnly;
+    }
+    return com::S_OK;
+}
+
+// Not blocking, so that something swapped in since the check (a FIFO) cannot hold the open; what
+// was opened is checked again before it is used.
+com::HRESULT OpenFound(int dir, const std::string& name, int flags, bool canWrite, UniqueFd& fd) {
+    fd.Reset(::openat(dir, name.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, kNewFileMode));
+    if (!fd.Valid()) {
+        return errno == ELOOP ? kFileOpenGeneral : OpenErrorFromErrno(errno, canWrite);
+    }
+    struct stat opened_st {};
+    if (::fstat(fd.Get(), &opened_st) != 0 || !S_ISREG(opened_st.st_mode)) {
+        return kFileOpenGeneral;
+    }
+    if (static_cast<std::uint64_t>(opened_st.st_size) > kMaxFileSize) {
+        return kFileTooLarge;
+    }
+    ::fcntl(fd.Get(), F_SETFL, ::fcntl(fd.Get(), F_GETFL) & ~O_NONBLOCK);
+    return com::S_OK;
+}
+
+}  // namespace
+
 com::HRESULT OpenFile::Open(const fs::path& folder, const std::string& name, std::uint32_t access,
                             std::unique_ptr<OpenFile>& file) {
     file.reset();
@@ -141,20 +183,8 @@ com::HRESULT OpenFile::Open(const fs::path& folder, const std::string& name, std
         return errno == ENOENT ? (mustExist ? kFileNotFound : kFileFolderUnavailable)
                                : kFileFolderUnavailable;
     }
-    struct stat st {};
-    const bool exists = ::fstatat(dir.Get(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
-    if (exists && !S_ISREG(st.st_mode)) {
-        return kFileOpenGeneral;  // a folder, a link, a FIFO or a device
-    }
-    if (!exists && mustExist) {
-        return kFileNotFound;
-    }
-    if (exists && static_cast<std::uint64_t>(st.st_size) > kMaxFileSize) {
-        return kFileTooLarge;
-    }
-    // The owner's write bit is the read-only attribute, also for a process that could ignore it.
-    if (exists && canWrite && (st.st_mode & S_IWUSR) == 0) {
-        return kFileReadOnly;
+    if (const com::HRESULT hr = CheckFound(dir.Get(), name, mustExist, canWrite); com::FAILED(hr)) {
+        return hr;
     }
 
     std::unique_ptr<OpenFile> opened(new OpenFile(folder, target, true, canWrite, replace));
@@ -163,21 +193,10 @@ com::HRESULT OpenFile::Open(const fs::path& folder, const std::string& name, std
             return hr;
         }
     } else {
-        // Not blocking, so that something swapped in since the check (a FIFO) cannot hold the
-        // open; what was opened is checked again before it is used.
-        opened->m_fd.Reset(::openat(dir.Get(), name.c_str(),
-                                    flags | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, kNewFileMode));
-        if (!opened->m_fd.Valid()) {
-            return errno == ELOOP ? kFileOpenGeneral : OpenErrorFromErrno(errno, canWrite);
+        if (const com::HRESULT hr = OpenFound(dir.Get(), name, flags, canWrite, opened->m_fd);
+            com::FAILED(hr)) {
+            return hr;
         }
-        struct stat opened_st {};
-        if (::fstat(opened->m_fd.Get(), &opened_st) != 0 || !S_ISREG(opened_st.st_mode)) {
-            return kFileOpenGeneral;
-        }
-        if (static_cast<std::uint64_t>(opened_st.st_size) > kMaxFileSize) {
-            return kFileTooLarge;
-        }
-        ::fcntl(opened->m_fd.Get(), F_SETFL, ::fcntl(opened->m_fd.Get(), F_GETFL) & ~O_NONBLOCK);
     }
     file = std::move(opened);
     return com::S_OK;

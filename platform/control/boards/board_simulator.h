@@ -20,10 +20,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/control/board_behaviour.h"
-#include "platform/control/board_wire.h"
-#include "platform/control/config.h"
-#include "platform/control/remap_message.h"
+#include "platform/control/boards/board_behaviour.h"
+#include "platform/control/boards/board_wire.h"
+#include "platform/control/boards/remap_message.h"
+#include "platform/control/configuration/config.h"
 #include "platform/control/socket_loop.h"
 #include "platform/control/udp_socket.h"
 

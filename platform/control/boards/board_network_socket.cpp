@@ -1,4 +1,4 @@
-#include "platform/control/board_network_socket.h"
+#include "platform/control/boards/board_network_socket.h"
 
 #include <ifaddrs.h>
 #include <sys/socket.h>

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "platform/control/config.h"
+#include "platform/control/configuration/config.h"
 #include "platform/control/udp_socket.h"
 
 namespace control {

@@ -1,4 +1,4 @@
-#include "platform/control/data_folder.h"
+#include "platform/control/files/data_folder.h"
 
 #include <cstdlib>
 

@@ -1,4 +1,4 @@
-#include "platform/control/folder_locks.h"
+#include "platform/control/files/folder_locks.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "platform/control/default_config.h"
+#include "platform/control/configuration/default_config.h"
 
 namespace control {
 

@@ -1,4 +1,4 @@
-#include "platform/control/board_behaviour.h"
+#include "platform/control/boards/board_behaviour.h"
 
 namespace control {
 

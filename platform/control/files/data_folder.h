@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "platform/control/config.h"
+#include "platform/control/configuration/config.h"
 
 namespace control {
 

@@ -1,4 +1,4 @@
-#include "platform/control/config_watcher.h"
+#include "platform/control/configuration/config_watcher.h"
 
 #include <sys/inotify.h>
 #include <sys/stat.h>
