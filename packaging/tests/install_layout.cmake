@@ -1,9 +1,10 @@
 # Installs the build into a folder of its own and checks what a desktop user gets: the programs
 # (tavora --version runs from there), the desktop entry (valid, when desktop-file-validate is
-# there), the icons, the man pages, the documentation (the operator's guide with its pictures) and
-# the printing library the programs load when they first print.
+# there), the icons, the man pages (one for each program, compressed as Debian wants them), the
+# documentation (the operator's guide with its pictures, the copyright file and the package's
+# change log) and the printing library the programs load when they first print.
 # cmake -DBUILD=<build dir> -DWORK=<folder> -DVERSION=<x.y.z> -DSIZES=<list>
-#       -DPRINT_MODULE=<its path under the prefix> -P install_layout.cmake
+#       -DPRINT_MODULE=<its path under the prefix> -DGZIP=<gzip> -P install_layout.cmake
 file(REMOVE_RECURSE ${WORK})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD} --prefix ${WORK}
                 RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE err)
@@ -14,10 +15,14 @@ endif()
 set(expected
     bin/tavora bin/tav-boards bin/tav-scenario bin/tav-render
     share/applications/tavora.desktop
-    share/man/man1/tavora.1 share/man/man1/tav-boards.1
     share/doc/tavora/README.md share/doc/tavora/configuration.md share/doc/tavora/audit.md
-    share/doc/tavora/operator-guide.md
+    share/doc/tavora/operator-guide.md share/doc/tavora/copyright
+    share/doc/tavora/changelog.Debian.gz
     ${PRINT_MODULE})
+set(programs tavora tav-boards tav-scenario tav-render)
+foreach(program ${programs})
+  list(APPEND expected share/man/man1/${program}.1.gz)
+endforeach()
 foreach(size ${SIZES})
   list(APPEND expected share/icons/hicolor/${size}x${size}/apps/tavora.png)
 endforeach()
@@ -54,10 +59,28 @@ if(validate)
   endif()
 endif()
 
-file(READ ${WORK}/share/man/man1/tavora.1 page)
-if(NOT page MATCHES "Tavora ${VERSION}" OR page MATCHES "@")
-  message(FATAL_ERROR "the man page was not filled in")
-endif()
+# Compressed files carry no name and no time, so that a build is reproducible: a gzip header with
+# no flags and a zero time stamp.
+set(compressed share/doc/tavora/changelog.Debian.gz)
+foreach(program ${programs})
+  list(APPEND compressed share/man/man1/${program}.1.gz)
+endforeach()
+foreach(path ${compressed})
+  file(READ ${WORK}/${path} header LIMIT 8 HEX)
+  if(NOT header STREQUAL "1f8b080000000000")
+    message(FATAL_ERROR "${path} is not gzip without a name and a time: ${header}")
+  endif()
+endforeach()
+
+foreach(program ${programs})
+  execute_process(COMMAND ${GZIP} -dc ${WORK}/share/man/man1/${program}.1.gz
+                  RESULT_VARIABLE rc OUTPUT_VARIABLE page)
+  if(NOT rc EQUAL 0 OR NOT page MATCHES "Tavora ${VERSION}" OR page MATCHES "@")
+    message(FATAL_ERROR "the man page of ${program} was not filled in")
+  endif()
+endforeach()
+# The program's own page names the operator's guide.
+execute_process(COMMAND ${GZIP} -dc ${WORK}/share/man/man1/tavora.1.gz OUTPUT_VARIABLE page)
 if(NOT page MATCHES "operator(\\\\)?-guide\\.md")
   message(FATAL_ERROR "the man page does not name the operator's guide")
 endif()
