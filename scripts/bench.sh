@@ -153,26 +153,7 @@ done
 # The built-in configuration's text as a file, so that the second case differs from the first only
 # in having a file to watch and boards that answer.
 mkdir -p "$work/file"
-cat >"$work/file/config.json" <<'JSON'
-{
-  "activeSet": true, "configSetChanging": false, "rebootPort": 5150, "statusPort": 5151,
-  "levels": [
-    {"switcher": "MAIN",   "level": "VIDEO",  "inputs": 128, "outputs": 64, "board": 0},
-    {"switcher": "MAIN",   "level": "AUDIO1", "inputs": 64,  "outputs": 64, "board": 1},
-    {"switcher": "MAIN",   "level": "AUDIO2", "inputs": 64,  "outputs": 32, "board": 1},
-    {"switcher": "STUDIO", "level": "VIDEO",  "inputs": 32,  "outputs": 32, "board": 3},
-    {"switcher": "STUDIO", "level": "TC",     "inputs": 16,  "outputs": 16, "board": 4}
-  ],
-  "boards": [
-    {"name": "MAINVID", "address": "02:00:00:00:00:01", "type": "Q", "flag": 0},
-    {"name": "MAINAUD", "address": "02:00:00:00:00:02", "type": "Q", "flag": 0},
-    {"name": "MAINVID", "address": "02:00:00:00:00:03", "type": "Q", "flag": 1},
-    {"name": "STUDIO",  "address": "02:00:00:00:00:04", "type": "B", "flag": 0},
-    {"name": "TCGEN",   "address": "02:00:00:00:00:05", "type": "C", "flag": 0},
-    {"name": "PANEL1",  "address": "02:00:00:00:00:06", "type": "C", "flag": 0}
-  ]
-}
-JSON
+"$boards" --built-in-config >"$work/file/config.json"
 
 # The environment of tavora for a case of 6 and 7, then the program.
 tavora_env() {  # kind mode

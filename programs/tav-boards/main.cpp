@@ -14,20 +14,23 @@
 #include "platform/control/boards/board_network_socket.h"
 #include "platform/control/boards/board_simulator.h"
 #include "platform/control/configuration/config.h"
+#include "platform/control/configuration/default_config.h"
 
 namespace {
 
 constexpr char kUsage[] =
-    "usage: tav-boards [--config FILE]\n"
+    "usage: tav-boards [--config FILE | --built-in-config]\n"
     "Simulates the router boards of the configuration (FILE, else $TAVORA_CONFIG, else the\n"
     "built-in one): RE-MAP messages and refresh requests are taken at the board network's\n"
     "destination (127.0.0.1 unless the configuration names another loopback address) at the\n"
     "reboot port, reports go to the Board Status Server at the status port, each board's from\n"
-    "its own address and port when the configuration gives it one. Ends on Ctrl-C.\n";
+    "its own address and port when the configuration gives it one. Ends on Ctrl-C.\n"
+    "--built-in-config prints the built-in configuration, a start for a file of one's own.\n";
 
 struct Arguments {
     std::optional<std::filesystem::path> configFile;
     bool help = false;
+    bool printBuiltIn = false;
 };
 
 std::optional<Arguments> ParseArguments(int argc, char** argv) {
@@ -36,6 +39,8 @@ std::optional<Arguments> ParseArguments(int argc, char** argv) {
         const std::string argument = argv[i];
         if (argument == "--help" || argument == "-h") {
             arguments.help = true;
+        } else if (argument == "--built-in-config") {
+            arguments.printBuiltIn = true;
         } else if (argument == "--config" && i + 1 < argc) {
             arguments.configFile = argv[++i];
         } else if (argument.rfind("--config=", 0) == 0) {
@@ -72,6 +77,12 @@ int main(int argc, char** argv) {
     if (!arguments || arguments->help) {
         std::fputs(kUsage, arguments ? stdout : stderr);
         return arguments ? 0 : 2;
+    }
+    if (arguments->printBuiltIn) {
+        const std::string_view text = control::DefaultConfigText();
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        std::fputc('\n', stdout);
+        return 0;
     }
 
     control::Config config;
