@@ -478,6 +478,10 @@ TEST_P(NotTold, NothingGoesOutTheOperatorIsToldAndTableAndFileStayAsTheyWere) {
     }
     EXPECT_FALSE(dlg.CommitTableChange(IoType::Input, fw::FALSE));
     EXPECT_FALSE(Received());
+    // Only a send the socket refused had a progress window to show; a component that failed
+    // first was reported in the error dialog.
+    EXPECT_EQ(Shown(OpenLine(IDD_SEND_REMAP_DATA)), c.refusedSend);
+    EXPECT_EQ(Shown(OpenLine(IDD_ERROR)), c.errorDialogs > 0);
     ASSERT_FALSE(driver.MessageBoxes().empty());
     EXPECT_TRUE(Shown(kNotTold));
     ASSERT_TRUE(dlg.Table(IoType::Input));
@@ -523,17 +527,6 @@ TEST_F(NotifyTest, RestoreDoesNotDependOnTheLevelTheMainDialogShows) {
               (Bytes{0x01, 0x49, 0x31, 0x2C, 0x00, 0x01, 0x00, 0x05, 0x00, 0x64}));
 }
 
-TEST_F(NotifyTest, RebootPortFailureSendsNothingAndOpensNoWindow) {
-    Open();
-    control::InjectFault(
-        control::Fault(control::ComponentId::CorvaneRegistry, "GetRebootPort", com::E_FAIL));
-    driver.Then([](fw::CWnd& w) { headless::Item(w, fw::IDOK).UserClick(); });
-    EXPECT_FALSE(dlg.NotifyBoards(IoType::Input, fw::TRUE));
-    EXPECT_FALSE(Received());
-    EXPECT_TRUE(Shown(OpenLine(IDD_ERROR)));
-    EXPECT_FALSE(Shown(OpenLine(IDD_SEND_REMAP_DATA)));
-}
-
 TEST_F(NotifyTest, RefreshFailureIsReportedAndTheWaitGoesOn) {
     Open();
     control::InjectFault(control::Fault(control::ComponentId::BoardStatusServer,
@@ -546,14 +539,6 @@ TEST_F(NotifyTest, RefreshFailureIsReportedAndTheWaitGoesOn) {
     EXPECT_TRUE(Shown(OpenLine(IDD_ERROR)));
     EXPECT_EQ(okEnabledAt - sentAt(), 5);
     EXPECT_TRUE(dlg.BoardsResponded());
-}
-
-TEST_F(NotifyTest, WithoutASystemDefinitionTableNoBoardIsChosen) {
-    Open();
-    dlg.SetSysDefTable(nullptr);
-    EXPECT_FALSE(dlg.NotifyBoards(IoType::Input, fw::TRUE));
-    EXPECT_TRUE(Transcript().empty());
-    EXPECT_FALSE(Received());
 }
 
 TEST_F(NotifyTest, APendingRemapWithoutASystemDefinitionRowIsNotSent) {
