@@ -43,13 +43,15 @@ function(tav_test name)
 endfunction()
 
 # tav_command_test(name COMMAND command... [QT] [WILL_FAIL] [PASS_REGEX re] [FAIL_REGEX re]
-#                  [ENV VAR=value...] [ENV_MODIFICATION VAR=op:value...] [LABELS ...]): a program or
-# a script run as a test, passed by exit status 0 (WILL_FAIL: by a failure) or by PASS_REGEX in
-# its output; FAIL_REGEX in its output fails it. QT runs it on Qt's offscreen platform and labels
-# it qt. The name is SUBJECT.CASE: SUBJECT the program, script or part under test in lower case
+#                  [SKIP_RETURN_CODE n] [TIMEOUT seconds] [ENV VAR=value...]
+#                  [ENV_MODIFICATION VAR=op:value...] [LABELS ...]): a program or a script run as a
+# test, passed by exit status 0 (WILL_FAIL: by a failure) or by PASS_REGEX in its output;
+# FAIL_REGEX in its output fails it, exit status SKIP_RETURN_CODE skips it. QT runs it on Qt's
+# offscreen platform and labels it qt. TIMEOUT is for the few that need more than the usual. The name is SUBJECT.CASE: SUBJECT the program, script or part under test in lower case
 # words joined by '-', CASE what it checks (more '.' parts when one case has several runs).
 function(tav_command_test name)
-  cmake_parse_arguments(PARSE_ARGV 1 T "QT;WILL_FAIL" "PASS_REGEX;FAIL_REGEX"
+  cmake_parse_arguments(PARSE_ARGV 1 T "QT;WILL_FAIL"
+                        "PASS_REGEX;FAIL_REGEX;SKIP_RETURN_CODE;TIMEOUT"
                         "COMMAND;ENV;ENV_MODIFICATION;LABELS")
   tav_refuse_unknown_arguments(tav_command_test ${T_UNPARSED_ARGUMENTS}
                                ${T_KEYWORDS_MISSING_VALUES})
@@ -68,7 +70,13 @@ function(tav_command_test name)
     list(APPEND T_LABELS qt)
   endif()
   # One property at a time: a value may itself be a list.
-  set_tests_properties(${name} PROPERTIES TIMEOUT ${TAV_TEST_TIMEOUT})
+  if(NOT DEFINED T_TIMEOUT)
+    set(T_TIMEOUT ${TAV_TEST_TIMEOUT})
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT})
+  if(DEFINED T_SKIP_RETURN_CODE)
+    set_tests_properties(${name} PROPERTIES SKIP_RETURN_CODE ${T_SKIP_RETURN_CODE})
+  endif()
   if(T_WILL_FAIL)
     set_tests_properties(${name} PROPERTIES WILL_FAIL TRUE)
   endif()

@@ -12,6 +12,8 @@ set(cases
     "tav_command_test(a_b COMMAND true)|'a_b' is not named SUBJECT.CASE"
     "tav_command_test(a.b QT)|a.b has no COMMAND"
     "tav_command_test(a.b QT WILL_FAIL PASS_REGEX x FAIL_REGEX y ENV A=1 COMMAND true)|"
+    "tav_command_test(a.b COMMAND true TIMEOUT)|tav_command_test: unknown argument(s): TIMEOUT"
+    "tav_command_test(a.b SKIP_RETURN_CODE 77 TIMEOUT 90 COMMAND true)|"
     "tav_scenario(a a.scn extra)|tav_scenario: unknown argument(s): extra"
     "tav_scenarios(dir extra)|tav_scenarios: unknown argument(s): extra")
 
