@@ -1,5 +1,7 @@
 // The application's own dialogs and message boxes: error dialog, print chooser, File Access open
 // failures. About is app/tests/scenarios/about_and_menus.scn's.
+#include <string>
+
 #include "app/error_dlg.h"
 #include "app/print_choice_dlg.h"
 #include "app/tests/app_fixture.h"
@@ -10,7 +12,19 @@ namespace {
 
 using headless::Item;
 
-class AppDialogs : public AppTest {};
+class AppDialogs : public AppTest {
+  protected:
+    // The error dialog's detail text for an error reported now, the dialog closed with OK.
+    std::string ReportedDetail(com::HRESULT hr, const char* file, int line) {
+        std::string detail;
+        driver.Then([&](fw::CWnd& w) {
+            detail = Item(w, IDC_ERROR_DETAIL).GetWindowText();
+            Item(w, fw::IDOK).UserClick();
+        });
+        app->ReportError(hr, file, line);
+        return detail;
+    }
+};
 
 TEST_F(AppDialogs, ErrorDialogOpensCentredAtHalfHeightAndDetailRevealsTheRest) {
     Start();
@@ -61,23 +75,14 @@ TEST_F(AppDialogs, ReportErrorDetailNamesCodeSystemTextComponentFileAndLine) {
     Connect(config);
     std::int16_t count = 0;
     const com::HRESULT hr = app->GetSwitcherDescTable()->GetCount(&count);
-    std::string detail;
-    driver.Then([&](fw::CWnd& w) {
-        detail = Item(w, IDC_ERROR_DETAIL).GetWindowText();
-        Item(w, fw::IDOK).UserClick();
-    });
-    app->ReportError(hr, "TavDlg", 42);
+    std::string detail = ReportedDetail(hr, "TavDlg", 42);
     EXPECT_NE(detail.find("Error Code: (0x80004005)\r\nSystem Erro Msg: "), std::string::npos);
     EXPECT_NE(detail.find("level table locked"), std::string::npos);
     EXPECT_NE(detail.find("\r\nFile: TavDlg\r\nLine# 42"), std::string::npos);
 
     // A context with no component: the detail says there is no description.
     app->m_nErrorContext = IDS_ERR_CONTROL_CENTER;
-    driver.Then([&](fw::CWnd& w) {
-        detail = Item(w, IDC_ERROR_DETAIL).GetWindowText();
-        Item(w, fw::IDOK).UserClick();
-    });
-    app->ReportError(com::E_FAIL, nullptr, 0);
+    detail = ReportedDetail(com::E_FAIL, nullptr, 0);
     EXPECT_NE(detail.find("DCOM Error Msg: (none)\r\nFile: (none)\r\nLine# 0"), std::string::npos);
 }
 
@@ -96,12 +101,7 @@ TEST_F(AppDialogs, AHugeComponentDescriptionIsShownByItsStartAndLength) {
     Connect(config);
     std::int16_t count = 0;
     const com::HRESULT hr = app->GetSwitcherDescTable()->GetCount(&count);
-    std::string detail;
-    driver.Then([&](fw::CWnd& w) {
-        detail = Item(w, IDC_ERROR_DETAIL).GetWindowText();
-        Item(w, fw::IDOK).UserClick();
-    });
-    app->ReportError(hr, "TavDlg", 42);
+    std::string detail = ReportedDetail(hr, "TavDlg", 42);
     const std::string shown = "DCOM Error Msg: " + head + "... (" +
                               std::to_string(named.size() + description.size()) +
                               " bytes in all)\r\nFile: TavDlg\r\nLine# 42";
