@@ -58,31 +58,16 @@ trap cleanup EXIT INT TERM
 # The built-in router on ports of this display's own, with board 2 (MAINVID's partner) silent
 # and the first file listing failing, so that the warning and the error window appear too.
 port=$((52000 + 2 * number))
-cat > "$work/router.json" <<JSON
-{
-  "rebootPort": $port,
-  "statusPort": $((port + 1)),
-  "levels": [
-    {"switcher": "MAIN",   "level": "VIDEO",  "inputs": 128, "outputs": 64, "board": 0},
-    {"switcher": "MAIN",   "level": "AUDIO1", "inputs": 64,  "outputs": 64, "board": 1},
-    {"switcher": "MAIN",   "level": "AUDIO2", "inputs": 64,  "outputs": 32, "board": 1},
-    {"switcher": "STUDIO", "level": "VIDEO",  "inputs": 32,  "outputs": 32, "board": 3},
-    {"switcher": "STUDIO", "level": "TC",     "inputs": 16,  "outputs": 16, "board": 4}
-  ],
-  "boards": [
-    {"name": "MAINVID", "address": "02:00:00:00:00:01", "type": "Q", "flag": 0},
-    {"name": "MAINAUD", "address": "02:00:00:00:00:02", "type": "Q", "flag": 0},
-    {"name": "MAINVID", "address": "02:00:00:00:00:03", "type": "Q", "flag": 1,
-     "behaviour": "silent"},
-    {"name": "STUDIO",  "address": "02:00:00:00:00:04", "type": "B", "flag": 0},
-    {"name": "TCGEN",   "address": "02:00:00:00:00:05", "type": "C", "flag": 0},
-    {"name": "PANEL1",  "address": "02:00:00:00:00:06", "type": "C", "flag": 0}
-  ],
-  "faults": [
-    {"component": "FileAccess", "operation": "FindFirst", "hresult": "0x80040203", "times": 1}
-  ]
-}
-JSON
+"$build/programs/tav-boards/tav-boards" --built-in-config | python3 -c '
+import json, sys
+config = json.load(sys.stdin)
+port = int(sys.argv[1])
+config["rebootPort"], config["statusPort"] = port, port + 1
+config["boards"][2]["behaviour"] = "silent"
+config["faults"] = [{"component": "FileAccess", "operation": "FindFirst",
+                     "hresult": "0x80040203", "times": 1}]
+json.dump(config, sys.stdout, indent=2)
+' "$port" > "$work/router.json"
 mkdir -p "$work/data" "$work/run" "$work/state"
 chmod 700 "$work/run"
 export XDG_RUNTIME_DIR="$work/run" XDG_STATE_HOME="$work/state" XDG_CACHE_HOME="$work/cache"
